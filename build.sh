@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Sets up a Debian machine for Teilomat, builds it and runs it or its tests.
+#
+#   ./build.sh run     set up, build (release) and start the window
+#   ./build.sh test    set up, build (dev) and run the whole test suite
+#   ./build.sh asan    the test suite under AddressSanitizer and UBSan
+#   ./build.sh fuzz [SECONDS]   build the fuzz target with clang and run it
+#   ./build.sh setup   only install what is missing
+#
+# Missing Debian packages are installed with apt-get when run as root;
+# otherwise the exact apt-get line is printed and nothing else happens.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# What building and testing needs on a Debian 12 machine.
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev)
+
+# Installs the given packages where they are missing.
+ensure_packages() {
+  local missing=() p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${db:Status-Status}\n' "$p" 2>/dev/null | grep -qx installed; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages. Install them with:" >&2
+    echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures (once) and builds one preset.
+build() {
+  [ -f "build/$1/CMakeCache.txt" ] || cmake --preset "$1"
+  cmake --build --preset "$1"
+}
+
+command=${1:-}
+case "$command" in
+  setup)
+    ensure_packages "${packages[@]}"
+    ;;
+  run)
+    ensure_packages "${packages[@]}"
+    build release
+    shift
+    exec build/release/window/teilomat "$@"
+    ;;
+  test)
+    ensure_packages "${packages[@]}"
+    build dev
+    ctest --preset dev
+    ;;
+  asan)
+    ensure_packages "${packages[@]}"
+    build asan
+    ctest --preset asan
+    ;;
+  fuzz)
+    ensure_packages "${packages[@]}" clang libclang-rt-14-dev
+    build fuzz
+    corpus=build/fuzz/corpus
+    mkdir -p "$corpus"
+    # Seeds: RX, ZF, decimal separator and grouping character, split by NUL.
+    printf '145,675\00010,7\000,\000.' >"$corpus/german"
+    printf '131.071\0000\000.\000,' >"$corpus/limit"
+    printf '1\342\200\2314.5\000-2E3\000.\000\342\200\231' >"$corpus/swiss"
+    build/fuzz/fuzz/tuning_fuzz -max_total_time="${2:-60}" -timeout=5 -print_final_stats=1 "$corpus"
+    ;;
+  *)
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|setup" >&2
+    exit 2
+    ;;
+esac

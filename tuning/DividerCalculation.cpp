@@ -1,0 +1,40 @@
+#include "tuning/DividerCalculation.h"
+
+#include <cmath>
+
+#include "tuning/DataByteEncoder.h"
+
+namespace tuning {
+
+DividerResult ComputeDivider(TuningState& state) {
+  const double a = state.zf * 1000000.0;
+  const double b = state.fo * 1000000.0;
+  const double sum = a + b;
+  if (!std::isfinite(sum)) return {0, TuningError::SumOutOfRange};
+  const double q = sum / state.Raster;
+  const NumberResult<std::int32_t> n = RoundHalfEven(q);
+  if (!n) return {0, TuningError::QuotientOutOfRange};
+  state.N = n.value;
+  return {n.value, TuningError::None};
+}
+
+double VcoKHz(std::int16_t raster, std::int32_t n) {
+  return static_cast<double>(std::int64_t{raster} * n) / 1000.0;
+}
+
+CalcOutcome Calculate(TuningState& state, double fo, double zf, bool cp) {
+  state.fo = fo;
+  state.zf = zf;
+  const DividerResult divider = ComputeDivider(state);
+  if (!divider) return {divider.error};
+  if (divider.N > kMaxDivider) return {TuningError::DividerTooLarge};
+
+  const double vco = VcoKHz(state.Raster, divider.N);
+  MakeDataBytes(state);
+  if (cp) state.DB[0] |= 1u;
+  // The VCO is a whole number of kHz well within fifteen digits, so the text
+  // in the VCO field reads back as exactly this value.
+  return {TuningError::None, vco, vco / 1000.0 - zf};
+}
+
+}  // namespace tuning

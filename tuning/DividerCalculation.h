@@ -1,0 +1,57 @@
+// From receive and intermediate frequency to the synthesizer's divider ratio,
+// the VCO frequency and the receive frequency the rounded divider really gives.
+// The VCO runs above the receive frequency: VCO = RX + ZF.
+#pragma once
+
+#include <cstdint>
+
+#include "tuning/TuningState.h"
+
+namespace tuning {
+
+/// How a calculation ended.
+enum class TuningError {
+  None,                // success
+  DividerTooLarge,     // N above 131071, beyond the 17-bit divider
+  SumOutOfRange,       // ZF + RX in Hz is beyond the double range or not a number
+  QuotientOutOfRange,  // (ZF + RX) / raster lies outside the signed 32-bit range
+};
+
+/// The divider ratio, or why there is none.
+struct DividerResult {
+  std::int32_t N = 0;
+  TuningError error = TuningError::None;
+
+  explicit operator bool() const { return error == TuningError::None; }
+};
+
+/// Outcome of Calculate: on success the VCO frequency in kHz and the corrected
+/// receive frequency in MHz, both zero otherwise.
+struct CalcOutcome {
+  TuningError error = TuningError::None;
+  double vcoKHz = 0.0;
+  double rxMHz = 0.0;
+
+  explicit operator bool() const { return error == TuningError::None; }
+};
+
+/// Computes N = (zf × 10⁶ + fo × 10⁶) / Raster, rounded half to even, from the
+/// state's fo, zf and Raster, stores it in the state's N and returns it. No
+/// limit check. Errors: SumOutOfRange, QuotientOutOfRange; N is then left as
+/// it was.
+DividerResult ComputeDivider(TuningState& state);
+
+/// The whole calculation of one press of "Berechnen": stores fo and zf in the
+/// state, computes N and, if N is at most 131071, the data bytes (with the
+/// charge-pump bit `cp` in bit 0 of DB0), the VCO in kHz and the corrected RX.
+///
+/// Errors: SumOutOfRange and QuotientOutOfRange (fo and zf are stored, N and
+/// DB are not touched); DividerTooLarge (fo, zf and N are stored, DB keeps the
+/// bytes of the last successful calculation). Zero and negative N pass.
+CalcOutcome Calculate(TuningState& state, double fo, double zf, bool cp);
+
+/// The VCO frequency in kHz for a divider ratio at a channel step in Hz.
+/// Formed in 64 bits, so no ratio overflows it.
+double VcoKHz(std::int16_t raster, std::int32_t n);
+
+}  // namespace tuning

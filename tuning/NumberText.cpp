@@ -1,0 +1,210 @@
+#include "tuning/NumberText.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace tuning {
+namespace {
+
+constexpr bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+constexpr bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Spellings of a space-like grouping character that read as one another:
+// a plain space, the no-break space and the narrow no-break space.
+constexpr std::array<std::string_view, 3> kSpaceLike = {" ", "\u00A0", "\u202F"};
+// The typographic apostrophe and its ASCII stand-in.
+constexpr std::array<std::string_view, 2> kApostrophes = {"\u2019", "'"};
+
+template <std::size_t Count>
+constexpr bool Contains(const std::array<std::string_view, Count>& set, std::string_view s) {
+  for (std::string_view item : set) {
+    if (item == s) return true;
+  }
+  return false;
+}
+
+template <std::size_t Count>
+std::size_t MatchAny(const std::array<std::string_view, Count>& set, std::string_view rest) {
+  for (std::string_view item : set) {
+    if (rest.starts_with(item)) return item.size();
+  }
+  return 0;
+}
+
+// Length of the grouping character at the start of `rest`, or 0 if none is there.
+std::size_t MatchGrouping(std::string_view rest, std::string_view grouping) {
+  if (grouping.empty()) return 0;
+  if (rest.starts_with(grouping)) return grouping.size();
+  if (Contains(kSpaceLike, grouping)) return MatchAny(kSpaceLike, rest);
+  if (Contains(kApostrophes, grouping)) return MatchAny(kApostrophes, rest);
+  return 0;
+}
+
+}  // namespace
+
+NumberResult<double> TextToDouble(std::string_view text, const Separators& separators) {
+  text = TrimBlanks(text);
+  if (text.empty()) return {0.0, NumberError::Empty};
+  if (text.size() > kMaxNumberText) return {0.0, NumberError::TooLong};
+
+  // Rewrite the text in the one form std::from_chars reads: an optional "-",
+  // digits, "." and "e". Every separator is at least one byte and becomes at
+  // most one, so the buffer never needs more room than the text.
+  std::array<char, kMaxNumberText> buffer{};
+  std::size_t length = 0;
+  const std::string_view decimal = separators.decimal;
+  const NumberResult<double> malformed{0.0, NumberError::Malformed};
+
+  std::size_t pos = 0;
+  if (text[pos] == '-' || text[pos] == '+') {
+    if (text[pos] == '-') buffer[length++] = '-';
+    ++pos;
+  }
+
+  bool mantissaDigits = false;
+  bool seenDecimal = false;
+  bool afterDigit = false;
+  while (pos < text.size()) {
+    const std::string_view rest = text.substr(pos);
+    if (IsDigit(rest.front())) {
+      buffer[length++] = rest.front();
+      mantissaDigits = afterDigit = true;
+      ++pos;
+    } else if (!seenDecimal && !decimal.empty() && rest.starts_with(decimal)) {
+      buffer[length++] = '.';
+      seenDecimal = true;
+      afterDigit = false;
+      pos += decimal.size();
+    } else if (const std::size_t group = seenDecimal ? 0 : MatchGrouping(rest, separators.grouping);
+               group > 0) {
+      // A grouping character belongs between two digits of the integer part.
+      if (!afterDigit || pos + group >= text.size() || !IsDigit(text[pos + group]))
+        return malformed;
+      afterDigit = false;
+      pos += group;
+    } else if (rest.front() == 'e' || rest.front() == 'E') {
+      break;
+    } else {
+      return malformed;
+    }
+  }
+  if (!mantissaDigits) return malformed;
+
+  if (pos < text.size()) {  // the exponent
+    buffer[length++] = 'e';
+    ++pos;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
+      if (text[pos] == '-') buffer[length++] = '-';
+      ++pos;
+    }
+    if (pos == text.size()) return malformed;
+    for (; pos < text.size(); ++pos) {
+      if (!IsDigit(text[pos])) return malformed;
+      buffer[length++] = text[pos];
+    }
+  }
+
+  double value = 0.0;
+  const char* const end = buffer.data() + length;
+  const auto [ptr, ec] = std::from_chars(buffer.data(), end, value, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) return {0.0, NumberError::OutOfRange};
+  if (ec != std::errc{} || ptr != end) return malformed;
+  return {value, NumberError::None};
+}
+
+std::string DoubleToText(double value, const Separators& separators) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
+  if (value == 0.0) return "0";
+
+  // Fifteen significant digits, correctly rounded, as "-d.dddddddddddddde+XX".
+  constexpr int kDigits = 15;
+  std::array<char, 32> buffer{};
+  const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                     std::chars_format::scientific, kDigits - 1);
+  const std::string_view sci(buffer.data(), static_cast<std::size_t>(written.ptr - buffer.data()));
+
+  const bool negative = sci.front() == '-';
+  const std::size_t e = sci.find('e');
+  std::string digits;
+  digits.reserve(kDigits);
+  for (char c : sci.substr(0, e)) {
+    if (IsDigit(c)) digits += c;
+  }
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string_view expText = sci.substr(e + 1);
+  if (expText.front() == '+') expText.remove_prefix(1);
+  int exponent = 0;
+  std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
+
+  std::string out;
+  if (negative) out += '-';
+  if (exponent >= -5 && exponent < kDigits) {
+    if (exponent >= 0) {
+      const auto intDigits = static_cast<std::size_t>(exponent) + 1;
+      if (digits.size() <= intDigits) {
+        out += digits;
+        out.append(intDigits - digits.size(), '0');
+      } else {
+        out.append(digits, 0, intDigits);
+        out += separators.decimal;
+        out.append(digits, intDigits);
+      }
+    } else {
+      out += '0';
+      out += separators.decimal;
+      out.append(static_cast<std::size_t>(-exponent - 1), '0');
+      out += digits;
+    }
+  } else {
+    out += digits.front();
+    if (digits.size() > 1) {
+      out += separators.decimal;
+      out.append(digits, 1);
+    }
+    out += exponent < 0 ? "E-" : "E+";
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 10) out += '0';
+    out += std::to_string(magnitude);
+  }
+  return out;
+}
+
+std::string ByteToText(std::uint8_t value) {
+  std::array<char, 3> buffer{};
+  const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return {buffer.data(), written.ptr};
+}
+
+NumberResult<std::int32_t> RoundHalfEven(double value) {
+  if (std::isnan(value)) return {0, NumberError::OutOfRange};
+  const double below = std::floor(value);
+  const double fraction = value - below;  // exact for every double
+  double rounded = below + 1.0;
+  if (fraction < 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) == 0.0)) rounded = below;
+  constexpr double kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr double kMax = std::numeric_limits<std::int32_t>::max();
+  if (rounded < kMin || rounded > kMax) return {0, NumberError::OutOfRange};
+  return {static_cast<std::int32_t>(rounded), NumberError::None};
+}
+
+NumberResult<std::uint8_t> ToByte(std::int64_t value) {
+  if (value < 0 || value > 255) return {0, NumberError::OutOfRange};
+  return {static_cast<std::uint8_t>(value), NumberError::None};
+}
+
+}  // namespace tuning
