@@ -9,17 +9,8 @@
 namespace tuning {
 namespace {
 
-constexpr bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 constexpr bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 // Spellings of a space-like grouping character that read as one another:
@@ -27,6 +18,9 @@ std::string_view TrimBlanks(std::string_view text) {
 constexpr std::array<std::string_view, 3> kSpaceLike = {" ", "\u00A0", "\u202F"};
 // The typographic apostrophe and its ASCII stand-in.
 constexpr std::array<std::string_view, 2> kApostrophes = {"\u2019", "'"};
+// What may stand around a number: besides spaces and tabs the no-break
+// spaces that come along when a number is pasted from a web page.
+constexpr std::array<std::string_view, 4> kBlanks = {" ", "\t", "\u00A0", "\u202F"};
 
 template <std::size_t Count>
 constexpr bool Contains(const std::array<std::string_view, Count>& set, std::string_view s) {
@@ -36,12 +30,28 @@ constexpr bool Contains(const std::array<std::string_view, Count>& set, std::str
   return false;
 }
 
+// Length of the item of `set` that `text` starts with, or 0.
 template <std::size_t Count>
-std::size_t MatchAny(const std::array<std::string_view, Count>& set, std::string_view rest) {
+std::size_t MatchAny(const std::array<std::string_view, Count>& set, std::string_view text) {
   for (std::string_view item : set) {
-    if (rest.starts_with(item)) return item.size();
+    if (text.starts_with(item)) return item.size();
   }
   return 0;
+}
+
+// Length of the item of `set` that `text` ends with, or 0.
+template <std::size_t Count>
+std::size_t MatchAnyAtEnd(const std::array<std::string_view, Count>& set, std::string_view text) {
+  for (std::string_view item : set) {
+    if (text.ends_with(item)) return item.size();
+  }
+  return 0;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (const std::size_t n = MatchAny(kBlanks, text)) text.remove_prefix(n);
+  while (const std::size_t n = MatchAnyAtEnd(kBlanks, text)) text.remove_suffix(n);
+  return text;
 }
 
 // Length of the grouping character at the start of `rest`, or 0 if none is there.

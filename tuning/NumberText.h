@@ -41,7 +41,7 @@ inline constexpr std::size_t kMaxNumberText = 200;
 
 /// Reads a decimal number written the way the separators say.
 ///
-/// Blanks (spaces and tabs) around the number are allowed; a leading "-" or
+/// Blanks around the number (spaces, tabs, no-break spaces) are allowed; a leading "-" or
 /// "+" gives the sign; grouping characters may stand between digits of the
 /// integer part; at most one decimal separator; an exponent is "E" or "e",
 /// an optional sign and at least one digit. Where the grouping character is
