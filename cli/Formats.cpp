@@ -20,6 +20,13 @@ std::string Upper(std::string_view text) {
   return out;
 }
 
+// Writes the eight binary digits of a byte, most significant first; returns
+// the end.
+char* WriteBinary(char* p, std::uint8_t value) {
+  for (unsigned bit = 8; bit-- > 0;) *p++ = ((unsigned{value} >> bit) & 1u) != 0 ? '1' : '0';
+  return p;
+}
+
 // Writes `text` right-aligned in `width` columns, after one blank.
 void PutRight(Sink& out, std::string_view text, std::size_t width) {
   out.Put(' ');
@@ -75,7 +82,7 @@ void PutHex(Sink& out, std::uint8_t value) {
 
 void PutBinary(Sink& out, std::uint8_t value) {
   std::array<char, 8> text{};
-  for (std::size_t bit = 0; bit < 8; ++bit) text[7 - bit] = (value >> bit) & 1u ? '1' : '0';
+  WriteBinary(text.data(), value);
   out.Put(std::string_view(text.data(), text.size()));
 }
 
@@ -280,7 +287,7 @@ void RowWriter::PutCsv(const Row& row) {
   }
   for (std::uint8_t b : row.bytes) {
     *p++ = ',';
-    for (int bit = 7; bit >= 0; --bit) *p++ = (b >> bit) & 1u ? '1' : '0';
+    p = WriteBinary(p, b);
   }
   *p++ = '\n';
   out_.Put(std::string_view(text.data(), static_cast<std::size_t>(p - text.data())));
