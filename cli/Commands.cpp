@@ -162,10 +162,14 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   if (plan.HitsLimit() && (wholeDocument || plan.RowCount() == 0)) {
     // A shortened JSON document or C header would look complete, so it is
     // not written at all.
-    std::string detail = "Ab " + stopPlace + " geht es nicht weiter; nichts geschrieben.";
-    if (plan.RowCount() > 0) {
-      detail += " Der letzte mögliche Kanal ist RX " +
-                Shown(ChannelRxMHz(raster, tuning::kMaxDivider, setup.zf)) + " MHz.";
+    std::string detail;
+    if (plan.RowCount() == 0) {
+      detail = "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
+               ", liegt über der Grenze.";
+    } else {
+      detail = "Tabelle nicht geschrieben: sie endete vor " + stopPlace +
+               ", und gekürzt sähe das Dokument vollständig aus. Letzter möglicher Kanal: RX " +
+               Shown(ChannelRxMHz(raster, tuning::kMaxDivider, setup.zf)) + " MHz.";
     }
     return DividerLimit(err, detail);
   }
