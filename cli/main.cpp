@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kExamples = R"(Beispiele:
   teilomat-cli calc 145,68                 Ergebnis wie im Fenster (ZF 10,7, Raster 25 kHz)
-  teilomat-cli calc --raster 10 --am 27.125 27.135 --format csv
+  teilomat-cli calc --raster 10 --zf 0,455 --am 27.125 27.135 --format csv
   teilomat-cli table --from 144 --to 146 --format c --name kanal > kanaele.h
   teilomat-cli table --from 0 --to 131.071 --zf 0 --raster 1 --format csv > alle.csv
   teilomat-cli decode 223 48 160
