@@ -194,11 +194,4 @@ TEST(ChannelRow, MatchesCalcAndDecodesBackOverAllDividers) {
   }
 }
 
-TEST(CalcRow, ReportsTheDividerAboveTheLimit) {
-  const cli::RowResult result = cli::CalcRow(SetupFor(0, 0.0), 131.072);
-  EXPECT_EQ(result.error, tuning::TuningError::DividerTooLarge);
-  EXPECT_EQ(result.n, 131072);
-  EXPECT_EQ(cli::CalcRow(SetupFor(0, 0.0), 1e300).error, tuning::TuningError::QuotientOutOfRange);
-}
-
 }  // namespace

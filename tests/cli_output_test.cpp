@@ -232,14 +232,4 @@ TEST(Output, JsonAndCsvFieldsAreEscaped) {
   EXPECT_EQ(out.Text(), "\"a\\\"b\\\\c\\u000a\\u0001ü\" \"x, \"\"y\"\"\" plain");
 }
 
-TEST(Usage, MessagesAreGerman) {
-  using P = cli::ParseProblem;
-  EXPECT_EQ(cli::UsageMessage(P::Unexpected, "The following argument was not expected: --foo"),
-            "Aufruf fehlerhaft: unbekannt oder zu viel: --foo\nHilfe: teilomat-cli --help\n");
-  EXPECT_EQ(cli::UsageMessage(P::Missing, "--to is required"),
-            "Aufruf fehlerhaft: es fehlt --to\nHilfe: teilomat-cli --help\n");
-  EXPECT_EQ(cli::UsageMessage(P::ValueCount, "--zf: 1 required MHZ missing"),
-            "Aufruf fehlerhaft: falsche Anzahl von Werten bei --zf\nHilfe: teilomat-cli --help\n");
-}
-
 }  // namespace
