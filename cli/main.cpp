@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
       ->type_name("MHZ");
   AddSetupOptions(*table, args);
 
-  CLI::App* decode = app.add_subcommand("decode", "Datenbytes DB0 DB1 DB2 zurücklesen");
+  CLI::App* decode = app.add_subcommand(
+      "decode", "Datenbytes DB0 DB1 DB2 zurücklesen; Raster, Band und CP stehen in den Bytes");
   decode->add_option("BYTES", args.bytes, "DB0 DB1 DB2, dezimal oder 0x-hexadezimal")
       ->required()
       ->expected(3)
