@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # What building and testing needs on a Debian 12 machine.
-packages=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev)
+packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev libcli11-dev python3)
 
 # Installs the given packages where they are missing.
 ensure_packages() {

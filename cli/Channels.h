@@ -1,0 +1,97 @@
+// One result per receive frequency, and the channels of a frequency range,
+// worked out by the tuning core exactly as the window works them out.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "tuning/DividerCalculation.h"
+#include "tuning/TuningState.h"
+
+namespace cli {
+
+/// What goes into every result besides the receive frequency.
+struct Setup {
+  double zf = 10.7;                     // intermediate frequency in MHz
+  int rasterIndex = 2;                  // index into the state's RasterTab: 1, 10 or 25 kHz
+  std::uint8_t band = tuning::kBandFm;  // band bits of DB2
+  bool chargePump = true;               // bit 0 of DB0
+
+  /// A state holding this setup's raster and band.
+  tuning::TuningState State() const;
+  /// The channel step in Hz.
+  std::int16_t Raster() const { return State().Raster; }
+};
+
+/// One result line: what was asked for and what the synthesizer gets.
+struct Row {
+  double requestedMHz = 0.0;            // RX as asked for
+  std::int32_t n = 0;                   // divider ratio
+  double vcoKHz = 0.0;                  // VCO as the window shows it
+  double rxMHz = 0.0;                   // RX the rounded divider really gives
+  std::array<std::uint8_t, 3> bytes{};  // DB0, DB1, DB2, charge-pump bit included
+};
+
+/// A row, or why there is none.
+struct RowResult {
+  Row row;
+  tuning::TuningError error = tuning::TuningError::None;
+  std::int32_t n = 0;  // the divider ratio also when it is too large
+
+  explicit operator bool() const { return error == tuning::TuningError::None; }
+};
+
+/// The result for one requested RX, through tuning::Calculate.
+/// Errors: those of tuning::Calculate.
+RowResult CalcRow(const Setup& setup, double rxMHz);
+
+/// The receive frequency of channel `n` as the window shows it after a
+/// calculation: VCO in kHz ÷ 1000 − ZF.
+double ChannelRxMHz(std::int16_t raster, std::int32_t n, double zf);
+
+/// The row of channel `n`, whose requested RX is the channel's own RX.
+/// `n` must be at most tuning::kMaxDivider.
+Row ChannelRow(const Setup& setup, std::int32_t n);
+
+/// Why a range gives no table.
+enum class RangeError {
+  None,
+  Reversed,     // the start lies above the end
+  NoChannel,    // no channel of the grid lies between start and end
+  OutOfRange,   // a bound gives a divider beyond the signed 32-bit range
+  TooManyRows,  // more rows than the divider has values (only below N 0)
+};
+
+/// The channels from one RX to another, each bound included where it lies on
+/// the grid: the first channel at or above the start, the last one at or
+/// below the end. A bound closer to a channel than a millionth of a step
+/// counts as lying on it.
+struct TablePlan {
+  std::int64_t first = 0;  // divider ratio of the first row
+  std::int64_t last = 0;   // divider ratio of the last row wanted
+  RangeError error = RangeError::None;
+
+  explicit operator bool() const { return error == RangeError::None; }
+  /// The table runs into the divider limit: rows after kMaxDivider cannot be made.
+  bool HitsLimit() const { return last > tuning::kMaxDivider; }
+  /// The last row that can be made.
+  std::int64_t LastRow() const { return HitsLimit() ? tuning::kMaxDivider : last; }
+  /// Rows that can be made (zero if even the first is beyond the limit).
+  std::int64_t RowCount() const { return first > LastRow() ? 0 : LastRow() - first + 1; }
+  /// The first channel the limit refuses.
+  std::int64_t StopAt() const {
+    return first > tuning::kMaxDivider ? first : tuning::kMaxDivider + 1;
+  }
+};
+
+TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz);
+
+/// The exact difference in Hz between two frequencies in MHz written by
+/// tuning::DoubleToText with ".", `to` minus `from`: decimal arithmetic on the
+/// digits shown, so 145.675 − 145.68 is exactly "-5000". Whole numbers have no
+/// decimal point; fractions no trailing zeros.
+std::string DifferenceHz(std::string_view fromText, std::string_view toText);
+
+}  // namespace cli

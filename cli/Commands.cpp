@@ -1,0 +1,261 @@
+#include "cli/Commands.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "cli/Channels.h"
+#include "cli/Decode.h"
+#include "cli/Formats.h"
+#include "cli/InputText.h"
+
+namespace cli {
+namespace {
+
+constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli --help\n";
+
+// „text“ as quoted in a message.
+std::string Quoted(std::string_view text) {
+  std::string out = "\u201E";
+  out += text;
+  out += "\u201C";
+  return out;
+}
+
+int Usage(Sink& err, std::string_view message) {
+  err.Put(message);
+  err.Put('\n');
+  err.Put(kHelpHint);
+  return kExitUsage;
+}
+
+// A number typed for `what`, or a message and nothing.
+std::optional<double> Number(std::string_view what, std::string_view text, Sink& err) {
+  const tuning::NumberResult<double> number = ReadNumber(text);
+  if (number) return number.value;
+  Usage(err,
+        std::string(what) + " " + Quoted(text) + " " + std::string(Complaint(number.error)) + ".");
+  return std::nullopt;
+}
+
+// What every row needs, read from the options.
+struct Options {
+  Setup setup;
+  Format format = Format::Text;
+};
+
+std::optional<Options> ReadOptions(const Arguments& args, Sink& err) {
+  Options options;
+  const std::optional<double> zf = Number("ZF", args.zf, err);
+  if (!zf) return std::nullopt;
+  options.setup.zf = *zf;
+
+  constexpr std::array<std::string_view, 3> kRasters = {"1", "10", "25"};  // as in RasterTab
+  options.setup.rasterIndex = -1;
+  for (std::size_t i = 0; i < kRasters.size(); ++i) {
+    if (args.raster == kRasters[i]) options.setup.rasterIndex = static_cast<int>(i);
+  }
+  if (options.setup.rasterIndex < 0) {
+    Usage(err, "Raster " + Quoted(args.raster) + " gibt es nicht: 1, 10 oder 25 (kHz).");
+    return std::nullopt;
+  }
+  options.setup.band = args.am ? tuning::kBandAm : tuning::kBandFm;
+  options.setup.chargePump = !args.noCp;
+
+  const std::optional<Format> format = FormatByName(args.format);
+  if (!format) {
+    Usage(err, "Format " + Quoted(args.format) + " gibt es nicht: text, csv, json oder c.");
+    return std::nullopt;
+  }
+  options.format = *format;
+  if (!IsCIdentifier(args.name)) {
+    Usage(err, "Name " + Quoted(args.name) + " ist kein C-Bezeichner.");
+    return std::nullopt;
+  }
+  return options;
+}
+
+// "RX 145.675 MHz (N 6255)", the place of a channel in a message.
+std::string Place(double rxMHz, std::int64_t n) {
+  return "RX " + Shown(rxMHz) + " MHz (N " + std::to_string(n) + ")";
+}
+
+int DividerLimit(Sink& err, std::string_view detail) {
+  err.Put(kDividerTooLarge);
+  err.Put('\n');
+  err.Put(detail);
+  err.Put('\n');
+  return kExitDividerLimit;
+}
+
+int Finish(Sink& out, Sink& err, int status) {
+  if (out.Flush()) return status;
+  err.Put("Die Ausgabe konnte nicht geschrieben werden.\n");
+  return kExitWriteFailed;
+}
+
+int RunCalc(const Arguments& args, Sink& out, Sink& err) {
+  const std::optional<Options> options = ReadOptions(args, err);
+  if (!options) return kExitUsage;
+  std::vector<double> requested;
+  for (const std::string& text : args.rx) {
+    const std::optional<double> rx = Number("RX", text, err);
+    if (!rx) return kExitUsage;
+    requested.push_back(*rx);
+  }
+  if (requested.empty()) return Usage(err, "Es fehlt eine Empfangsfrequenz RX.");
+
+  // Every result first, so a failing one leaves nothing half written.
+  std::vector<Row> rows;
+  for (std::size_t i = 0; i < requested.size(); ++i) {
+    const RowResult result = CalcRow(options->setup, requested[i]);
+    if (result.error == tuning::TuningError::DividerTooLarge) {
+      return DividerLimit(err,
+                          "bei RX " + Quoted(args.rx[i]) + " (N " + std::to_string(result.n) + ")");
+    }
+    if (!result) {
+      return Usage(err, "RX " + Quoted(args.rx[i]) + " und ZF " + Quoted(args.zf) +
+                            " ergeben kein Teilerverhältnis im Rechenbereich.");
+    }
+    rows.push_back(result.row);
+  }
+
+  RowWriter writer(options->format, Heading{"calc", options->setup, {}, {}, args.name}, out);
+  writer.Begin();
+  for (const Row& row : rows) writer.Put(row);
+  writer.End();
+  return Finish(out, err, kExitOk);
+}
+
+int RunTable(const Arguments& args, Sink& out, Sink& err) {
+  const std::optional<Options> options = ReadOptions(args, err);
+  if (!options) return kExitUsage;
+  const std::optional<double> from = Number("--from", args.from, err);
+  if (!from) return kExitUsage;
+  const std::optional<double> to = Number("--to", args.to, err);
+  if (!to) return kExitUsage;
+
+  const Setup& setup = options->setup;
+  const TablePlan plan = PlanTable(setup, *from, *to);
+  switch (plan.error) {
+    case RangeError::None:
+      break;
+    case RangeError::Reversed:
+      return Usage(err, "Der Bereich ist verkehrt herum: --from " + Quoted(args.from) +
+                            " liegt über --to " + Quoted(args.to) + ".");
+    case RangeError::NoChannel:
+      return Usage(err, "Zwischen --from " + Quoted(args.from) + " und --to " + Quoted(args.to) +
+                            " liegt kein Kanal des Rasters.");
+    case RangeError::OutOfRange:
+      return Usage(err, "Der Bereich ergibt Teilerverhältnisse außerhalb des Rechenbereichs.");
+    case RangeError::TooManyRows:
+      return Usage(err,
+                   "Der Bereich umfasst mehr als 131072 Kanäle, mehr als das Teilerverhältnis "
+                   "Werte hat.");
+  }
+
+  const std::int16_t raster = setup.Raster();
+  const std::int64_t stop = plan.StopAt();
+  const std::string stopPlace =
+      Place(ChannelRxMHz(raster, static_cast<std::int32_t>(stop), setup.zf), stop);
+  const bool wholeDocument = options->format == Format::Json || options->format == Format::C;
+  if (plan.HitsLimit() && (wholeDocument || plan.RowCount() == 0)) {
+    // A shortened JSON document or C header would look complete, so it is
+    // not written at all.
+    std::string detail;
+    if (plan.RowCount() == 0) {
+      detail = "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
+               ", liegt über der Grenze.";
+    } else {
+      detail = "Tabelle nicht geschrieben: sie endete vor " + stopPlace +
+               ", und gekürzt sähe das Dokument vollständig aus. Letzter möglicher Kanal: RX " +
+               Shown(ChannelRxMHz(raster, tuning::kMaxDivider, setup.zf)) + " MHz.";
+    }
+    return DividerLimit(err, detail);
+  }
+
+  RowWriter writer(options->format, Heading{"table", setup, *from, *to, args.name}, out);
+  writer.Begin();
+  for (std::int64_t n = plan.first; n <= plan.LastRow(); ++n) {
+    writer.Put(ChannelRow(setup, static_cast<std::int32_t>(n)));
+  }
+  if (!plan.HitsLimit()) {
+    writer.End();
+    return Finish(out, err, kExitOk);
+  }
+  // Text and CSV rows stand on their own: those before the limit are kept.
+  const int status = Finish(out, err, kExitDividerLimit);
+  if (status != kExitDividerLimit) return status;
+  return DividerLimit(err, "Tabelle abgebrochen vor " + stopPlace + "; " +
+                               std::to_string(plan.RowCount()) + " Zeilen geschrieben.");
+}
+
+int RunDecode(const Arguments& args, Sink& out, Sink& err) {
+  const std::optional<double> zf = Number("ZF", args.zf, err);
+  if (!zf) return kExitUsage;
+  const std::optional<Format> format = FormatByName(args.format);
+  if (!format || *format == Format::C) {
+    return Usage(
+        err, "Format " + Quoted(args.format) + " gibt es für decode nicht: text, csv oder json.");
+  }
+  if (args.bytes.size() != 3) return Usage(err, "decode braucht genau drei Bytes: DB0 DB1 DB2.");
+  std::array<std::uint8_t, 3> bytes{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const tuning::NumberResult<std::uint8_t> byte = ReadByte(args.bytes[i]);
+    if (!byte) {
+      return Usage(err, "DB" + std::to_string(i) + " " + Quoted(args.bytes[i]) +
+                            " ist kein Byte: 0 bis 255, dezimal oder mit 0x hexadezimal.");
+    }
+    bytes[i] = byte.value;
+  }
+  WriteDecode(Decode(bytes, *zf), *format, out);
+  return Finish(out, err, kExitOk);
+}
+
+}  // namespace
+
+int Run(Command command, const Arguments& args, Sink& out, Sink& err) {
+  switch (command) {
+    case Command::Calc:
+      return RunCalc(args, out, err);
+    case Command::Table:
+      return RunTable(args, out, err);
+    case Command::Decode:
+      return RunDecode(args, out, err);
+  }
+  return kExitUsage;
+}
+
+std::string UsageMessage(ParseProblem problem, std::string_view detail) {
+  // The parser's texts: "The following argument was not expected: --foo",
+  // "--to is required", "A subcommand is required", "--zf: 1 required TEXT missing".
+  std::string message = "Aufruf fehlerhaft: ";
+  switch (problem) {
+    case ParseProblem::Unexpected: {
+      const std::size_t colon = detail.find(": ");
+      message += "unbekannt oder zu viel: ";
+      message += colon == std::string_view::npos ? detail : detail.substr(colon + 2);
+      break;
+    }
+    case ParseProblem::Missing:
+      if (detail.starts_with("A subcommand")) {
+        message += "es fehlt der Befehl: calc, table oder decode";
+      } else {
+        message += "es fehlt ";
+        message += detail.substr(0, detail.find(" is required"));
+      }
+      break;
+    case ParseProblem::ValueCount:
+      message += "falsche Anzahl von Werten bei ";
+      message += detail.substr(0, detail.find(':'));
+      break;
+    case ParseProblem::Other:
+      message += detail;
+      break;
+  }
+  message += "\n";
+  message += kHelpHint;
+  return message;
+}
+
+}  // namespace cli

@@ -1,0 +1,56 @@
+// The three commands of teilomat-cli, from the command line's texts to the
+// output and the exit status.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/Sink.h"
+
+namespace cli {
+
+enum class Command { Calc, Table, Decode };
+
+/// Exit statuses.
+enum ExitStatus : int {
+  kExitOk = 0,
+  kExitWriteFailed = 1,   // the output could not be written
+  kExitUsage = 2,         // unknown option, missing value, text that is not a number
+  kExitDividerLimit = 3,  // a divider ratio above 131071
+};
+
+/// The window's message for a divider beyond 17 bits, word for word.
+inline constexpr std::string_view kDividerTooLarge = "Teilerverhältnis zu gross! (max 131071)";
+
+/// The command line as typed: every value is still text, read by Run.
+struct Arguments {
+  std::string zf = "10.7";    // MHz
+  std::string raster = "25";  // kHz: 1, 10 or 25
+  bool am = false;            // band bits 16 instead of 32
+  bool noCp = false;          // charge-pump bit 0 instead of 1
+  std::string format = "text";
+  std::string name = "teilomat";   // prefix of the identifiers in a C header
+  std::vector<std::string> rx;     // calc: the receive frequencies in MHz
+  std::string from, to;            // table: the range in MHz
+  std::vector<std::string> bytes;  // decode: DB0, DB1, DB2
+};
+
+/// Runs a command: results go to `out`, messages to `err`. Returns the exit
+/// status. A command that fails writes nothing to `out`, except a CSV or text
+/// table that reaches the divider limit: its rows up to the limit stand.
+int Run(Command command, const Arguments& args, Sink& out, Sink& err);
+
+/// What the command-line parser found wrong.
+enum class ParseProblem {
+  Unexpected,  // an unknown option or a value too many
+  Missing,     // a required option, value or command is missing
+  ValueCount,  // an option or value got too few or too many values
+  Other,       // anything else
+};
+
+/// The German message for a command line the parser refused; `detail` is the
+/// parser's own (English) text, from which names are taken.
+std::string UsageMessage(ParseProblem problem, std::string_view detail);
+
+}  // namespace cli

@@ -1,0 +1,214 @@
+#include "cli/Decode.h"
+
+#include "cli/Channels.h"
+#include "tuning/DividerCalculation.h"
+
+namespace cli {
+
+DecodeReport Decode(const std::array<std::uint8_t, 3>& bytes, double zf) {
+  DecodeReport report;
+  report.bytes = bytes;
+  report.fields = tuning::DecodeDataBytes(bytes);
+  report.zf = zf;
+  report.raster = tuning::RasterForRefBits(report.fields.refBits);
+  if (report.raster) {
+    report.vcoKHz = tuning::VcoKHz(*report.raster, report.fields.n);
+    report.rxMHz = ChannelRxMHz(*report.raster, report.fields.n, zf);
+  }
+
+  const tuning::DecodedBytes& f = report.fields;
+  if (f.reservedBits != 0) {
+    report.notes.push_back("Bits 2-3 von DB2 sind gesetzt (Wert " + std::to_string(f.reservedBits) +
+                           "); sie sollten frei sein.");
+  }
+  if (f.bandBits == (tuning::kBandAm | tuning::kBandFm)) {
+    report.notes.push_back("Beide Bandbits sind gesetzt (48): AM (16) und FM (32) zugleich.");
+  } else if (f.bandBits == 0) {
+    report.notes.push_back("Kein Bandbit ist gesetzt: weder AM (16) noch FM (32).");
+  }
+  if (!report.raster) {
+    report.notes.push_back(
+        "Referenzbits 192 (Bits 6 und 7 von DB2): kein bekanntes Raster, VCO und RX unbekannt.");
+  }
+  return report;
+}
+
+namespace {
+
+void PutOptionalNumber(Sink& out, const std::optional<double>& value, std::string_view none) {
+  if (value) {
+    out.Put(Shown(*value));
+  } else {
+    out.Put(none);
+  }
+}
+
+void WriteText(const DecodeReport& r, Sink& out) {
+  for (std::size_t i = 0; i < 3; ++i) {
+    out.Put("DB");
+    out.Put(static_cast<char>('0' + i));
+    out.Put("      ");
+    const std::string value = std::to_string(r.bytes[i]);
+    out.Put(std::string(3 - value.size(), ' '));
+    out.Put(value);
+    out.Put("  ");
+    PutHex(out, r.bytes[i]);
+    out.Put("  ");
+    PutBinary(out, r.bytes[i]);
+    out.Put('\n');
+  }
+  out.Put("N        ");
+  PutInt(out, r.fields.n);
+  out.Put("\nRaster   ");
+  if (r.raster) {
+    PutInt(out, *r.raster / 1000);
+    out.Put(" kHz");
+  } else {
+    out.Put("unbekannt");
+  }
+  out.Put(" (Referenzbits ");
+  PutInt(out, r.fields.refBits);
+  out.Put(")\nBand     ");
+  out.Put(BandName(r.fields.bandBits).value_or("unklar"));
+  out.Put(" (Bandbits ");
+  PutInt(out, r.fields.bandBits);
+  out.Put(")\nCP       ");
+  out.Put(r.fields.chargePump ? '1' : '0');
+  out.Put("\nVCO      ");
+  if (r.vcoKHz) {
+    out.Put(Shown(*r.vcoKHz));
+    out.Put(" kHz");
+  } else {
+    out.Put("unbekannt");
+  }
+  out.Put("\nRX       ");
+  if (r.rxMHz) {
+    out.Put(Shown(*r.rxMHz));
+    out.Put(" MHz");
+  } else {
+    out.Put("unbekannt");
+  }
+  out.Put(" bei ZF ");
+  out.Put(Shown(r.zf));
+  out.Put(" MHz\n");
+  for (const std::string& note : r.notes) {
+    out.Put("Hinweis: ");
+    out.Put(note);
+    out.Put('\n');
+  }
+}
+
+void WriteCsv(const DecodeReport& r, Sink& out) {
+  out.Put(
+      "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,band_bits,"
+      "charge_pump,vco_khz,zf_mhz,rx_mhz,notes\n");
+  for (std::uint8_t b : r.bytes) {
+    PutInt(out, b);
+    out.Put(',');
+  }
+  for (std::uint8_t b : r.bytes) {
+    PutHex(out, b);
+    out.Put(',');
+  }
+  for (std::uint8_t b : r.bytes) {
+    PutBinary(out, b);
+    out.Put(',');
+  }
+  PutInt(out, r.fields.n);
+  out.Put(',');
+  if (r.raster) PutInt(out, *r.raster / 1000);
+  out.Put(',');
+  out.Put(BandName(r.fields.bandBits).value_or(""));
+  out.Put(',');
+  PutInt(out, r.fields.bandBits);
+  out.Put(r.fields.chargePump ? ",1," : ",0,");
+  PutOptionalNumber(out, r.vcoKHz, "");
+  out.Put(',');
+  out.Put(Shown(r.zf));
+  out.Put(',');
+  PutOptionalNumber(out, r.rxMHz, "");
+  out.Put(',');
+  std::string notes;
+  for (const std::string& note : r.notes) {
+    if (!notes.empty()) notes += " ";
+    notes += note;
+  }
+  PutCsvField(out, notes);
+  out.Put('\n');
+}
+
+void WriteJson(const DecodeReport& r, Sink& out) {
+  out.Put("{\n  \"program\": \"teilomat-cli\",\n  \"version\": ");
+  PutJsonString(out, ProgramVersion());
+  out.Put(",\n  \"command\": \"decode\",\n  \"db\": [");
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (i > 0) out.Put(", ");
+    PutInt(out, r.bytes[i]);
+  }
+  out.Put("],\n  \"db_hex\": [");
+  for (std::size_t i = 0; i < 3; ++i) {
+    out.Put(i > 0 ? ", \"" : "\"");
+    PutHex(out, r.bytes[i]);
+    out.Put('"');
+  }
+  out.Put("],\n  \"db_bin\": [");
+  for (std::size_t i = 0; i < 3; ++i) {
+    out.Put(i > 0 ? ", \"" : "\"");
+    PutBinary(out, r.bytes[i]);
+    out.Put('"');
+  }
+  out.Put("],\n  \"n\": ");
+  PutInt(out, r.fields.n);
+  out.Put(",\n  \"raster_khz\": ");
+  if (r.raster) {
+    PutInt(out, *r.raster / 1000);
+  } else {
+    out.Put("null");
+  }
+  out.Put(",\n  \"ref_bits\": ");
+  PutInt(out, r.fields.refBits);
+  out.Put(",\n  \"band\": ");
+  if (const auto band = BandName(r.fields.bandBits)) {
+    PutJsonString(out, *band);
+  } else {
+    out.Put("null");
+  }
+  out.Put(",\n  \"band_bits\": ");
+  PutInt(out, r.fields.bandBits);
+  out.Put(",\n  \"reserved_bits\": ");
+  PutInt(out, r.fields.reservedBits);
+  out.Put(",\n  \"charge_pump\": ");
+  out.Put(r.fields.chargePump ? '1' : '0');
+  out.Put(",\n  \"vco_khz\": ");
+  PutOptionalNumber(out, r.vcoKHz, "null");
+  out.Put(",\n  \"zf_mhz\": ");
+  out.Put(Shown(r.zf));
+  out.Put(",\n  \"rx_mhz\": ");
+  PutOptionalNumber(out, r.rxMHz, "null");
+  out.Put(",\n  \"notes\": [");
+  for (std::size_t i = 0; i < r.notes.size(); ++i) {
+    out.Put(i > 0 ? ",\n    " : "\n    ");
+    PutJsonString(out, r.notes[i]);
+  }
+  out.Put(r.notes.empty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+}  // namespace
+
+void WriteDecode(const DecodeReport& report, Format format, Sink& out) {
+  switch (format) {
+    case Format::Text:
+      WriteText(report, out);
+      break;
+    case Format::Csv:
+      WriteCsv(report, out);
+      break;
+    case Format::Json:
+      WriteJson(report, out);
+      break;
+    case Format::C:
+      break;
+  }
+}
+
+}  // namespace cli

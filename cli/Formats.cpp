@@ -1,0 +1,368 @@
+#include "cli/Formats.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "tuning/NumberText.h"
+
+namespace cli {
+namespace {
+
+const tuning::Separators kPoint{".", ""};
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+// Writes the eight binary digits of a byte, most significant first; returns
+// the end.
+char* WriteBinary(char* p, std::uint8_t value) {
+  for (unsigned bit = 8; bit-- > 0;) *p++ = ((unsigned{value} >> bit) & 1u) != 0 ? '1' : '0';
+  return p;
+}
+
+// Writes `text` right-aligned in `width` columns, after one blank.
+void PutRight(Sink& out, std::string_view text, std::size_t width) {
+  out.Put(' ');
+  for (std::size_t i = text.size(); i < width; ++i) out.Put(' ');
+  out.Put(text);
+}
+
+void PutRightInt(Sink& out, std::int64_t value, std::size_t width) {
+  std::array<char, 24> buffer{};
+  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+  PutRight(out, std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())),
+           width);
+}
+
+// The inputs in one line: "ZF 10.7 MHz, Raster 25 kHz, Band FM (32), CP 1".
+void PutInputs(Sink& out, const Setup& setup) {
+  out.Put("ZF ");
+  out.Put(Shown(setup.zf));
+  out.Put(" MHz, Raster ");
+  PutInt(out, setup.Raster() / 1000);
+  out.Put(" kHz, Band ");
+  out.Put(BandName(setup.band).value_or("?"));
+  out.Put(" (");
+  PutInt(out, setup.band);
+  out.Put("), CP ");
+  out.Put(setup.chargePump ? '1' : '0');
+}
+
+}  // namespace
+
+std::optional<Format> FormatByName(std::string_view name) {
+  if (name == "text") return Format::Text;
+  if (name == "csv") return Format::Csv;
+  if (name == "json") return Format::Json;
+  if (name == "c") return Format::C;
+  return std::nullopt;
+}
+
+std::string_view ProgramVersion() {
+  return TEILOMAT_VERSION;
+}
+
+void PutInt(Sink& out, std::int64_t value) {
+  std::array<char, 24> buffer{};
+  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+  out.Put(std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())));
+}
+
+void PutHex(Sink& out, std::uint8_t value) {
+  const char text[] = {'0', 'x', kHexDigits[value >> 4], kHexDigits[value & 15u]};
+  out.Put(std::string_view(text, sizeof text));
+}
+
+void PutBinary(Sink& out, std::uint8_t value) {
+  std::array<char, 8> text{};
+  WriteBinary(text.data(), value);
+  out.Put(std::string_view(text.data(), text.size()));
+}
+
+void PutJsonString(Sink& out, std::string_view text) {
+  out.Put('"');
+  for (char c : text) {
+    if (c == '"' || c == '\\') {
+      out.Put('\\');
+      out.Put(c);
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      constexpr std::string_view kDigits = "0123456789abcdef";
+      const auto u = static_cast<unsigned char>(c);
+      out.Put("\\u00");
+      out.Put(kDigits[u >> 4]);
+      out.Put(kDigits[u & 15u]);
+    } else {
+      out.Put(c);
+    }
+  }
+  out.Put('"');
+}
+
+void PutCsvField(Sink& out, std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out.Put(text);
+    return;
+  }
+  out.Put('"');
+  for (char c : text) {
+    if (c == '"') out.Put('"');
+    out.Put(c);
+  }
+  out.Put('"');
+}
+
+std::string Shown(double value) {
+  // Whole numbers below 10^15 (every VCO in kHz) come out of DoubleToText as
+  // their plain digits; writing them straight away keeps long tables fast.
+  if (std::abs(value) < 1e15 && value == std::trunc(value)) {
+    std::array<char, 24> buffer{};
+    const auto whole = static_cast<std::int64_t>(value);
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), whole).ptr;
+    return std::string(buffer.data(), end);
+  }
+  return tuning::DoubleToText(value, kPoint);
+}
+
+std::optional<std::string_view> BandName(std::uint8_t bandBits) {
+  if (bandBits == tuning::kBandAm) return "AM";
+  if (bandBits == tuning::kBandFm) return "FM";
+  return std::nullopt;
+}
+
+RowWriter::RowWriter(Format format, const Heading& heading, Sink& out)
+    : format_(format), heading_(heading), out_(out) {}
+
+void RowWriter::Begin() {
+  const Setup& setup = heading_.setup;
+  switch (format_) {
+    case Format::Text:
+      out_.Put("teilomat-cli ");
+      out_.Put(ProgramVersion());
+      out_.Put(": ");
+      PutInputs(out_, setup);
+      out_.Put('\n');
+      // The same columns as PutText.
+      PutRight(out_, "RX soll/MHz", 14);
+      PutRight(out_, "N", 9);
+      PutRight(out_, "VCO/kHz", 10);
+      PutRight(out_, "RX ist/MHz", 14);
+      PutRight(out_, "Abw./Hz", 10);
+      PutRight(out_, "DB0", 3);
+      PutRight(out_, "DB1", 3);
+      PutRight(out_, "DB2", 3);
+      out_.Put(" hex            binär\n");
+      break;
+    case Format::Csv:
+      out_.Put(
+          "rx_requested_mhz,n,vco_khz,rx_mhz,diff_hz,db0,db1,db2,db0_hex,db1_hex,db2_hex,"
+          "db0_bin,db1_bin,db2_bin\n");
+      break;
+    case Format::Json:
+      out_.Put("{\n  \"program\": \"teilomat-cli\",\n  \"version\": ");
+      PutJsonString(out_, ProgramVersion());
+      out_.Put(",\n  \"command\": ");
+      PutJsonString(out_, heading_.command);
+      out_.Put(",\n  \"zf_mhz\": ");
+      out_.Put(Shown(setup.zf));
+      out_.Put(",\n  \"raster_khz\": ");
+      PutInt(out_, setup.Raster() / 1000);
+      out_.Put(",\n  \"band\": ");
+      PutJsonString(out_, BandName(setup.band).value_or("?"));
+      out_.Put(",\n  \"band_bits\": ");
+      PutInt(out_, setup.band);
+      out_.Put(",\n  \"charge_pump\": ");
+      out_.Put(setup.chargePump ? '1' : '0');
+      if (heading_.fromMHz && heading_.toMHz) {
+        out_.Put(",\n  \"from_mhz\": ");
+        out_.Put(Shown(*heading_.fromMHz));
+        out_.Put(",\n  \"to_mhz\": ");
+        out_.Put(Shown(*heading_.toMHz));
+      }
+      out_.Put(",\n  \"results\": [");
+      break;
+    case Format::C: {
+      const std::string guard = Upper(heading_.name) + "_CHANNELS_H";
+      out_.Put("/* Datenbytes {DB0, DB1, DB2} fuer den PLL-Synthesizer TSA6057.\n * Erzeugt von ");
+      out_.Put("teilomat-cli ");
+      out_.Put(ProgramVersion());
+      out_.Put(" (");
+      out_.Put(heading_.command);
+      out_.Put(").\n * ");
+      PutInputs(out_, setup);
+      out_.Put("\n");
+      if (heading_.fromMHz && heading_.toMHz) {
+        out_.Put(" * Bereich: RX ");
+        out_.Put(Shown(*heading_.fromMHz));
+        out_.Put(" bis ");
+        out_.Put(Shown(*heading_.toMHz));
+        out_.Put(" MHz\n");
+      }
+      out_.Put(" */\n#ifndef ");
+      out_.Put(guard);
+      out_.Put("\n#define ");
+      out_.Put(guard);
+      out_.Put("\n\n#include <stdint.h>\n\nstatic const uint8_t ");
+      out_.Put(heading_.name);
+      out_.Put("_channels[][3] = {\n");
+      break;
+    }
+  }
+}
+
+void RowWriter::Put(const Row& row) {
+  rx_ = Shown(row.rxMHz);
+  vco_ = Shown(row.vcoKHz);
+  if (row.requestedMHz == row.rxMHz) {
+    requested_ = rx_;
+    diff_ = "0";
+  } else {
+    requested_ = Shown(row.requestedMHz);
+    diff_ = DifferenceHz(requested_, rx_);
+  }
+  switch (format_) {
+    case Format::Text:
+      PutText(row);
+      break;
+    case Format::Csv:
+      PutCsv(row);
+      break;
+    case Format::Json:
+      PutJson(row);
+      break;
+    case Format::C:
+      PutC(row);
+      break;
+  }
+  ++count_;
+}
+
+void RowWriter::PutText(const Row& row) {
+  PutRight(out_, requested_, 14);
+  PutRightInt(out_, row.n, 9);
+  PutRight(out_, vco_, 10);
+  PutRight(out_, rx_, 14);
+  PutRight(out_, diff_, 10);
+  for (std::uint8_t b : row.bytes) PutRightInt(out_, b, 3);
+  for (std::uint8_t b : row.bytes) {
+    out_.Put(' ');
+    PutHex(out_, b);
+  }
+  for (std::uint8_t b : row.bytes) {
+    out_.Put(' ');
+    PutBinary(out_, b);
+  }
+  out_.Put('\n');
+}
+
+void RowWriter::PutCsv(const Row& row) {
+  out_.Put(requested_);
+  out_.Put(',');
+  PutInt(out_, row.n);
+  out_.Put(',');
+  out_.Put(vco_);
+  out_.Put(',');
+  out_.Put(rx_);
+  out_.Put(',');
+  out_.Put(diff_);
+  // The byte columns are the bulk of every row: written in one piece.
+  std::array<char, 64> text{};
+  char* p = text.data();
+  for (std::uint8_t b : row.bytes) {
+    *p++ = ',';
+    p = std::to_chars(p, text.data() + text.size(), b).ptr;
+  }
+  for (std::uint8_t b : row.bytes) {
+    *p++ = ',';
+    *p++ = '0';
+    *p++ = 'x';
+    *p++ = kHexDigits[b >> 4];
+    *p++ = kHexDigits[b & 15u];
+  }
+  for (std::uint8_t b : row.bytes) {
+    *p++ = ',';
+    p = WriteBinary(p, b);
+  }
+  *p++ = '\n';
+  out_.Put(std::string_view(text.data(), static_cast<std::size_t>(p - text.data())));
+}
+
+void RowWriter::PutJson(const Row& row) {
+  out_.Put(count_ == 0 ? "\n    {\"rx_requested_mhz\": " : ",\n    {\"rx_requested_mhz\": ");
+  out_.Put(requested_);
+  out_.Put(", \"n\": ");
+  PutInt(out_, row.n);
+  out_.Put(", \"vco_khz\": ");
+  out_.Put(vco_);
+  out_.Put(", \"rx_mhz\": ");
+  out_.Put(rx_);
+  out_.Put(", \"diff_hz\": ");
+  out_.Put(diff_);
+  out_.Put(", \"db\": [");
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (i > 0) out_.Put(", ");
+    PutInt(out_, row.bytes[i]);
+  }
+  out_.Put("], \"db_hex\": [");
+  for (std::size_t i = 0; i < 3; ++i) {
+    out_.Put(i > 0 ? ", \"" : "\"");
+    PutHex(out_, row.bytes[i]);
+    out_.Put('"');
+  }
+  out_.Put("], \"db_bin\": [");
+  for (std::size_t i = 0; i < 3; ++i) {
+    out_.Put(i > 0 ? ", \"" : "\"");
+    PutBinary(out_, row.bytes[i]);
+    out_.Put('"');
+  }
+  out_.Put("]}");
+}
+
+void RowWriter::PutC(const Row& row) {
+  out_.Put("    {");
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (i > 0) out_.Put(", ");
+    PutHex(out_, row.bytes[i]);
+  }
+  out_.Put("}, /* RX ");
+  out_.Put(rx_);
+  out_.Put(" MHz, N ");
+  PutInt(out_, row.n);
+  if (requested_ != rx_) {
+    out_.Put(" (angefragt ");
+    out_.Put(requested_);
+    out_.Put(" MHz)");
+  }
+  out_.Put(" */\n");
+}
+
+void RowWriter::End() {
+  switch (format_) {
+    case Format::Text:
+    case Format::Csv:
+      break;
+    case Format::Json:
+      out_.Put(count_ == 0 ? "],\n  \"count\": " : "\n  ],\n  \"count\": ");
+      PutInt(out_, static_cast<std::int64_t>(count_));
+      out_.Put("\n}\n");
+      break;
+    case Format::C: {
+      out_.Put("};\n\n#define ");
+      out_.Put(Upper(heading_.name));
+      out_.Put("_CHANNEL_COUNT ");
+      PutInt(out_, static_cast<std::int64_t>(count_));
+      out_.Put("\n\n#endif /* ");
+      out_.Put(Upper(heading_.name));
+      out_.Put("_CHANNELS_H */\n");
+      break;
+    }
+  }
+}
+
+}  // namespace cli

@@ -1,0 +1,70 @@
+// Writing results as text for people, CSV, JSON or a C header. Every number
+// is written with "." and by the core's rules, so it matches the window.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/Channels.h"
+#include "cli/Sink.h"
+
+namespace cli {
+
+enum class Format { Text, Csv, Json, C };
+
+/// The format called `name` ("text", "csv", "json", "c"), or nothing.
+std::optional<Format> FormatByName(std::string_view name);
+
+/// The program's version, as the build gives it.
+std::string_view ProgramVersion();
+
+/// What a document says about where its rows come from.
+struct Heading {
+  std::string_view command;  // "calc" or "table"
+  Setup setup;
+  std::optional<double> fromMHz, toMHz;  // the requested range of a table
+  std::string_view name = "teilomat";    // prefix of the C identifiers
+};
+
+/// Writes rows one at a time, keeping nothing of earlier rows but their
+/// number, so a table of any length needs the same memory.
+class RowWriter {
+ public:
+  RowWriter(Format format, const Heading& heading, Sink& out);
+
+  /// Everything before the first row: a heading, a header row, an opening.
+  void Begin();
+  void Put(const Row& row);
+  /// Everything after the last row: closing brackets, the count. Not needed
+  /// for text and CSV, whose rows stand on their own.
+  void End();
+
+ private:
+  void PutText(const Row& row);
+  void PutCsv(const Row& row);
+  void PutJson(const Row& row);
+  void PutC(const Row& row);
+
+  Format format_;
+  Heading heading_;
+  Sink& out_;
+  std::size_t count_ = 0;
+  // The row's numbers as text, reused from row to row.
+  std::string requested_, rx_, vco_, diff_;
+};
+
+/// Helpers shared with the decoder.
+void PutInt(Sink& out, std::int64_t value);
+void PutHex(Sink& out, std::uint8_t value);     // "0xDF"
+void PutBinary(Sink& out, std::uint8_t value);  // "11011111"
+void PutJsonString(Sink& out, std::string_view text);
+void PutCsvField(Sink& out, std::string_view text);
+/// A number in MHz or kHz as the window writes it, but always with ".".
+std::string Shown(double value);
+/// "AM", "FM" or nothing for band bits.
+std::optional<std::string_view> BandName(std::uint8_t bandBits);
+
+}  // namespace cli

@@ -1,0 +1,113 @@
+// teilomat-cli: divider ratios and data bytes of the TSA6057 for firmware work.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/Formats.h"
+#include "cli/Sink.h"
+
+namespace {
+
+constexpr const char* kExamples = R"(Beispiele:
+  teilomat-cli calc 145,68                 Ergebnis wie im Fenster (ZF 10,7, Raster 25 kHz)
+  teilomat-cli calc --raster 10 --zf 0,455 --am 27.125 27.135 --format csv
+  teilomat-cli table --from 144 --to 146 --format c --name kanal > kanaele.h
+  teilomat-cli table --from 0 --to 131.071 --zf 0 --raster 1 --format csv > alle.csv
+  teilomat-cli decode 223 48 160
+  teilomat-cli decode 0xDF 0x30 0xA0 --zf 10.7 --format json
+
+Die Optionen eines Befehls zeigt zum Beispiel: teilomat-cli table --help
+Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird immer ".".
+Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 falscher Aufruf oder
+keine Zahl, 3 Teilerverhältnis zu gross (max 131071).)";
+
+// The options every command that computes rows takes.
+void AddSetupOptions(CLI::App& command, cli::Arguments& args) {
+  command.add_option("--zf", args.zf, "Zwischenfrequenz ZF in MHz (Vorgabe 10.7)")
+      ->type_name("MHZ");
+  command.add_option("--raster", args.raster, "Kanalraster in kHz: 1, 10 oder 25 (Vorgabe 25)")
+      ->type_name("KHZ");
+  command.add_flag("--am", args.am, "Bandbits 16 (AM) statt 32 (FM)");
+  command.add_flag("--no-cp", args.noCp, "Ladungspumpen-Bit (Bit 0 von DB0) 0 statt 1");
+  command.add_option("--format", args.format, "Ausgabe: text, csv, json oder c (Vorgabe text)")
+      ->type_name("FORMAT");
+  command.add_option("--name", args.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
+      ->type_name("NAME");
+}
+
+cli::ParseProblem ProblemOf(const CLI::ParseError& e) {
+  if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr) return cli::ParseProblem::Unexpected;
+  if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr) return cli::ParseProblem::Missing;
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) != nullptr) {
+    return cli::ParseProblem::ValueCount;
+  }
+  return cli::ParseProblem::Other;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"teilomat-cli: Teilerverhältnis und Datenbytes für den PLL-Synthesizer TSA6057",
+               "teilomat-cli"};
+  app.footer(kExamples);
+  app.option_defaults()->group("Optionen");
+  app.set_help_flag("-h,--help", "Diese Hilfe zeigen");
+  app.set_version_flag("--version", "teilomat-cli " + std::string(cli::ProgramVersion()),
+                       "Version zeigen");
+  app.require_subcommand(1);
+  const auto formatter = app.get_formatter();
+  formatter->label("Usage", "Aufruf");
+  formatter->label("OPTIONS", "OPTIONEN");
+  formatter->label("SUBCOMMAND", "BEFEHL");
+  formatter->label("SUBCOMMANDS", "BEFEHLE");
+  formatter->label("REQUIRED", "PFLICHT");
+  formatter->label("Positionals", "Werte");
+
+  cli::Arguments args;
+  CLI::App* calc = app.add_subcommand("calc", "Ergebnis je Empfangsfrequenz RX (MHz)");
+  calc->add_option("RX", args.rx, "Empfangsfrequenzen in MHz")->required()->type_name("MHZ");
+  AddSetupOptions(*calc, args);
+
+  CLI::App* table = app.add_subcommand("table", "Alle Kanäle des Rasters von --from bis --to");
+  table->add_option("--from", args.from, "Erste Empfangsfrequenz in MHz")
+      ->required()
+      ->type_name("MHZ");
+  table->add_option("--to", args.to, "Letzte Empfangsfrequenz in MHz")
+      ->required()
+      ->type_name("MHZ");
+  AddSetupOptions(*table, args);
+
+  CLI::App* decode = app.add_subcommand(
+      "decode", "Datenbytes DB0 DB1 DB2 zurücklesen; Raster, Band und CP stehen in den Bytes");
+  decode->add_option("BYTES", args.bytes, "DB0 DB1 DB2, dezimal oder 0x-hexadezimal")
+      ->required()
+      ->expected(3)
+      ->type_name("BYTE");
+  decode->add_option("--zf", args.zf, "Zwischenfrequenz ZF in MHz (Vorgabe 10.7)")
+      ->type_name("MHZ");
+  decode->add_option("--format", args.format, "Ausgabe: text, csv oder json (Vorgabe text)")
+      ->type_name("FORMAT");
+
+  for (CLI::App* command : {calc, table, decode}) {
+    command->group("Befehle");
+    command->set_help_flag("-h,--help", "Diese Hilfe zeigen");
+    command->footer(kExamples);
+  }
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return app.exit(e);  // --help or --version, on standard output
+  } catch (const CLI::ParseError& e) {
+    std::fputs(cli::UsageMessage(ProblemOf(e), e.what()).c_str(), stderr);
+    return cli::kExitUsage;
+  }
+
+  cli::Command command = cli::Command::Calc;
+  if (table->parsed()) command = cli::Command::Table;
+  if (decode->parsed()) command = cli::Command::Decode;
+  cli::Sink out(stdout);
+  cli::Sink err(stderr);
+  return cli::Run(command, args, out, err);
+}

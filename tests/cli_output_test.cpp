@@ -1,0 +1,235 @@
+// What teilomat-cli writes: the formats, the decoder's report, and what a
+// failing command leaves behind. Run in-process on memory sinks.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/Decode.h"
+#include "cli/Formats.h"
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome RunWith(cli::Command command, const cli::Arguments& args) {
+  cli::Sink out, err;
+  const int status = cli::Run(command, args, out, err);
+  return {status, out.Text(), err.Text()};
+}
+
+cli::Arguments Calc(std::vector<std::string> rx, std::string format = "csv") {
+  cli::Arguments args;
+  args.rx = std::move(rx);
+  args.format = std::move(format);
+  return args;
+}
+
+cli::Arguments Table(std::string from, std::string to, std::string format) {
+  cli::Arguments args;
+  args.from = std::move(from);
+  args.to = std::move(to);
+  args.zf = "0";
+  args.raster = "1";
+  args.format = std::move(format);
+  return args;
+}
+
+constexpr const char* kCsvHeader =
+    "rx_requested_mhz,n,vco_khz,rx_mhz,diff_hz,db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,"
+    "db1_bin,db2_bin\n";
+
+TEST(Calc, DefaultsGiveTheWindowsNumbers) {
+  const Outcome o = RunWith(cli::Command::Calc, Calc({"145,68", "145.6625"}));
+  EXPECT_EQ(o.status, cli::kExitOk);
+  EXPECT_EQ(o.out, std::string(kCsvHeader) +
+                       "145.68,6255,156375,145.675,-5000,223,48,160,0xDF,0x30,0xA0,"
+                       "11011111,00110000,10100000\n"
+                       "145.6625,6254,156350,145.65,-12500,221,48,160,0xDD,0x30,0xA0,"
+                       "11011101,00110000,10100000\n");
+  EXPECT_EQ(o.err, "");
+}
+
+TEST(Calc, TakesBandChargePumpAndRaster) {
+  cli::Arguments args = Calc({"145.675"});
+  args.am = true;
+  args.noCp = true;
+  args.raster = "10";
+  const Outcome o = RunWith(cli::Command::Calc, args);
+  // N 15638 (156380 kHz), DB2 = 16 (AM) + 64 (10 kHz).
+  EXPECT_EQ(o.out.substr(std::string(kCsvHeader).size()),
+            "145.675,15638,156380,145.68,5000,44,122,80,0x2C,0x7A,0x50,00101100,01111010,"
+            "01010000\n");
+}
+
+// Nothing is written half: one failing RX and no result is printed.
+TEST(Calc, FailingResultWritesNothing) {
+  struct Case {
+    std::vector<std::string> rx;
+    int status;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"145.675", "131,072"}, cli::kExitOk, ""},  // at 25 kHz far from the limit
+      {{"145.675", "abc"}, cli::kExitUsage, "RX \u201Eabc\u201C ist keine Zahl."},
+      {{"145.675", "4000"}, cli::kExitDividerLimit, "Teilerverhältnis zu gross! (max 131071)\n"},
+      {{"1e300"}, cli::kExitUsage, "Rechenbereich"},
+  };
+  for (const Case& c : cases) {
+    for (const char* format : {"text", "csv", "json", "c"}) {
+      const Outcome o = RunWith(cli::Command::Calc, Calc(c.rx, format));
+      EXPECT_EQ(o.status, c.status) << c.rx.back() << " " << format;
+      EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+      if (c.status != cli::kExitOk) {
+        EXPECT_EQ(o.out, "") << c.rx.back() << " " << format;
+      }
+    }
+  }
+}
+
+TEST(Calc, RefusesBadOptions) {
+  const std::pair<std::string cli::Arguments::*, const char*> cases[] = {
+      {&cli::Arguments::zf, "zehn"},      {&cli::Arguments::raster, "12.5"},
+      {&cli::Arguments::raster, "25000"}, {&cli::Arguments::format, "xml"},
+      {&cli::Arguments::name, "2fast"},   {&cli::Arguments::name, "a-b"},
+  };
+  for (const auto& [field, value] : cases) {
+    cli::Arguments args = Calc({"145.675"});
+    args.*field = value;
+    const Outcome o = RunWith(cli::Command::Calc, args);
+    EXPECT_EQ(o.status, cli::kExitUsage) << value;
+    EXPECT_EQ(o.out, "") << value;
+    EXPECT_NE(o.err.find(value), std::string::npos) << o.err;
+  }
+}
+
+TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
+  for (const char* format : {"csv", "text"}) {
+    const Outcome o = RunWith(cli::Command::Table, Table("131.07", "131.08", format));
+    EXPECT_EQ(o.status, cli::kExitDividerLimit) << format;
+    EXPECT_NE(o.out.find("131.071"), std::string::npos) << format;
+    EXPECT_EQ(o.out.find("131.072"), std::string::npos) << format;
+    EXPECT_EQ(o.err,
+              "Teilerverhältnis zu gross! (max 131071)\n"
+              "Tabelle abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen geschrieben.\n");
+  }
+  const Outcome csv = RunWith(cli::Command::Table, Table("131.07", "131.08", "csv"));
+  EXPECT_EQ(csv.out.substr(std::string(kCsvHeader).size()),
+            "131.07,131070,131070,131.07,0,253,255,35,0xFD,0xFF,0x23,11111101,11111111,00100011\n"
+            "131.071,131071,131071,131.071,0,255,255,35,0xFF,0xFF,0x23,11111111,11111111,"
+            "00100011\n");
+}
+
+// A shortened JSON document or C header would look whole: none is written.
+TEST(Table, JsonAndCAreWholeOrNothing) {
+  for (const char* format : {"json", "c"}) {
+    const Outcome o = RunWith(cli::Command::Table, Table("131.07", "131.08", format));
+    EXPECT_EQ(o.status, cli::kExitDividerLimit) << format;
+    EXPECT_EQ(o.out, "") << format;
+    EXPECT_NE(o.err.find("RX 131.072 MHz (N 131072)"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("RX 131.071 MHz"), std::string::npos) << "names the last channel";
+  }
+  // Nothing at all before the first row, in any format.
+  const Outcome beyond = RunWith(cli::Command::Table, Table("140", "150", "csv"));
+  EXPECT_EQ(beyond.status, cli::kExitDividerLimit);
+  EXPECT_EQ(beyond.out, "");
+}
+
+TEST(Table, CHeaderNamesItsInputsAndCountsItsRows) {
+  cli::Arguments args = Table("145,6", "145.625", "c");
+  args.zf = "10,7";
+  args.raster = "25";
+  args.name = "kanal";
+  const Outcome o = RunWith(cli::Command::Table, args);
+  EXPECT_EQ(o.status, cli::kExitOk);
+  const std::string version(cli::ProgramVersion());
+  EXPECT_EQ(o.out,
+            "/* Datenbytes {DB0, DB1, DB2} fuer den PLL-Synthesizer TSA6057.\n"
+            " * Erzeugt von teilomat-cli " +
+                version +
+                " (table).\n"
+                " * ZF 10.7 MHz, Raster 25 kHz, Band FM (32), CP 1\n"
+                " * Bereich: RX 145.6 bis 145.625 MHz\n"
+                " */\n"
+                "#ifndef KANAL_CHANNELS_H\n#define KANAL_CHANNELS_H\n\n#include <stdint.h>\n\n"
+                "static const uint8_t kanal_channels[][3] = {\n"
+                "    {0xD9, 0x30, 0xA0}, /* RX 145.6 MHz, N 6252 */\n"
+                "    {0xDB, 0x30, 0xA0}, /* RX 145.625 MHz, N 6253 */\n"
+                "};\n\n#define KANAL_CHANNEL_COUNT 2\n\n#endif /* KANAL_CHANNELS_H */\n");
+}
+
+TEST(Table, RefusesRangesWithoutRows) {
+  const std::pair<cli::Arguments, const char*> cases[] = {
+      {Table("2", "1", "csv"), "verkehrt herum"},
+      {Table("1.0005", "1.0009", "csv"), "kein Kanal"},
+      {Table("-1e6", "1", "csv"), "mehr als 131072"},
+      {Table("1", "x", "csv"), "--to \u201Ex\u201C ist keine Zahl"},
+  };
+  for (const auto& [args, message] : cases) {
+    const Outcome o = RunWith(cli::Command::Table, args);
+    EXPECT_EQ(o.status, cli::kExitUsage) << message;
+    EXPECT_EQ(o.out, "") << message;
+    EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+  }
+}
+
+TEST(Decode, NamesWhatTheEncoderNeverWrites) {
+  struct Case {
+    std::array<std::uint8_t, 3> bytes;
+    std::vector<std::string> starts;  // the notes, by their first words
+  };
+  const Case cases[] = {
+      {{223, 48, 160}, {}},
+      {{223, 48, 16}, {}},
+      {{223, 48, 164}, {"Bits 2-3 von DB2"}},
+      {{223, 48, 176}, {"Beide Bandbits"}},
+      {{223, 48, 128}, {"Kein Bandbit"}},
+      {{255, 255, 0xFF}, {"Bits 2-3 von DB2", "Beide Bandbits", "Referenzbits 192"}},
+  };
+  for (const Case& c : cases) {
+    const cli::DecodeReport report = cli::Decode(c.bytes, 10.7);
+    ASSERT_EQ(report.notes.size(), c.starts.size()) << int{c.bytes[2]};
+    for (std::size_t i = 0; i < c.starts.size(); ++i) {
+      EXPECT_TRUE(report.notes[i].starts_with(c.starts[i])) << report.notes[i];
+    }
+  }
+  const cli::DecodeReport unknown = cli::Decode({0, 0, 192 + 32}, 10.7);
+  EXPECT_FALSE(unknown.raster);
+  EXPECT_FALSE(unknown.rxMHz);
+}
+
+TEST(Decode, GivesBackWhatCalcEncoded) {
+  cli::Arguments args;
+  args.bytes = {"0xDF", "48", "160"};
+  args.format = "csv";
+  const Outcome o = RunWith(cli::Command::Decode, args);
+  EXPECT_EQ(o.status, cli::kExitOk);
+  EXPECT_EQ(o.out,
+            "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,"
+            "band_bits,charge_pump,vco_khz,zf_mhz,rx_mhz,notes\n"
+            "223,48,160,0xDF,0x30,0xA0,11011111,00110000,10100000,6255,25,FM,32,1,156375,10.7,"
+            "145.675,\n");
+
+  args.bytes = {"1", "2", "0x123"};
+  const Outcome bad = RunWith(cli::Command::Decode, args);
+  EXPECT_EQ(bad.status, cli::kExitUsage);
+  EXPECT_NE(bad.err.find("DB2 \u201E0x123\u201C ist kein Byte"), std::string::npos) << bad.err;
+  args.bytes = {"1", "2", "3"};
+  args.format = "c";
+  EXPECT_EQ(RunWith(cli::Command::Decode, args).status, cli::kExitUsage);
+}
+
+TEST(Output, JsonAndCsvFieldsAreEscaped) {
+  cli::Sink out;
+  cli::PutJsonString(out, "a\"b\\c\n\x01ü");
+  out.Put(' ');
+  cli::PutCsvField(out, "x, \"y\"");
+  out.Put(' ');
+  cli::PutCsvField(out, "plain");
+  EXPECT_EQ(out.Text(), "\"a\\\"b\\\\c\\u000a\\u0001ü\" \"x, \"\"y\"\"\" plain");
+}
+
+}  // namespace
