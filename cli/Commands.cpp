@@ -113,6 +113,10 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
       return DividerLimit(err,
                           "bei RX " + Quoted(args.rx[i]) + " (N " + std::to_string(result.n) + ")");
     }
+    if (!result && requested[i] + options->setup.zf > 0) {
+      // Beyond every range of the calculation, but to the user simply too large.
+      return DividerLimit(err, "bei RX " + Quoted(args.rx[i]));
+    }
     if (!result) {
       return Usage(err, "RX " + Quoted(args.rx[i]) + " und ZF " + Quoted(args.zf) +
                             " ergeben kein Teilerverhältnis im Rechenbereich.");
@@ -147,6 +151,11 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
       return Usage(err, "Zwischen --from " + Quoted(args.from) + " und --to " + Quoted(args.to) +
                             " liegt kein Kanal des Rasters.");
     case RangeError::OutOfRange:
+      if (*from + setup.zf > 0) {
+        return DividerLimit(err,
+                            "Tabelle nicht geschrieben: schon ihr erster Kanal liegt über "
+                            "der Grenze.");
+      }
       return Usage(err, "Der Bereich ergibt Teilerverhältnisse außerhalb des Rechenbereichs.");
     case RangeError::TooManyRows:
       return Usage(err,
@@ -158,20 +167,9 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   const std::int64_t stop = plan.StopAt();
   const std::string stopPlace =
       Place(ChannelRxMHz(raster, static_cast<std::int32_t>(stop), setup.zf), stop);
-  const bool wholeDocument = options->format == Format::Json || options->format == Format::C;
-  if (plan.HitsLimit() && (wholeDocument || plan.RowCount() == 0)) {
-    // A shortened JSON document or C header would look complete, so it is
-    // not written at all.
-    std::string detail;
-    if (plan.RowCount() == 0) {
-      detail = "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
-               ", liegt über der Grenze.";
-    } else {
-      detail = "Tabelle nicht geschrieben: sie endete vor " + stopPlace +
-               ", und gekürzt sähe das Dokument vollständig aus. Letzter möglicher Kanal: RX " +
-               Shown(ChannelRxMHz(raster, tuning::kMaxDivider, setup.zf)) + " MHz.";
-    }
-    return DividerLimit(err, detail);
+  if (plan.RowCount() == 0) {
+    return DividerLimit(err, "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
+                                 ", liegt über der Grenze.");
   }
 
   RowWriter writer(options->format, Heading{"table", setup, *from, *to, args.name}, out);
@@ -183,7 +181,9 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
     writer.End();
     return Finish(out, err, kExitOk);
   }
-  // Text and CSV rows stand on their own: those before the limit are kept.
+  // The rows before the limit stay valid output; a JSON document or C header
+  // is closed as usual and says where the table stopped.
+  writer.End(stopPlace);
   const int status = Finish(out, err, kExitDividerLimit);
   if (status != kExitDividerLimit) return status;
   return DividerLimit(err, "Tabelle abgebrochen vor " + stopPlace + "; " +

@@ -342,7 +342,7 @@ void RowWriter::PutC(const Row& row) {
   out_.Put(" */\n");
 }
 
-void RowWriter::End() {
+void RowWriter::End(std::string_view stoppedBefore) {
   switch (format_) {
     case Format::Text:
     case Format::Csv:
@@ -350,9 +350,20 @@ void RowWriter::End() {
     case Format::Json:
       out_.Put(count_ == 0 ? "],\n  \"count\": " : "\n  ],\n  \"count\": ");
       PutInt(out_, static_cast<std::int64_t>(count_));
+      out_.Put(",\n  \"complete\": ");
+      out_.Put(stoppedBefore.empty() ? "true" : "false");
+      if (!stoppedBefore.empty()) {
+        out_.Put(",\n  \"stopped_before\": ");
+        PutJsonString(out_, stoppedBefore);
+      }
       out_.Put("\n}\n");
       break;
     case Format::C: {
+      if (!stoppedBefore.empty()) {
+        out_.Put("  /* Abgebrochen vor ");
+        out_.Put(stoppedBefore);
+        out_.Put(": Teilerverhaeltnis zu gross (max 131071). */\n");
+      }
       out_.Put("};\n\n#define ");
       out_.Put(Upper(heading_.name));
       out_.Put("_CHANNEL_COUNT ");

@@ -39,8 +39,10 @@ class RowWriter {
   void Begin();
   void Put(const Row& row);
   /// Everything after the last row: closing brackets, the count. Not needed
-  /// for text and CSV, whose rows stand on their own.
-  void End();
+  /// for text and CSV, whose rows stand on their own. `stoppedBefore` names
+  /// the channel a table stopped before, if it did; the document then says so
+  /// while staying well formed.
+  void End(std::string_view stoppedBefore = {});
 
  private:
   void PutText(const Row& row);

@@ -76,7 +76,8 @@ TEST(Calc, FailingResultWritesNothing) {
       {{"145.675", "131,072"}, cli::kExitOk, ""},  // at 25 kHz far from the limit
       {{"145.675", "abc"}, cli::kExitUsage, "RX \u201Eabc\u201C ist keine Zahl."},
       {{"145.675", "4000"}, cli::kExitDividerLimit, "Teilerverhältnis zu gross! (max 131071)\n"},
-      {{"1e300"}, cli::kExitUsage, "Rechenbereich"},
+      {{"145.675", "1e300"}, cli::kExitDividerLimit, "zu gross! (max 131071)\nbei RX \u201E1e300"},
+      {{"145.675", "-1e300"}, cli::kExitUsage, "Rechenbereich"},
   };
   for (const Case& c : cases) {
     for (const char* format : {"text", "csv", "json", "c"}) {
@@ -123,14 +124,22 @@ TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
             "00100011\n");
 }
 
-// A shortened JSON document or C header would look whole: none is written.
-TEST(Table, JsonAndCAreWholeOrNothing) {
-  for (const char* format : {"json", "c"}) {
+// A table stopped by the divider limit keeps its rows; a JSON document or C
+// header is closed as usual and says where it stopped.
+TEST(Table, StoppedTableClosesItsDocument) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"json", "\"complete\": false,\n  \"stopped_before\": \"RX 131.072 MHz (N 131072)\"\n}\n"},
+      {"c",
+       "  /* Abgebrochen vor RX 131.072 MHz (N 131072): Teilerverhaeltnis zu gross (max "
+       "131071). */\n};\n\n#define TEILOMAT_CHANNEL_COUNT 2\n"},
+      {"csv", "131.071,131071,"},
+  };
+  for (const auto& [format, piece] : cases) {
     const Outcome o = RunWith(cli::Command::Table, Table("131.07", "131.08", format));
     EXPECT_EQ(o.status, cli::kExitDividerLimit) << format;
-    EXPECT_EQ(o.out, "") << format;
-    EXPECT_NE(o.err.find("RX 131.072 MHz (N 131072)"), std::string::npos) << o.err;
-    EXPECT_NE(o.err.find("RX 131.071 MHz"), std::string::npos) << "names the last channel";
+    EXPECT_NE(o.out.find(piece), std::string::npos) << o.out;
+    EXPECT_NE(o.err.find("abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen"), std::string::npos)
+        << o.err;
   }
   // Nothing at all before the first row, in any format.
   const Outcome beyond = RunWith(cli::Command::Table, Table("140", "150", "csv"));

@@ -85,6 +85,9 @@ TEST(Program, ExitStatusesAndMessages) {
        3,
        "",
        "Teilerverhältnis zu gross! (max 131071)\n"},
+      {{"calc", "1e300"}, 3, "", "Teilerverhältnis zu gross! (max 131071)\nbei RX"},
+      {{"calc", "-1e300"}, 2, "", "kein Teilerverhältnis im Rechenbereich"},
+      {{"table", "--from", "1e300", "--to", "1e301"}, 3, "", "erster Kanal"},
       {{"table", "--from", "1"}, 2, "", "es fehlt --to"},
       {{"table", "--from", "3", "--to", "2"}, 2, "", "verkehrt herum"},
       {{"table", "--from", "131", "--to", "132", "--zf", "0", "--raster", "1"},
@@ -183,6 +186,43 @@ TEST(Program, JsonParses) {
         << args[0] << "\n"
         << ReadFile(out);
   }
+}
+
+// A table that runs into the divider limit keeps the rows before it, and a
+// JSON document or C header is still whole and says that it stopped.
+TEST(Program, TableStoppedAtTheLimitStaysWellFormed) {
+  const std::vector<std::string> range = {"table", "--from", "131.069",  "--to", "131.2",
+                                          "--zf",  "0",      "--raster", "1"};
+  auto withFormat = [&range](const char* format) {
+    std::vector<std::string> args = range;
+    args.insert(args.end(), {"--format", format});
+    return args;
+  };
+  const std::string json = Scratch(".json");
+  const Ran j = RunProgram(withFormat("json"), json);
+  EXPECT_EQ(j.status, 3);
+  EXPECT_NE(j.err.find("Tabelle abgebrochen vor RX 131.072 MHz (N 131072)"), std::string::npos);
+  const std::string script = Scratch(".py");
+  std::ofstream(script) << "import json, sys\n"
+                           "d = json.load(open(sys.argv[1]))\n"
+                           "assert d['count'] == len(d['results']) == 3\n"
+                           "assert d['complete'] is False\n"
+                           "assert d['results'][-1]['n'] == 131071\n";
+  EXPECT_EQ(Shell(Quote(TEILOMAT_PYTHON) + " " + Quote(script) + " " + Quote(json)), 0)
+      << ReadFile(json);
+
+  const std::string header = Scratch(".h");
+  EXPECT_EQ(RunProgram(withFormat("c"), header).status, 3);
+  const std::string source = Scratch(".c");
+  std::ofstream(source) << "#include \"" << header
+                        << "\"\n"
+                           "typedef char three_rows[TEILOMAT_CHANNEL_COUNT == 3 ? 1 : -1];\n"
+                           "int main(void) { return teilomat_channels[2][1] == 255 ? 0 : 1; }\n";
+  EXPECT_EQ(Shell(Quote(TEILOMAT_C_COMPILER) + " -std=c99 -Wall -Wextra -Werror -o " +
+                  Quote(Scratch(".bin")) + " " + Quote(source) + " && " + Quote(Scratch(".bin"))),
+            0)
+      << ReadFile(header);
+  EXPECT_NE(ReadFile(header).find("Abgebrochen vor RX 131.072 MHz"), std::string::npos);
 }
 
 std::vector<std::string> Split(const std::string& line) {
