@@ -140,24 +140,9 @@ void WriteCsv(const DecodeReport& r, Sink& out) {
 void WriteJson(const DecodeReport& r, Sink& out) {
   out.Put("{\n  \"program\": \"teilomat-cli\",\n  \"version\": ");
   PutJsonString(out, ProgramVersion());
-  out.Put(",\n  \"command\": \"decode\",\n  \"db\": [");
-  for (std::size_t i = 0; i < 3; ++i) {
-    if (i > 0) out.Put(", ");
-    PutInt(out, r.bytes[i]);
-  }
-  out.Put("],\n  \"db_hex\": [");
-  for (std::size_t i = 0; i < 3; ++i) {
-    out.Put(i > 0 ? ", \"" : "\"");
-    PutHex(out, r.bytes[i]);
-    out.Put('"');
-  }
-  out.Put("],\n  \"db_bin\": [");
-  for (std::size_t i = 0; i < 3; ++i) {
-    out.Put(i > 0 ? ", \"" : "\"");
-    PutBinary(out, r.bytes[i]);
-    out.Put('"');
-  }
-  out.Put("],\n  \"n\": ");
+  out.Put(",\n  \"command\": \"decode\",\n  ");
+  PutJsonBytes(out, r.bytes, ",\n  ");
+  out.Put(",\n  \"n\": ");
   PutInt(out, r.fields.n);
   out.Put(",\n  \"raster_khz\": ");
   if (r.raster) {

@@ -304,24 +304,34 @@ void RowWriter::PutJson(const Row& row) {
   out_.Put(rx_);
   out_.Put(", \"diff_hz\": ");
   out_.Put(diff_);
-  out_.Put(", \"db\": [");
-  for (std::size_t i = 0; i < 3; ++i) {
-    if (i > 0) out_.Put(", ");
-    PutInt(out_, row.bytes[i]);
+  out_.Put(", ");
+  PutJsonBytes(out_, row.bytes, ", ");
+  out_.Put('}');
+}
+
+void PutJsonBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes, std::string_view between) {
+  out.Put("\"db\": [");
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i > 0) out.Put(", ");
+    PutInt(out, bytes[i]);
   }
-  out_.Put("], \"db_hex\": [");
-  for (std::size_t i = 0; i < 3; ++i) {
-    out_.Put(i > 0 ? ", \"" : "\"");
-    PutHex(out_, row.bytes[i]);
-    out_.Put('"');
+  out.Put(']');
+  out.Put(between);
+  out.Put("\"db_hex\": [");
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    out.Put(i > 0 ? ", \"" : "\"");
+    PutHex(out, bytes[i]);
+    out.Put('"');
   }
-  out_.Put("], \"db_bin\": [");
-  for (std::size_t i = 0; i < 3; ++i) {
-    out_.Put(i > 0 ? ", \"" : "\"");
-    PutBinary(out_, row.bytes[i]);
-    out_.Put('"');
+  out.Put(']');
+  out.Put(between);
+  out.Put("\"db_bin\": [");
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    out.Put(i > 0 ? ", \"" : "\"");
+    PutBinary(out, bytes[i]);
+    out.Put('"');
   }
-  out_.Put("]}");
+  out.Put(']');
 }
 
 void RowWriter::PutC(const Row& row) {

@@ -2,6 +2,7 @@
 // is written with "." and by the core's rules, so it matches the window.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -63,6 +64,8 @@ void PutInt(Sink& out, std::int64_t value);
 void PutHex(Sink& out, std::uint8_t value);     // "0xDF"
 void PutBinary(Sink& out, std::uint8_t value);  // "11011111"
 void PutJsonString(Sink& out, std::string_view text);
+/// The members "db", "db_hex" and "db_bin" of a JSON object, `between` them.
+void PutJsonBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes, std::string_view between);
 void PutCsvField(Sink& out, std::string_view text);
 /// A number in MHz or kHz as the window writes it, but always with ".".
 std::string Shown(double value);
