@@ -12,8 +12,10 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# What building and testing needs on a Debian 12 machine.
-packages=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev)
+# What building, testing and running needs on a Debian 12 machine: Qt 6
+# Widgets (which brings the OpenGL headers its CMake files ask for) and the
+# Liberation fonts, which stand in for "MS Sans Serif" at about its width.
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev fonts-liberation2)
 
 # Installs the given packages where they are missing.
 ensure_packages() {
