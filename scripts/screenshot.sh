@@ -5,49 +5,17 @@
 # apt-get; otherwise it prints the apt-get line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/virtual_display.sh
 
 ./build.sh setup
-tools=(xvfb openbox imagemagick x11-utils)
-missing=()
-for p in "${tools[@]}"; do
-  dpkg-query -W -f='${db:Status-Status}\n' "$p" 2>/dev/null | grep -qx installed || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Install them with:" >&2
-    echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
-
+ensure_display_tools imagemagick
 [ -f build/release/CMakeCache.txt ] || cmake --preset release
 cmake --build --preset release --target teilomat
 
-# A free display number.
-n=99
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-export DISPLAY=":$n"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-
-pids=()
-cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-}
-trap cleanup EXIT
-
-Xvfb "$DISPLAY" -screen 0 800x600x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-build/release/window/teilomat >/dev/null 2>&1 &
-pids+=($!)
+start_virtual_display
+# As a German user sees it: decimal commas.
+LC_ALL=de_DE.UTF-8 build/release/window/teilomat >/dev/null 2>&1 &
+display_pids=($! "${display_pids[@]}")
 
 title="PLL mit TSA6057"
 id=

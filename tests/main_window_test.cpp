@@ -169,14 +169,6 @@ TEST_F(WindowTest, CheckBoxesStartTickedAndClearWithSquaresFacingEachOther) {
   EXPECT_LE(squareOf(amfm).left(), 2) << "square at the left end";
 }
 
-TEST_F(WindowTest, RasterBoxIsEditableUnsortedAndEmpty) {
-  const auto* raster = Find<QComboBox>(window, "ChRaster");
-  ASSERT_NE(raster, nullptr);
-  EXPECT_TRUE(raster->isEditable());
-  EXPECT_EQ(raster->count(), 0);
-  EXPECT_EQ(raster->insertPolicy(), QComboBox::NoInsert);
-}
-
 TEST_F(WindowTest, HasFixedClientAreaTitleIconAndNoSizeButtons) {
   ShowAndActivate();
   EXPECT_EQ(window.windowTitle(), "PLL mit TSA6057");

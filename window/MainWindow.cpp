@@ -12,9 +12,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <limits>
 #include <utility>
+
+#include "tuning/DataByteEncoder.h"
 
 // The icons are compiled into this library; Qt needs them registered once
 // before the first window asks for them.
@@ -47,6 +50,26 @@ QFont UiFont(qreal points, bool bold = false) {
   font.setPointSizeF(points);
   font.setBold(bold);
   return font;
+}
+
+// What the user reads when a calculation gives no result.
+const char kTooLarge[] = "Teilerverhältnis zu gross! (max 131071)";
+const char kTooNegative[] = "Teilerverhältnis zu klein! (RX + ZF ist zu stark negativ)";
+const char kBeyondRange[] = "RX und ZF sind zu gross zum Rechnen.";
+const char kNotANumber[] = "Ungültige Zahl bei %1.";
+
+// The decimal point and digit grouping of the user's locale, as UTF-8.
+tuning::Separators LocaleSeparators() {
+  const QLocale locale;
+  return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+}
+
+QString NumberText(double value, const tuning::Separators& separators) {
+  return QString::fromStdString(tuning::DoubleToText(value, separators));
+}
+
+QString ByteText(std::uint8_t value) {
+  return QString::fromStdString(tuning::ByteToText(value));
 }
 
 template <typename Widget>
@@ -98,7 +121,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   // The menu bar holds one item and no menu; Alt+E chooses it.
   mnuFile = menuBar()->addAction(QStringLiteral("&Ende"));
   mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  connect(mnuFile, &QAction::triggered, this, &QWidget::close);
 
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
@@ -110,6 +132,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   SetTabOrder();
   Command1->installEventFilter(this);
   Command1->setFocus();
+
+  // The raster box reports a choice from its list and an index set by the
+  // program, never typed text. The check boxes report every toggle: by mouse,
+  // key, or a screen reader's toggle action.
+  connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+  connect(ChRaster, &QComboBox::currentIndexChanged, this, &MainWindow::ChRaster_Click);
+  connect(TSA_AMFM, &QCheckBox::toggled, this, &MainWindow::TSA_AMFM_Click);
+  connect(bitcp, &QCheckBox::toggled, this, &MainWindow::bitcp_Click);
+  connect(mnuFile, &QAction::triggered, this, &MainWindow::mnuFile_Click);
 
   adjustSize();
   if (const QScreen* screen = this->screen()) {
@@ -160,6 +191,9 @@ void MainWindow::CreateControls(QWidget* client) {
   ChRaster->setEditable(true);
   ChRaster->setInsertPolicy(QComboBox::NoInsert);
   ChRaster->setCompleter(nullptr);
+  // Qt would pick the entry whose text was typed once editing ends; typed
+  // text must not choose anything, so that link is cut.
+  QObject::disconnect(ChRaster->lineEdit(), &QLineEdit::editingFinished, ChRaster, nullptr);
   ChRaster->setEditText(QStringLiteral("cRaster"));
 
   tzf = MakeField(client, "tzf", QString(), Twips(2280, 1800, 1575, 420), fieldBold, true);
@@ -225,6 +259,98 @@ void MainWindow::SetTabOrder() {
   // again; the disabled output boxes keep their places but are skipped.
   QWidget* const chain[] = {Command1, tfo, tzf, tVCO, ChRaster, tDB0, tDB1, tDB2, bitcp, TSA_AMFM};
   for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  if (!loaded_) {
+    loaded_ = true;
+    Form_Load();
+  }
+  QMainWindow::showEvent(event);
+}
+
+void MainWindow::Form_Load() {
+  const tuning::Separators separators = LocaleSeparators();
+  state_ = tuning::TuningState{};  // the defaults and the table of steps
+
+  {
+    const QSignalBlocker appending(ChRaster);  // filling the list is no choice
+    ChRaster->addItems(
+        {QStringLiteral(" 1,000"), QStringLiteral("10,000"), QStringLiteral("25,000")});
+  }
+  ChRaster->setCurrentIndex(2);  // raises ChRaster_Click like a choice
+
+  // The defaults always give a divider (6255); there is no limit check here.
+  tuning::ComputeDivider(state_);
+  tuning::MakeDataBytes(state_);
+  if (bitcp->isChecked()) state_.DB[0] |= 1u;
+
+  tfo->setText(NumberText(state_.fo, separators));
+  tzf->setText(NumberText(state_.zf, separators));
+  tVCO->setText(NumberText(tuning::VcoKHz(state_.Raster, state_.N), separators));
+  bitcp_Click();
+}
+
+void MainWindow::Command1_Click() {
+  const tuning::Separators separators = LocaleSeparators();
+  const std::optional<double> fo = ReadNumber(tfo, Label1, separators);
+  if (!fo) return;
+  const std::optional<double> zf = ReadNumber(tzf, Label6, separators);
+  if (!zf) return;
+
+  const tuning::CalcOutcome outcome = tuning::Calculate(state_, *fo, *zf, bitcp->isChecked());
+  if (!outcome) {
+    ReportFailure(outcome.error, *fo, *zf);
+    return;
+  }
+  tVCO->setText(NumberText(outcome.vcoKHz, separators));
+  bitcp_Click();
+  tfo->setText(NumberText(outcome.rxMHz, separators));
+}
+
+void MainWindow::ChRaster_Click() {
+  // An index outside the table (an empty list) leaves the step as it is.
+  tuning::SelectRaster(state_, ChRaster->currentIndex());
+}
+
+void MainWindow::TSA_AMFM_Click() {
+  state_.AmFm = TSA_AMFM->isChecked() ? tuning::kBandAm : tuning::kBandFm;
+}
+
+void MainWindow::bitcp_Click() {
+  tDB0->setText(ByteText(state_.DB[0]));
+  tDB1->setText(ByteText(state_.DB[1]));
+  tDB2->setText(ByteText(state_.DB[2]));
+}
+
+void MainWindow::mnuFile_Click() {
+  close();
+}
+
+std::optional<double> MainWindow::ReadNumber(QLineEdit* field, const QLabel* caption,
+                                             const tuning::Separators& separators) {
+  const auto number = tuning::TextToDouble(field->text().toStdString(), separators);
+  if (number) return number.value;
+  ShowMessage(QMessageBox::Warning, QString::fromUtf8(kNotANumber).arg(caption->text()));
+  field->setFocus();
+  field->selectAll();
+  return std::nullopt;
+}
+
+void MainWindow::ReportFailure(tuning::TuningError error, double fo, double zf) {
+  // The divider grows with RX + ZF: beyond range on the positive side it is
+  // simply too large for the chip, whatever range the arithmetic ran out of.
+  const char* text = kTooLarge;
+  if (error != tuning::TuningError::DividerTooLarge) {
+    const double sum = fo + zf;
+    text = sum > 0 ? kTooLarge : sum < 0 ? kTooNegative : kBeyondRange;
+  }
+  ShowMessage(QMessageBox::Critical, QString::fromUtf8(text));
+}
+
+void MainWindow::ShowMessage(QMessageBox::Icon icon, const QString& text) {
+  QMessageBox box(icon, QStringLiteral("Teilomat"), text, QMessageBox::Ok, this);
+  box.exec();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
