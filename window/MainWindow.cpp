@@ -1,6 +1,7 @@
 #include "window/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -10,6 +11,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -72,6 +74,20 @@ QString ByteText(std::uint8_t value) {
   return QString::fromStdString(tuning::ByteToText(value));
 }
 
+// The application's style with the check squares 3 pixels from their
+// captions, a little closer than usual, so that the charge-pump caption fits
+// in full in faces wider than "MS Sans Serif".
+class CheckBoxStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_CheckBoxLabelSpacing) return 3;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
 template <typename Widget>
 Widget* Place(Widget* widget, const char* name, const QRect& geometry) {
   widget->setObjectName(QString::fromLatin1(name));
@@ -93,7 +109,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 // selectable, grey text on the normal field background.
 QLineEdit* MakeField(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
                      const QFont& font, bool enabled) {
-  auto* field = Place(new QLineEdit(text, parent), name, geometry);
+  // The text comes last: every change before it would lay it out again.
+  auto* field = Place(new QLineEdit(parent), name, geometry);
   field->setFont(font);
   field->setMaxLength(std::numeric_limits<int>::max());
   field->setEnabled(enabled);
@@ -101,6 +118,7 @@ QLineEdit* MakeField(QWidget* parent, const char* name, const QString& text, con
   palette.setColor(QPalette::Disabled, QPalette::Base,
                    palette.color(QPalette::Active, QPalette::Base));
   field->setPalette(palette);
+  field->setText(text);
   return field;
 }
 
@@ -151,9 +169,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
 QString MainWindow::FontFamily() {
   static const QString family = [] {
+    // Installed faces only: fontconfig would offer some other face under an
+    // alias for a missing one.
+    const QStringList installed = QFontDatabase::families();
     for (const char* name : {"MS Sans Serif", "Liberation Sans", "Arial"}) {
       const QString candidate = QString::fromLatin1(name);
-      if (QFontDatabase::hasFamily(candidate)) return candidate;
+      if (installed.contains(candidate)) return candidate;
     }
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
   }();
@@ -179,11 +200,9 @@ void MainWindow::CreateControls(QWidget* client) {
   bitcp->setLayoutDirection(Qt::RightToLeft);
   bitcp->setChecked(true);
 
-  // The squares stand a little closer to their captions than the style's
-  // default, so that the charge-pump caption fits in full in faces wider
-  // than "MS Sans Serif".
-  for (QCheckBox* box : {bitcp, TSA_AMFM})
-    box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+  auto* boxStyle = new CheckBoxStyle(QApplication::style()->name());
+  boxStyle->setParent(this);
+  for (QCheckBox* box : {bitcp, TSA_AMFM}) box->setStyle(boxStyle);
 
   // Editable, unsorted; typed text is never taken into the list.
   ChRaster = Place(new QComboBox(client), "ChRaster", Twips(2280, 2760, 1575, 360));
