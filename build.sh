@@ -12,8 +12,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# What building and testing needs on a Debian 12 machine.
-packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev libcli11-dev python3)
+# What building, testing and running needs on a Debian 12 machine: Qt 6
+# Widgets (which brings the OpenGL headers its CMake files ask for), the
+# Liberation fonts, which stand in for "MS Sans Serif" at about its width,
+# CLI11 for teilomat-cli, and a C compiler and Python for its tests.
+packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
+  fonts-liberation2 libcli11-dev python3)
 
 # Installs the given packages where they are missing.
 ensure_packages() {
