@@ -5,6 +5,7 @@
 #   ./build.sh test    set up, build (dev) and run the whole test suite
 #   ./build.sh asan    the test suite under AddressSanitizer and UBSan
 #   ./build.sh fuzz [SECONDS]   build the fuzz target with clang and run it
+#   ./build.sh package  build the Debian package (release) and list it
 #   ./build.sh setup   only install what is missing
 #
 # Missing Debian packages are installed with apt-get when run as root;
@@ -15,9 +16,10 @@ cd "$(dirname "$0")"
 # What building, testing and running needs on a Debian 12 machine: Qt 6
 # Widgets (which brings the OpenGL headers its CMake files ask for), the
 # Liberation fonts, which stand in for "MS Sans Serif" at about its width,
-# CLI11 for teilomat-cli, and a C compiler and Python for its tests.
+# CLI11 for teilomat-cli, a C compiler and Python for its tests, and the
+# desktop-entry and manual-page checkers for the install test.
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
-  fonts-liberation2 libcli11-dev python3)
+  fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base)
 
 # Installs the given packages where they are missing.
 ensure_packages() {
@@ -77,8 +79,16 @@ case "$command" in
     printf '1\342\200\2314.5\000-2E3\000.\000\342\200\231' >"$corpus/swiss"
     build/fuzz/fuzz/tuning_fuzz -max_total_time="${2:-60}" -timeout=5 -print_final_stats=1 "$corpus"
     ;;
+  package)
+    ensure_packages "${packages[@]}" dpkg-dev file
+    build release
+    (cd build/release && cpack -G DEB)
+    deb=$(ls build/release/teilomat_*.deb)
+    dpkg-deb --info "$deb"
+    dpkg-deb --contents "$deb"
+    ;;
   *)
-    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|setup" >&2
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|setup" >&2
     exit 2
     ;;
 esac

@@ -28,7 +28,9 @@ bool DisplayMissing(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (DisplayMissing(argc, argv)) {
-    std::fputs("teilomat: no display found (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
+    std::fputs(
+        "teilomat: Kein Bildschirm gefunden (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt).\n",
+        stderr);
     return 1;
   }
   QApplication app(argc, argv);

@@ -1,0 +1,57 @@
+# Installing Teilomat like any other desktop program, and the Debian package.
+include(GNUInstallDirs)
+
+if(TARGET teilomat)
+  install(TARGETS teilomat RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES packaging/teilomat.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  foreach(size 16 32 48 64 128)
+    install(FILES window/icons/teilomat-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME teilomat.png)
+  endforeach()
+  list(APPEND teilomat_manuals teilomat)
+endif()
+if(TARGET teilomat-cli)
+  install(TARGETS teilomat-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  list(APPEND teilomat_manuals teilomat-cli)
+endif()
+
+# Manual pages go in compressed, as Debian keeps them.
+find_program(GZIP_PROGRAM gzip)
+foreach(page IN LISTS teilomat_manuals)
+  set(source ${PROJECT_SOURCE_DIR}/packaging/${page}.1)
+  if(GZIP_PROGRAM AND NOT WIN32)
+    set(packed ${PROJECT_BINARY_DIR}/man/${page}.1.gz)
+    add_custom_command(OUTPUT ${packed}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+                       COMMAND ${GZIP_PROGRAM} -9nc ${source} > ${packed}
+                       DEPENDS ${source} VERBATIM)
+    add_custom_target(man_${page} ALL DEPENDS ${packed})
+    install(FILES ${packed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  else()
+    install(FILES ${source} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+endforeach()
+
+set(CPACK_PACKAGE_NAME teilomat)
+set(CPACK_PACKAGE_VENDOR "Teilomat")
+set(CPACK_PACKAGE_CONTACT "Teilomat developers <teilomat@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "PLL divider and data bytes for the TSA6057 synthesizer")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Teilomat works out the divider ratio N, the VCO frequency and the three\n"
+    "data bytes DB0 to DB2 of the TSA6057 PLL frequency synthesizer from a\n"
+    "receive frequency, an intermediate frequency and a channel step of 1, 10\n"
+    "or 25 kHz, and pulls the receive frequency onto the channel grid.\n"
+    "The package holds the window (teilomat) and a command-line companion for\n"
+    "firmware work (teilomat-cli): channel tables, C headers and decoding of\n"
+    "data bytes.")
+set(CPACK_GENERATOR DEB)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its platform plugins at run time, so no library link names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
+include(CPack)

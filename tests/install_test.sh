@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks what a desktop user gets:
+# both programs, the desktop entry, the icons and the manual pages, and that
+# the installed teilomat-cli runs.
+#   tests/install_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+passed=0
+failed=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $what"
+    failed=$((failed + 1))
+  fi
+}
+
+# Width and height of a PNG file, from its header.
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'; }
+
+for program in teilomat teilomat-cli; do
+  check "bin/$program is an executable" test -x "$prefix/bin/$program"
+  check "manual page of $program" test -s "$prefix/share/man/man1/$program.1.gz"
+  if command -v groff >/dev/null; then
+    check "manual page of $program formats without warnings" \
+      bash -c "zcat '$prefix/share/man/man1/$program.1.gz' | groff -man -ww -z -Tutf8 2>&1 | { ! grep .; }"
+  fi
+done
+
+desktop=$prefix/share/applications/teilomat.desktop
+check "desktop entry is installed" test -s "$desktop"
+check "desktop entry passes desktop-file-validate" desktop-file-validate "$desktop"
+exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+icon_name=$(sed -n 's/^Icon=//p' "$desktop")
+check "desktop entry starts the installed program" test -x "$prefix/bin/$exec_name"
+for size in 16 32 48 64 128; do
+  icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$icon_name.png
+  check "icon ${size}x${size} is installed" test -s "$icon"
+  check "icon ${size}x${size} has its size" test "$(png_size "$icon")" = "${size}x${size}"
+done
+
+out=$("$prefix/bin/teilomat-cli" calc 145,675 --format csv)
+check "installed teilomat-cli computes the default channel" \
+  grep -q '^145.675,6255,156375,145.675,0,223,48,160,' <<<"$out"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
