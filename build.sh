@@ -12,6 +12,7 @@
 # otherwise the exact apt-get line is printed and nothing else happens.
 set -euo pipefail
 cd "$(dirname "$0")"
+. scripts/ensure_packages.sh
 
 # What building, testing and running needs on a Debian 12 machine: Qt 6
 # Widgets (which brings the OpenGL headers its CMake files ask for), the
@@ -21,25 +22,6 @@ cd "$(dirname "$0")"
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
   fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base)
 
-# Installs the given packages where they are missing.
-ensure_packages() {
-  local missing=() p
-  for p in "$@"; do
-    if ! dpkg-query -W -f='${db:Status-Status}\n' "$p" 2>/dev/null | grep -qx installed; then
-      missing+=("$p")
-    fi
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Install them with:" >&2
-    echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
 
 # Configures (once) and builds one preset.
 build() {

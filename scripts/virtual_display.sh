@@ -2,22 +2,10 @@
 # virtual X display (Xvfb, 96 dpi) with the openbox window manager. Everything
 # started is ended when the sourcing script exits.
 
-# Installs what is missing (as root through apt-get; otherwise prints the line).
-ensure_display_tools() {
-  local missing=() p
-  for p in xvfb openbox x11-utils "$@"; do
-    dpkg-query -W -f='${db:Status-Status}\n' "$p" 2>/dev/null | grep -qx installed || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Install them with:" >&2
-    echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
+. scripts/ensure_packages.sh
+
+# Installs the X tools, and any further packages named.
+ensure_display_tools() { ensure_packages xvfb openbox x11-utils "$@"; }
 
 display_pids=()
 stop_virtual_display() {
