@@ -6,6 +6,7 @@
 #   ./build.sh asan    the test suite under AddressSanitizer and UBSan
 #   ./build.sh fuzz [SECONDS]   build the fuzz target with clang and run it
 #   ./build.sh package  build the Debian package (release) and list it
+#   ./build.sh format   check that the C++ sources are clang-formatted
 #   ./build.sh setup   only install what is missing
 #
 # Missing Debian packages are installed with apt-get when run as root;
@@ -61,6 +62,11 @@ case "$command" in
     printf '1\342\200\2314.5\000-2E3\000.\000\342\200\231' >"$corpus/swiss"
     build/fuzz/fuzz/tuning_fuzz -max_total_time="${2:-60}" -timeout=5 -print_final_stats=1 "$corpus"
     ;;
+  format)
+    ensure_packages clang-format git
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+    echo "clang-format: clean"
+    ;;
   package)
     ensure_packages "${packages[@]}" dpkg-dev file
     build release
@@ -70,7 +76,7 @@ case "$command" in
     dpkg-deb --contents "$deb"
     ;;
   *)
-    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|setup" >&2
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|setup" >&2
     exit 2
     ;;
 esac
