@@ -52,7 +52,11 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz) {
   const tuning::DividerResult nearFrom = tuning::ComputeDivider(state);
   state.fo = toMHz;
   const tuning::DividerResult nearTo = tuning::ComputeDivider(state);
-  if (!nearFrom || !nearTo) {
+  // An end too large for the arithmetic lies far beyond the divider limit:
+  // the table runs up to the limit and stops there. Anything else out of
+  // range gives no table.
+  const bool endBeyondLimit = !nearTo && toMHz + setup.zf > 0;
+  if (!nearFrom || (!nearTo && !endBeyondLimit)) {
     plan.error = RangeError::OutOfRange;
     return plan;
   }
@@ -65,8 +69,12 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz) {
   const auto slack = [raster](double mhz) { return raster * 1e-12 + std::abs(mhz) * 1e-13; };
   plan.first = nearFrom.N;
   if (ChannelRxMHz(raster, nearFrom.N, setup.zf) < fromMHz - slack(fromMHz)) ++plan.first;
-  plan.last = nearTo.N;
-  if (ChannelRxMHz(raster, nearTo.N, setup.zf) > toMHz + slack(toMHz)) --plan.last;
+  if (endBeyondLimit) {
+    plan.last = std::int64_t{tuning::kMaxDivider} + 1;
+  } else {
+    plan.last = nearTo.N;
+    if (ChannelRxMHz(raster, nearTo.N, setup.zf) > toMHz + slack(toMHz)) --plan.last;
+  }
 
   constexpr std::int64_t kLowest = std::numeric_limits<std::int32_t>::min();
   constexpr std::int64_t kHighest = std::numeric_limits<std::int32_t>::max();

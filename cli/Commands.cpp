@@ -90,7 +90,7 @@ int DividerLimit(Sink& err, std::string_view detail) {
 
 int Finish(Sink& out, Sink& err, int status) {
   if (out.Flush()) return status;
-  err.Put("Die Ausgabe konnte nicht geschrieben werden.\n");
+  err.Put(kWriteFailed);
   return kExitWriteFailed;
 }
 

@@ -22,6 +22,8 @@ enum ExitStatus : int {
 
 /// The window's message for a divider beyond 17 bits, word for word.
 inline constexpr std::string_view kDividerTooLarge = "Teilerverhältnis zu gross! (max 131071)";
+/// Said on standard error when standard output cannot be written.
+inline constexpr std::string_view kWriteFailed = "Die Ausgabe konnte nicht geschrieben werden.\n";
 
 /// The command line as typed: every value is still text, read by Run.
 struct Arguments {

@@ -1,6 +1,7 @@
 // teilomat-cli: divider ratios and data bytes of the TSA6057 for firmware work.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <iostream>
 #include <string>
 
 #include "cli/Commands.h"
@@ -98,7 +99,14 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {
-    return app.exit(e);  // --help or --version, on standard output
+    // --help or --version, on standard output, which may fail like any output.
+    const int status = app.exit(e);
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+      std::fputs(cli::kWriteFailed.data(), stderr);
+      return cli::kExitWriteFailed;
+    }
+    return status;
   } catch (const CLI::ParseError& e) {
     std::fputs(cli::UsageMessage(ProblemOf(e), e.what()).c_str(), stderr);
     return cli::kExitUsage;

@@ -118,7 +118,8 @@ TEST(PlanTable, TakesTheChannelsBetweenTheBounds) {
       {"reversed", 2, 10.7, 146.0, 145.0, E::Reversed, 0, 0},
       {"between two channels", 2, 10.7, 145.68, 145.69, E::NoChannel, 0, 0},
       {"far below zero", 0, 0.0, -1e6, 1.0, E::TooManyRows, 0, 0},
-      {"beyond 32 bits", 0, 0.0, 0.0, 1e12, E::OutOfRange, 0, 0},
+      {"end beyond 32 bits", 0, 0.0, 0.0, 1e12, E::None, 0, 131072},
+      {"start beyond 32 bits", 0, 0.0, -1e12, 0.0, E::OutOfRange, 0, 0},
   };
   for (const Case& c : cases) {
     const cli::TablePlan plan = cli::PlanTable(SetupFor(c.rasterIndex, c.zf), c.from, c.to);
@@ -139,6 +140,15 @@ TEST(PlanTable, StopsAtTheDividerLimit) {
   EXPECT_EQ(across.LastRow(), tuning::kMaxDivider);
   EXPECT_EQ(across.RowCount(), 72);
   EXPECT_EQ(across.StopAt(), 131072);
+
+  // An end far beyond anything the arithmetic holds still gives the rows
+  // up to the limit.
+  for (double farEnd : {1e7, 1e300}) {
+    const cli::TablePlan far = cli::PlanTable(SetupFor(0, 0.0), 131.0, farEnd);
+    ASSERT_TRUE(far) << farEnd;
+    EXPECT_EQ(far.RowCount(), 72) << farEnd;
+    EXPECT_EQ(far.StopAt(), 131072) << farEnd;
+  }
 
   const cli::TablePlan beyond = cli::PlanTable(SetupFor(0, 0.0), 140.0, 150.0);
   EXPECT_TRUE(beyond.HitsLimit());

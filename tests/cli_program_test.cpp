@@ -88,6 +88,10 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"calc", "1e300"}, 3, "", "Teilerverhältnis zu gross! (max 131071)\nbei RX"},
       {{"calc", "-1e300"}, 2, "", "kein Teilerverhältnis im Rechenbereich"},
       {{"table", "--from", "1e300", "--to", "1e301"}, 3, "", "erster Kanal"},
+      {{"table", "--from", "131.07", "--to", "1e300", "--zf", "0", "--raster", "1"},
+       3,
+       "131.071",
+       "Tabelle abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen"},
       {{"table", "--from", "1"}, 2, "", "es fehlt --to"},
       {{"table", "--from", "3", "--to", "2"}, 2, "", "verkehrt herum"},
       {{"table", "--from", "131", "--to", "132", "--zf", "0", "--raster", "1"},
@@ -123,9 +127,12 @@ TEST(Program, CommaAndPointReadAlike) {
 }
 
 TEST(Program, ReportsAnOutputThatCannotBeWritten) {
-  const Ran ran = RunProgram({"calc", "145.675"}, "/dev/full");
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_NE(ran.err.find("nicht geschrieben"), std::string::npos) << ran.err;
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"calc", "145.675"}, {"--help"}, {"--version"}}) {
+    const Ran ran = RunProgram(args, "/dev/full");
+    EXPECT_EQ(ran.status, 1) << args[0];
+    EXPECT_NE(ran.err.find("nicht geschrieben"), std::string::npos) << ran.err;
+  }
 }
 
 TEST(Program, CHeaderCompiles) {
