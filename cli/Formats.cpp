@@ -310,28 +310,28 @@ void RowWriter::PutJson(const Row& row) {
 }
 
 void PutJsonBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes, std::string_view between) {
-  out.Put("\"db\": [");
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (i > 0) out.Put(", ");
-    PutInt(out, bytes[i]);
-  }
-  out.Put(']');
-  out.Put(between);
-  out.Put("\"db_hex\": [");
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    out.Put(i > 0 ? ", \"" : "\"");
-    PutHex(out, bytes[i]);
+  // One array member: the bytes as numbers, or as strings written by `put`.
+  const auto member = [&out, &bytes](std::string_view name, void (*put)(Sink&, std::uint8_t)) {
     out.Put('"');
-  }
-  out.Put(']');
+    out.Put(name);
+    out.Put("\": [");
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (i > 0) out.Put(", ");
+      if (put == nullptr) {
+        PutInt(out, bytes[i]);
+      } else {
+        out.Put('"');
+        put(out, bytes[i]);
+        out.Put('"');
+      }
+    }
+    out.Put(']');
+  };
+  member("db", nullptr);
   out.Put(between);
-  out.Put("\"db_bin\": [");
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    out.Put(i > 0 ? ", \"" : "\"");
-    PutBinary(out, bytes[i]);
-    out.Put('"');
-  }
-  out.Put(']');
+  member("db_hex", PutHex);
+  out.Put(between);
+  member("db_bin", PutBinary);
 }
 
 void RowWriter::PutC(const Row& row) {
