@@ -43,6 +43,16 @@ void PutOptionalNumber(Sink& out, const std::optional<double>& value, std::strin
   }
 }
 
+// A frequency with its unit, or "unbekannt" where the bytes give none.
+void PutFrequency(Sink& out, const std::optional<double>& value, std::string_view unit) {
+  if (!value) {
+    out.Put("unbekannt");
+    return;
+  }
+  out.Put(Shown(*value));
+  out.Put(unit);
+}
+
 void WriteText(const DecodeReport& r, Sink& out) {
   for (std::size_t i = 0; i < 3; ++i) {
     out.Put("DB");
@@ -75,19 +85,9 @@ void WriteText(const DecodeReport& r, Sink& out) {
   out.Put(")\nCP       ");
   out.Put(r.fields.chargePump ? '1' : '0');
   out.Put("\nVCO      ");
-  if (r.vcoKHz) {
-    out.Put(Shown(*r.vcoKHz));
-    out.Put(" kHz");
-  } else {
-    out.Put("unbekannt");
-  }
+  PutFrequency(out, r.vcoKHz, " kHz");
   out.Put("\nRX       ");
-  if (r.rxMHz) {
-    out.Put(Shown(*r.rxMHz));
-    out.Put(" MHz");
-  } else {
-    out.Put("unbekannt");
-  }
+  PutFrequency(out, r.rxMHz, " MHz");
   out.Put(" bei ZF ");
   out.Put(Shown(r.zf));
   out.Put(" MHz\n");
