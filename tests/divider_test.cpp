@@ -71,7 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
         CalcCase{"TopOfSeventeenBits", 131.071, 0, 1000, true, OK, 131071, 131071, 131.071},
         CalcCase{"TenKilohertz", 88.5, 10.7, 10000, true, OK, 9920, 99200, 88.5},
         CalcCase{"ZeroDivider", -10.7, 10.7, 25000, true, OK, 0, 0, -10.7},
-        CalcCase{"NegativeDivider", -20.7, 10.7, 25000, true, OK, -400, -10000, -10.0 - 10.7},
+        CalcCase{"NegativeDivider", -20, 10.7, 25000, true, TuningError::DividerNegative, -372, 0,
+                 0},
+        CalcCase{"SmallestNegativeDivider", -10.725, 10.7, 25000, true,
+                 TuningError::DividerNegative, -1, 0, 0},
         CalcCase{"JustAboveLimit", 131.072, 0, 1000, true, TuningError::DividerTooLarge, 131072, 0,
                  0},
         CalcCase{"DefaultsAtOneKilohertz", 145.675, 10.7, 1000, true, TuningError::DividerTooLarge,
@@ -112,6 +115,9 @@ TEST(Calculate, FailureKeepsTheLastBytes) {
   EXPECT_EQ(tuning::Calculate(s, 1e300, 0, true).error, TuningError::QuotientOutOfRange);
   EXPECT_EQ(s.DB, before);
   EXPECT_EQ(s.N, 156375);  // a failed conversion stores no N
+  EXPECT_EQ(tuning::Calculate(s, -20, 10.7, true).error, TuningError::DividerNegative);
+  EXPECT_EQ(s.DB, before);
+  EXPECT_EQ(s.N, -9300);  // at 1 kHz
 }
 
 TEST(Calculate, VcoDoesNotOverflowThirtyTwoBits) {

@@ -28,6 +28,9 @@ CalcOutcome Calculate(TuningState& state, double fo, double zf, bool cp) {
   const DividerResult divider = ComputeDivider(state);
   if (!divider) return {divider.error};
   if (divider.N > kMaxDivider) return {TuningError::DividerTooLarge};
+  // The chip has no negative divider: the bytes of a negative N would be its
+  // two's complement, which programs some other, large ratio.
+  if (divider.N < 0) return {TuningError::DividerNegative};
 
   const double vco = VcoKHz(state.Raster, divider.N);
   MakeDataBytes(state);

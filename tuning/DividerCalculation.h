@@ -13,6 +13,7 @@ namespace tuning {
 enum class TuningError {
   None,                // success
   DividerTooLarge,     // N above 131071, beyond the 17-bit divider
+  DividerNegative,     // N below 0: no divider setting gives a negative ratio
   SumOutOfRange,       // ZF + RX in Hz is beyond the double range or not a number
   QuotientOutOfRange,  // (ZF + RX) / raster lies outside the signed 32-bit range
 };
@@ -42,12 +43,13 @@ struct CalcOutcome {
 DividerResult ComputeDivider(TuningState& state);
 
 /// The whole calculation of one press of "Berechnen": stores fo and zf in the
-/// state, computes N and, if N is at most 131071, the data bytes (with the
+/// state, computes N and, if N lies within 0 to 131071, the data bytes (with the
 /// charge-pump bit `cp` in bit 0 of DB0), the VCO in kHz and the corrected RX.
 ///
 /// Errors: SumOutOfRange and QuotientOutOfRange (fo and zf are stored, N and
-/// DB are not touched); DividerTooLarge (fo, zf and N are stored, DB keeps the
-/// bytes of the last successful calculation). Zero and negative N pass.
+/// DB are not touched); DividerTooLarge and DividerNegative (fo, zf and N are
+/// stored, DB keeps the bytes of the last successful calculation). N = 0
+/// passes: its bytes program a divider of 0, as asked.
 CalcOutcome Calculate(TuningState& state, double fo, double zf, bool cp);
 
 /// The VCO frequency in kHz for a divider ratio at a channel step in Hz.
