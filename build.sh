@@ -39,7 +39,7 @@ case "$command" in
     ensure_packages "${packages[@]}"
     build release
     shift
-    exec build/release/window/teilomat "$@"
+    exec build/release/window/qt/teilomat "$@"
     ;;
   test)
     ensure_packages "${packages[@]}"

@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "bench/first_paint.h"
-#include "window/MainWindow.h"
+#include "window/qt/MainWindow.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "window/MainWindow.h"
+#include "window/qt/MainWindow.h"
 
 namespace {
 

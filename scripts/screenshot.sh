@@ -14,7 +14,7 @@ cmake --build --preset release --target teilomat
 
 start_virtual_display
 # As a German user sees it: decimal commas.
-LC_ALL=de_DE.UTF-8 build/release/window/teilomat >/dev/null 2>&1 &
+LC_ALL=de_DE.UTF-8 build/release/window/qt/teilomat >/dev/null 2>&1 &
 display_pids=($! "${display_pids[@]}")
 
 title="PLL mit TSA6057"

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "tests/window_test_support.h"
-#include "window/MainWindow.h"
+#include "window/qt/MainWindow.h"
 
 namespace {
 

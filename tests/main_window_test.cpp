@@ -17,7 +17,7 @@
 #include <utility>
 
 #include "tests/window_test_support.h"
-#include "window/MainWindow.h"
+#include "window/qt/MainWindow.h"
 
 namespace {
 
