@@ -152,6 +152,25 @@ TEST_F(WindowTest, GreyCaptionAndLightGreyBandUnderTheMenu) {
   }
 }
 
+// The results stay grey but readable (at least 4.5:1) on light and dark
+// fields alike; the toolkit's own disabled grey is far paler.
+TEST_F(WindowTest, OutputTextIsGreyButReadableInLightAndDarkSchemes) {
+  for (const char* name : {"tVCO", "tDB0"}) {
+    const QPalette palette = Find<QLineEdit>(window, name)->palette();
+    const QColor text = palette.color(QPalette::Disabled, QPalette::Text);
+    const QColor base = palette.color(QPalette::Disabled, QPalette::Base);
+    EXPECT_GE(MainWindow::Contrast(text, base), 4.5) << name << " " << text.name().toStdString();
+    EXPECT_NE(text, palette.color(QPalette::Active, QPalette::Text)) << name << " is not grey";
+  }
+  const QColor schemes[][2] = {{Qt::black, Qt::white},
+                               {QColor(0xEE, 0xEE, 0xEC), QColor(0x2D, 0x2D, 0x2D)}};
+  for (const auto& [text, base] : schemes) {
+    const QColor grey = MainWindow::ReadableGrey(text, base);
+    EXPECT_GE(MainWindow::Contrast(grey, base), 4.5) << grey.name().toStdString();
+    EXPECT_LT(MainWindow::Contrast(grey, base), MainWindow::Contrast(text, base) - 5);
+  }
+}
+
 TEST_F(WindowTest, CheckBoxesStartTickedAndClearWithSquaresFacingEachOther) {
   const auto* bitcp = Find<QCheckBox>(window, "bitcp");
   const auto* amfm = Find<QCheckBox>(window, "TSA_AMFM");

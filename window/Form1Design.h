@@ -16,7 +16,7 @@ struct Font {
   bool bold;
 };
 
-inline constexpr char kTitle[] = "PLL mit TSA6057";  // the title bar
+inline constexpr char kTitle[] = "PLL mit TSA6057";    // the title bar
 inline constexpr char kMessageCaption[] = "Teilomat";  // every message box
 inline constexpr char kFontFace[] = "MS Sans Serif";
 

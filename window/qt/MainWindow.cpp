@@ -1,4 +1,4 @@
-#include "window/MainWindow.h"
+#include "window/qt/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,15 +11,18 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <utility>
 
-#include "tuning/DataByteEncoder.h"
+#include "window/Form1Design.h"
 
 // The icons are compiled into this library; Qt needs them registered once
 // before the first window asks for them.
@@ -33,45 +36,31 @@ static void RegisterIcons() {
 
 namespace {
 
-// The client area under the menu bar, in pixels (6000 x 5970 twips).
-constexpr int kClientWidth = 400;
-constexpr int kClientHeight = 398;
+namespace design = teilomat::design;
 
 // Twips to pixels at 96 dpi, rounded to the nearest pixel.
 constexpr int Px(int twips) {
   return (twips + 7) / 15;
 }
 
-QRect Twips(int left, int top, int width, int height) {
-  return {Px(left), Px(top), Px(width), Px(height)};
+QRect Rect(const design::Twips& twips) {
+  return {Px(twips.left), Px(twips.top), Px(twips.width), Px(twips.height)};
 }
 
-QFont UiFont(qreal points, bool bold = false) {
+QFont UiFont(const design::Font& spec) {
   QFont font(MainWindow::FontFamily());
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(points);
-  font.setBold(bold);
+  font.setPointSizeF(spec.points);
+  font.setBold(spec.bold);
   return font;
 }
 
-// What the user reads when a calculation gives no result.
-const char kTooLarge[] = "Teilerverhältnis zu gross! (max 131071)";
-const char kTooNegative[] = "Teilerverhältnis zu klein! (RX + ZF ist zu stark negativ)";
-const char kBeyondRange[] = "RX und ZF sind zu gross zum Rechnen.";
-const char kNotANumber[] = "Ungültige Zahl bei %1.";
-
-// The decimal point and digit grouping of the user's locale, as UTF-8.
-tuning::Separators LocaleSeparators() {
-  const QLocale locale;
-  return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+QColor Rgb(unsigned rgb) {
+  return QColor::fromRgb(static_cast<QRgb>(rgb));
 }
 
-QString NumberText(double value, const tuning::Separators& separators) {
-  return QString::fromStdString(tuning::DoubleToText(value, separators));
-}
-
-QString ByteText(std::uint8_t value) {
-  return QString::fromStdString(tuning::ByteToText(value));
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The application's style with the check squares 3 pixels from their
@@ -105,8 +94,46 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   return label;
 }
 
+// Relative luminance of a colour, as contrast ratios are reckoned.
+double Luminance(const QColor& colour) {
+  const auto linear = [](double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+         0.0722 * linear(colour.blueF());
+}
+
+}  // namespace
+
+double MainWindow::Contrast(const QColor& a, const QColor& b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor MainWindow::ReadableGrey(const QColor& text, const QColor& background) {
+  // Walks from the text colour towards the background and stops at the last
+  // step that still reads at 5:1, a little above the 4.5:1 that small text
+  // needs. On white with black text that is about #6F6F6F.
+  constexpr double kWanted = 5.0;
+  QColor grey = text;
+  for (int step = 1; step <= 100; ++step) {
+    const double t = step / 100.0;
+    const QColor mixed = QColor::fromRgbF(
+        static_cast<float>(text.redF() + t * (background.redF() - text.redF())),
+        static_cast<float>(text.greenF() + t * (background.greenF() - text.greenF())),
+        static_cast<float>(text.blueF() + t * (background.blueF() - text.blueF())));
+    if (Contrast(mixed, background) < kWanted) break;
+    grey = mixed;
+  }
+  return grey;
+}
+
+namespace {
+
 // A single-line text box. Disabled boxes are outputs: never focused, not
-// selectable, grey text on the normal field background.
+// selectable, their text grey but well readable on the normal field
+// background (the toolkit's own disabled grey is too pale to read results).
 QLineEdit* MakeField(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
                      const QFont& font, bool enabled) {
   // The text comes last: every change before it would lay it out again.
@@ -115,8 +142,10 @@ QLineEdit* MakeField(QWidget* parent, const char* name, const QString& text, con
   field->setMaxLength(std::numeric_limits<int>::max());
   field->setEnabled(enabled);
   QPalette palette = field->palette();
-  palette.setColor(QPalette::Disabled, QPalette::Base,
-                   palette.color(QPalette::Active, QPalette::Base));
+  const QColor base = palette.color(QPalette::Active, QPalette::Base);
+  palette.setColor(QPalette::Disabled, QPalette::Base, base);
+  palette.setColor(QPalette::Disabled, QPalette::Text,
+                   MainWindow::ReadableGrey(palette.color(QPalette::Active, QPalette::Text), base));
   field->setPalette(palette);
   field->setText(text);
   return field;
@@ -127,22 +156,22 @@ QLineEdit* MakeField(QWidget* parent, const char* name, const QString& text, con
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   RegisterIcons();
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("PLL mit TSA6057"));
+  setWindowTitle(Utf8(design::kTitle));
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                  Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   QIcon icon;
   icon.addFile(QStringLiteral(":/icons/teilomat-16.png"), QSize(16, 16));
   icon.addFile(QStringLiteral(":/icons/teilomat-32.png"), QSize(32, 32));
   setWindowIcon(icon);
-  setFont(UiFont(8.25));
+  setFont(UiFont(design::kWindowFont));
 
   // The menu bar holds one item and no menu; Alt+E chooses it.
-  mnuFile = menuBar()->addAction(QStringLiteral("&Ende"));
+  mnuFile = menuBar()->addAction(Utf8(design::kMenuEnde));
   mnuFile->setObjectName(QStringLiteral("mnuFile"));
 
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(kClientWidth, kClientHeight);
+  client->setFixedSize(Px(design::kClientWidth), Px(design::kClientHeight));
   setCentralWidget(client);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -154,11 +183,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   // The raster box reports a choice from its list and an index set by the
   // program, never typed text. The check boxes report every toggle: by mouse,
   // key, or a screen reader's toggle action.
-  connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-  connect(ChRaster, &QComboBox::currentIndexChanged, this, &MainWindow::ChRaster_Click);
-  connect(TSA_AMFM, &QCheckBox::toggled, this, &MainWindow::TSA_AMFM_Click);
-  connect(bitcp, &QCheckBox::toggled, this, &MainWindow::bitcp_Click);
-  connect(mnuFile, &QAction::triggered, this, &MainWindow::mnuFile_Click);
+  connect(Command1, &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
+  connect(ChRaster, &QComboBox::currentIndexChanged, this, [this] { form_.ChRaster_Click(); });
+  connect(TSA_AMFM, &QCheckBox::toggled, this, [this] { form_.TSA_AMFM_Click(); });
+  connect(bitcp, &QCheckBox::toggled, this, [this] { form_.bitcp_Click(); });
+  connect(mnuFile, &QAction::triggered, this, [this] { form_.mnuFile_Click(); });
 
   adjustSize();
   if (const QScreen* screen = this->screen()) {
@@ -172,7 +201,7 @@ QString MainWindow::FontFamily() {
     // Installed faces only: fontconfig would offer some other face under an
     // alias for a missing one.
     const QStringList installed = QFontDatabase::families();
-    for (const char* name : {"MS Sans Serif", "Liberation Sans", "Arial"}) {
+    for (const char* name : {design::kFontFace, "Liberation Sans", "Arial"}) {
       const QString candidate = QString::fromLatin1(name);
       if (installed.contains(candidate)) return candidate;
     }
@@ -182,21 +211,20 @@ QString MainWindow::FontFamily() {
 }
 
 void MainWindow::CreateControls(QWidget* client) {
-  const QFont title = UiFont(18);
-  const QFont field = UiFont(12);
-  const QFont fieldBold = UiFont(12, true);
-  const QFont medium = UiFont(9.75);
-  const QFont mediumBold = UiFont(9.75, true);
+  const QFont title = UiFont(design::kTitleFont);
+  const QFont field = UiFont(design::kFieldFont);
+  const QFont fieldBold = UiFont(design::kFieldBoldFont);
+  const QFont medium = UiFont(design::kMediumFont);
+  const QFont mediumBold = UiFont(design::kMediumBoldFont);
   const QFont window = font();
 
-  TSA_AMFM = Place(new QCheckBox(QStringLiteral("AM/FM"), client), "TSA_AMFM",
-                   Twips(2760, 3360, 855, 255));
-  tVCO =
-      MakeField(client, "tVCO", QStringLiteral("tVCO"), Twips(2280, 2280, 1575, 420), field, false);
+  TSA_AMFM =
+      Place(new QCheckBox(Utf8(design::kCaptionAmFm), client), "TSA_AMFM", Rect(design::kTSA_AMFM));
+  tVCO = MakeField(client, "tVCO", Utf8(design::kTextVco), Rect(design::ktVCO), field, false);
 
   // The charge-pump box has its square at the right end, next to "AM/FM".
-  bitcp = Place(new QCheckBox(QStringLiteral("BIT 0 CP (charge Pump)"), client), "bitcp",
-                Twips(465, 3360, 2070, 255));
+  bitcp =
+      Place(new QCheckBox(Utf8(design::kCaptionChargePump), client), "bitcp", Rect(design::kbitcp));
   bitcp->setLayoutDirection(Qt::RightToLeft);
   bitcp->setChecked(true);
 
@@ -205,7 +233,7 @@ void MainWindow::CreateControls(QWidget* client) {
   for (QCheckBox* box : {bitcp, TSA_AMFM}) box->setStyle(boxStyle);
 
   // Editable, unsorted; typed text is never taken into the list.
-  ChRaster = Place(new QComboBox(client), "ChRaster", Twips(2280, 2760, 1575, 360));
+  ChRaster = Place(new QComboBox(client), "ChRaster", Rect(design::kChRaster));
   ChRaster->setFont(mediumBold);
   ChRaster->setEditable(true);
   ChRaster->setInsertPolicy(QComboBox::NoInsert);
@@ -213,26 +241,23 @@ void MainWindow::CreateControls(QWidget* client) {
   // Qt would pick the entry whose text was typed once editing ends; typed
   // text must not choose anything, so that link is cut.
   QObject::disconnect(ChRaster->lineEdit(), &QLineEdit::editingFinished, ChRaster, nullptr);
-  ChRaster->setEditText(QStringLiteral("cRaster"));
+  ChRaster->setEditText(Utf8(design::kTextRaster));
 
-  tzf = MakeField(client, "tzf", QString(), Twips(2280, 1800, 1575, 420), fieldBold, true);
-  tDB2 = MakeField(client, "tDB2", QStringLiteral("Text4"), Twips(2280, 4800, 1575, 285), window,
-                   false);
-  tDB1 = MakeField(client, "tDB1", QStringLiteral("Text3"), Twips(2280, 4440, 1575, 285), window,
-                   false);
-  tDB0 = MakeField(client, "tDB0", QStringLiteral("Text2"), Twips(2280, 4080, 1575, 285), window,
-                   false);
-  tfo = MakeField(client, "tfo", QString(), Twips(2280, 1320, 1575, 420), fieldBold, true);
+  tzf = MakeField(client, "tzf", QString(), Rect(design::ktzf), fieldBold, true);
+  tDB2 = MakeField(client, "tDB2", Utf8(design::kTextDb2), Rect(design::ktDB2), window, false);
+  tDB1 = MakeField(client, "tDB1", Utf8(design::kTextDb1), Rect(design::ktDB1), window, false);
+  tDB0 = MakeField(client, "tDB0", Utf8(design::kTextDb0), Rect(design::ktDB0), window, false);
+  tfo = MakeField(client, "tfo", QString(), Rect(design::ktfo), fieldBold, true);
 
   // Neither default nor auto-default: Enter in a text field does not press it.
-  Command1 = Place(new QPushButton(QStringLiteral("Berechnen"), client), "Command1",
-                   Twips(2280, 5280, 1575, 495));
+  Command1 = Place(new QPushButton(Utf8(design::kCaptionBerechnen), client), "Command1",
+                   Rect(design::kCommand1));
   Command1->setAutoDefault(false);
   Command1->setDefault(false);
 
-  Label11 = MakeLabel(client, "Label11", QStringLiteral("PLL-Rechner für den TSA6057"),
-                      Twips(1320, 840, 3495, 375), medium, Qt::AlignHCenter | Qt::AlignTop);
-  Label10 = MakeLabel(client, "Label10", QStringLiteral("Teilomat"), Twips(1560, 240, 3015, 495),
+  Label11 = MakeLabel(client, "Label11", Utf8(design::kCaptionCredit), Rect(design::kLabel11),
+                      medium, Qt::AlignHCenter | Qt::AlignTop);
+  Label10 = MakeLabel(client, "Label10", Utf8(design::kCaptionProgram), Rect(design::kLabel10),
                       title, Qt::AlignHCenter | Qt::AlignTop);
 
   // A 6-pixel line along y = 0 from x = 0 to 464, centred on its path: the
@@ -241,26 +266,22 @@ void MainWindow::CreateControls(QWidget* client) {
   Line1 = new QFrame(client);
   Line1->setObjectName(QStringLiteral("Line1"));
   Line1->setFrameShape(QFrame::NoFrame);
-  Line1->setGeometry(0, -3, Px(6960), 6);
+  Line1->setGeometry(0, -3, Px(design::kLineLength), design::kLineThicknessPx);
   QPalette linePalette = Line1->palette();
-  linePalette.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+  linePalette.setColor(QPalette::Window, Rgb(design::kLineColour));
   Line1->setPalette(linePalette);
   Line1->setAutoFillBackground(true);
 
-  Label8 =
-      MakeLabel(client, "Label8", QStringLiteral("VCO (KHz)"), Twips(705, 2280, 1455, 375), field);
+  Label8 = MakeLabel(client, "Label8", Utf8(design::kCaptionVco), Rect(design::kLabel8), field);
   QPalette greyText = Label8->palette();
-  greyText.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+  greyText.setColor(QPalette::WindowText, Rgb(design::kVcoCaptionColour));
   Label8->setPalette(greyText);
-  Label7 = MakeLabel(client, "Label7", QStringLiteral("Raster (kHz)"), Twips(700, 2760, 1455, 375),
-                     field);
-  Label6 =
-      MakeLabel(client, "Label6", QStringLiteral("ZF (MHz)"), Twips(700, 1800, 1335, 375), field);
-  Label4 = MakeLabel(client, "Label4", QStringLiteral("DB2"), Twips(705, 4800, 750, 255), window);
-  Label3 = MakeLabel(client, "Label3", QStringLiteral("DB1"), Twips(705, 4440, 870, 255), window);
-  Label2 = MakeLabel(client, "Label2", QStringLiteral("DB0"), Twips(705, 4080, 870, 255), window);
-  Label1 =
-      MakeLabel(client, "Label1", QStringLiteral("RX (MHz)"), Twips(700, 1440, 1335, 375), field);
+  Label7 = MakeLabel(client, "Label7", Utf8(design::kCaptionRaster), Rect(design::kLabel7), field);
+  Label6 = MakeLabel(client, "Label6", Utf8(design::kCaptionZf), Rect(design::kLabel6), field);
+  Label4 = MakeLabel(client, "Label4", Utf8(design::kCaptionDb2), Rect(design::kLabel4), window);
+  Label3 = MakeLabel(client, "Label3", Utf8(design::kCaptionDb1), Rect(design::kLabel3), window);
+  Label2 = MakeLabel(client, "Label2", Utf8(design::kCaptionDb0), Rect(design::kLabel2), window);
+  Label1 = MakeLabel(client, "Label1", Utf8(design::kCaptionRx), Rect(design::kLabel1), field);
 
   // Screen readers announce each field by its caption: as its name, and as
   // the label it is "labelled by" (how AT-SPI names a combo box).
@@ -283,93 +304,78 @@ void MainWindow::SetTabOrder() {
 void MainWindow::showEvent(QShowEvent* event) {
   if (!loaded_) {
     loaded_ = true;
-    Form_Load();
+    form_.Form_Load();
   }
   QMainWindow::showEvent(event);
 }
 
-void MainWindow::Form_Load() {
-  const tuning::Separators separators = LocaleSeparators();
-  state_ = tuning::TuningState{};  // the defaults and the table of steps
+QLineEdit* MainWindow::Field(teilomat::TextBox box) const {
+  switch (box) {
+    case teilomat::TextBox::tfo:
+      return tfo;
+    case teilomat::TextBox::tzf:
+      return tzf;
+    case teilomat::TextBox::tVCO:
+      return tVCO;
+    case teilomat::TextBox::tDB0:
+      return tDB0;
+    case teilomat::TextBox::tDB1:
+      return tDB1;
+    case teilomat::TextBox::tDB2:
+      return tDB2;
+  }
+  return tfo;
+}
 
+std::string MainWindow::Text(teilomat::TextBox box) const {
+  return Field(box)->text().toStdString();
+}
+
+void MainWindow::SetText(teilomat::TextBox box, std::string_view text) {
+  Field(box)->setText(Utf8(text));
+}
+
+void MainWindow::AddRasterEntry(std::string_view text) {
+  const QSignalBlocker appending(ChRaster);  // filling the list is no choice
+  ChRaster->addItem(Utf8(text));
+}
+
+int MainWindow::RasterIndex() const {
+  return ChRaster->currentIndex();
+}
+
+void MainWindow::SetRasterIndex(int index) {
   {
-    const QSignalBlocker appending(ChRaster);  // filling the list is no choice
-    ChRaster->addItems(
-        {QStringLiteral(" 1,000"), QStringLiteral("10,000"), QStringLiteral("25,000")});
+    const QSignalBlocker choosing(ChRaster);
+    ChRaster->setCurrentIndex(index);
   }
-  ChRaster->setCurrentIndex(2);  // raises ChRaster_Click like a choice
-
-  // The defaults always give a divider (6255); there is no limit check here.
-  tuning::ComputeDivider(state_);
-  tuning::MakeDataBytes(state_);
-  if (bitcp->isChecked()) state_.DB[0] |= 1u;
-
-  tfo->setText(NumberText(state_.fo, separators));
-  tzf->setText(NumberText(state_.zf, separators));
-  tVCO->setText(NumberText(tuning::VcoKHz(state_.Raster, state_.N), separators));
-  bitcp_Click();
+  form_.ChRaster_Click();  // also when the entry was already chosen
 }
 
-void MainWindow::Command1_Click() {
-  const tuning::Separators separators = LocaleSeparators();
-  const std::optional<double> fo = ReadNumber(tfo, Label1, separators);
-  if (!fo) return;
-  const std::optional<double> zf = ReadNumber(tzf, Label6, separators);
-  if (!zf) return;
-
-  const tuning::CalcOutcome outcome = tuning::Calculate(state_, *fo, *zf, bitcp->isChecked());
-  if (!outcome) {
-    ReportFailure(outcome.error, *fo, *zf);
-    return;
-  }
-  tVCO->setText(NumberText(outcome.vcoKHz, separators));
-  bitcp_Click();
-  tfo->setText(NumberText(outcome.rxMHz, separators));
+bool MainWindow::Ticked(teilomat::CheckBox box) const {
+  return (box == teilomat::CheckBox::bitcp ? bitcp : TSA_AMFM)->isChecked();
 }
 
-void MainWindow::ChRaster_Click() {
-  // An index outside the table (an empty list) leaves the step as it is.
-  tuning::SelectRaster(state_, ChRaster->currentIndex());
+void MainWindow::ShowMessage(teilomat::MessageIcon icon, std::string_view text) {
+  QMessageBox box(
+      icon == teilomat::MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Warning,
+      Utf8(teilomat::design::kMessageCaption), Utf8(text), QMessageBox::Ok, this);
+  box.exec();
 }
 
-void MainWindow::TSA_AMFM_Click() {
-  state_.AmFm = TSA_AMFM->isChecked() ? tuning::kBandAm : tuning::kBandFm;
-}
-
-void MainWindow::bitcp_Click() {
-  tDB0->setText(ByteText(state_.DB[0]));
-  tDB1->setText(ByteText(state_.DB[1]));
-  tDB2->setText(ByteText(state_.DB[2]));
-}
-
-void MainWindow::mnuFile_Click() {
-  close();
-}
-
-std::optional<double> MainWindow::ReadNumber(QLineEdit* field, const QLabel* caption,
-                                             const tuning::Separators& separators) {
-  const auto number = tuning::TextToDouble(field->text().toStdString(), separators);
-  if (number) return number.value;
-  ShowMessage(QMessageBox::Warning, QString::fromUtf8(kNotANumber).arg(caption->text()));
+void MainWindow::FocusAndSelectAll(teilomat::TextBox box) {
+  QLineEdit* field = Field(box);
   field->setFocus();
   field->selectAll();
-  return std::nullopt;
 }
 
-void MainWindow::ReportFailure(tuning::TuningError error, double fo, double zf) {
-  // The divider grows with RX + ZF: beyond range on the positive side it is
-  // simply too large for the chip, whatever range the arithmetic ran out of.
-  const char* text = kTooLarge;
-  if (error != tuning::TuningError::DividerTooLarge) {
-    const double sum = fo + zf;
-    text = sum > 0 ? kTooLarge : sum < 0 ? kTooNegative : kBeyondRange;
-  }
-  ShowMessage(QMessageBox::Critical, QString::fromUtf8(text));
+tuning::Separators MainWindow::LocaleSeparators() const {
+  const QLocale locale;
+  return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
 }
 
-void MainWindow::ShowMessage(QMessageBox::Icon icon, const QString& text) {
-  QMessageBox box(icon, QStringLiteral("Teilomat"), text, QMessageBox::Ok, this);
-  box.exec();
+void MainWindow::Unload() {
+  close();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

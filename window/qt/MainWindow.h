@@ -1,16 +1,14 @@
-// Form1, the program's one window: RX and ZF in, the raster, band and
-// charge-pump choices, and the VCO frequency and the data bytes out.
+// Form1 on Qt 6 Widgets: the layout of the program's one window and the wiring
+// of its events to the handlers of Form1.
 #pragma once
 
 #include <QMainWindow>
-#include <QMessageBox>
-#include <optional>
 
-#include "tuning/DividerCalculation.h"
-#include "tuning/NumberText.h"
-#include "tuning/TuningState.h"
+#include "window/Form1.h"
+#include "window/FormControls.h"
 
 class QAction;
+class QColor;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -22,11 +20,12 @@ class QPushButton;
 /// (`tfo`, `tzf`, `ChRaster`, ...) as members and as object names. Positions
 /// come from the design in twips; 15 twips make one pixel at 96 dpi.
 ///
-/// The window owns the program's one TuningState. It is loaded (Form_Load)
-/// just before it is first shown; until then the controls hold their design
-/// texts. Each handler reads the controls, calls the tuning core and shows the
-/// result; numbers are read and written with the separators of QLocale().
-class MainWindow : public QMainWindow {
+/// The window holds layout and wiring only: its behaviour, and the program's
+/// one TuningState, live in Form1, which it serves as FormControls. It is
+/// loaded (Form_Load) just before it is first shown; until then the controls
+/// hold their design texts. Numbers are read and written with the separators
+/// of QLocale().
+class MainWindow : public QMainWindow, private teilomat::FormControls {
   Q_OBJECT
 
  public:
@@ -36,8 +35,14 @@ class MainWindow : public QMainWindow {
   /// installed, else a sans-serif face of about its width.
   static QString FontFamily();
 
+  /// The contrast ratio of two colours, 1 to 21.
+  static double Contrast(const QColor& a, const QColor& b);
+  /// The grey in which output boxes show their results: the text colour
+  /// blended towards the background while the two keep a 5:1 contrast.
+  static QColor ReadableGrey(const QColor& text, const QColor& background);
+
   /// The working state, as the last handler left it.
-  const tuning::TuningState& State() const { return state_; }
+  const tuning::TuningState& State() const { return form_.State(); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -47,24 +52,21 @@ class MainWindow : public QMainWindow {
   void CreateControls(QWidget* client);
   void SetTabOrder();
 
-  // One handler per control event.
-  void Form_Load();
-  void Command1_Click();
-  void ChRaster_Click();
-  void TSA_AMFM_Click();
-  void bitcp_Click();
-  void mnuFile_Click();
+  QLineEdit* Field(teilomat::TextBox box) const;
 
-  // The number in a text field. Text that is not a number is reported in a
-  // message box naming the field, which then gets the focus with its text
-  // selected; the result is then empty.
-  std::optional<double> ReadNumber(QLineEdit* field, const QLabel* caption,
-                                   const tuning::Separators& separators);
-  // Tells the user why a calculation gave no result.
-  void ReportFailure(tuning::TuningError error, double fo, double zf);
-  void ShowMessage(QMessageBox::Icon icon, const QString& text);
+  // FormControls, over the Qt widgets.
+  std::string Text(teilomat::TextBox box) const override;
+  void SetText(teilomat::TextBox box, std::string_view text) override;
+  void AddRasterEntry(std::string_view text) override;
+  int RasterIndex() const override;
+  void SetRasterIndex(int index) override;
+  bool Ticked(teilomat::CheckBox box) const override;
+  void ShowMessage(teilomat::MessageIcon icon, std::string_view text) override;
+  void FocusAndSelectAll(teilomat::TextBox box) override;
+  tuning::Separators LocaleSeparators() const override;
+  void Unload() override;
 
-  tuning::TuningState state_;
+  teilomat::Form1 form_{*this};
   bool loaded_ = false;
 
   QAction* mnuFile = nullptr;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "window/MainWindow.h"
+#include "window/qt/MainWindow.h"
 
 namespace {
 
