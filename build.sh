@@ -24,10 +24,13 @@ packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6
   fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base)
 
 
-# Configures (once) and builds one preset.
+# Configures (once) and builds one preset: all of it, or only the targets
+# named after it. Ninja shows its progress as [done/all].
 build() {
-  [ -f "build/$1/CMakeCache.txt" ] || cmake --preset "$1"
-  cmake --build --preset "$1"
+  local preset=$1
+  shift
+  [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset"
+  cmake --build --preset "$preset" ${1:+--target "$@"}
 }
 
 command=${1:-}
@@ -37,7 +40,9 @@ case "$command" in
     ;;
   run)
     ensure_packages "${packages[@]}"
-    build release
+    # Only the window: the tests and benchmarks wait for ./build.sh test.
+    echo "Building the window (the first time takes about a minute)..."
+    build release teilomat
     shift
     exec build/release/window/qt/teilomat "$@"
     ;;
