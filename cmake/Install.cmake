@@ -1,19 +1,63 @@
-# Installing Teilomat like any other desktop program, and the Debian package.
+# Installing Teilomat like any other program of its platform, and its
+# packages: on Linux the Debian package; on Windows a portable zip and an
+# installer.
 include(GNUInstallDirs)
 
+# Windows keeps a program, its licence and its notices in one folder.
+if(WIN32)
+  set(teilomat_bindir .)
+  set(teilomat_docdir .)
+else()
+  set(teilomat_bindir ${CMAKE_INSTALL_BINDIR})
+  set(teilomat_docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/teilomat)
+endif()
+
 if(TARGET teilomat)
-  install(TARGETS teilomat RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES packaging/teilomat.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  foreach(size 16 32 48 64 128)
-    install(FILES window/icons/teilomat-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-            RENAME teilomat.png)
-  endforeach()
-  list(APPEND teilomat_manuals teilomat)
+  install(TARGETS teilomat RUNTIME DESTINATION ${teilomat_bindir})
+  if(NOT WIN32)
+    install(FILES packaging/teilomat.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    foreach(size 16 32 48 64 128)
+      install(FILES window/icons/teilomat-${size}.png
+              DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+              RENAME teilomat.png)
+    endforeach()
+    list(APPEND teilomat_manuals teilomat)
+  endif()
 endif()
 if(TARGET teilomat-cli)
-  install(TARGETS teilomat-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  list(APPEND teilomat_manuals teilomat-cli)
+  install(TARGETS teilomat-cli RUNTIME DESTINATION ${teilomat_bindir})
+  if(NOT WIN32)
+    list(APPEND teilomat_manuals teilomat-cli)
+  endif()
+endif()
+
+# The licence and the notices of what the programs contain. On Linux they
+# are one machine-readable copyright file; CLI11 is the only code of others
+# compiled in. The static Windows programs also carry the compiler's
+# runtime, so they get a notices file of their own, with Windows line ends.
+if(WIN32)
+  set(notices "Teilomat ${PROJECT_VERSION} is released under the MIT licence (LICENSE.txt).\n")
+  string(APPEND notices "These are the notices of the code of others that its programs contain.\n")
+  set(notice_parts)
+  if(TARGET teilomat-cli)
+    list(APPEND notice_parts CLI11)
+  endif()
+  if(MINGW)
+    list(APPEND notice_parts mingw-w64-runtime gcc-runtime)
+  endif()
+  foreach(part IN LISTS notice_parts)
+    file(READ ${PROJECT_SOURCE_DIR}/packaging/notices/${part}.txt text)
+    string(APPEND notices "\n\n${text}")
+  endforeach()
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt CONTENT "${notices}"
+       @ONLY NEWLINE_STYLE CRLF)
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/LICENSE.txt CONTENT "${licence}" @ONLY
+       NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/LICENSE.txt ${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt
+          DESTINATION ${teilomat_docdir})
+else()
+  install(FILES packaging/copyright DESTINATION ${teilomat_docdir})
 endif()
 
 # Manual pages go in compressed, as Debian keeps them.
