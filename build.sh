@@ -19,9 +19,9 @@ cd "$(dirname "$0")"
 # Widgets (which brings the OpenGL headers its CMake files ask for), the
 # Liberation fonts, which stand in for "MS Sans Serif" at about its width,
 # CLI11 for teilomat-cli, a C compiler and Python for its tests, and the
-# desktop-entry and manual-page checkers for the install test.
+# desktop-entry, manual-page and AppStream checkers for the install test.
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
-  fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base)
+  fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base appstream)
 
 
 # Configures (once) and builds one preset.
@@ -68,12 +68,29 @@ case "$command" in
     echo "clang-format: clean"
     ;;
   package)
-    ensure_packages "${packages[@]}" dpkg-dev file
-    build release
-    (cd build/release && cpack -G DEB)
-    deb=$(ls build/release/teilomat_*.deb)
+    # The Debian package, built with Debian's hardening flags in a tree of
+    # its own (no tests or benchmarks), then checked by lintian and
+    # appstreamcli.
+    ensure_packages "${packages[@]}" dpkg-dev file lintian
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    if [ ! -f build/package/CMakeCache.txt ]; then
+      cmake --preset release -B build/package -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+    fi
+    cmake --build build/package -j2
+    rm -f build/package/teilomat_*.deb
+    (cd build/package && cpack -G DEB)
+    deb=$(ls build/package/teilomat_*.deb)
     dpkg-deb --info "$deb"
     dpkg-deb --contents "$deb"
+    # The metadata on its own, then with the desktop entry it names.
+    tree=build/package/unpacked
+    rm -rf "$tree"
+    dpkg-deb -x "$deb" "$tree"
+    appstreamcli validate --no-net "$tree"/usr/share/metainfo/*.metainfo.xml
+    appstreamcli validate-tree --no-net "$tree"
+    lintian --fail-on error,warning --info "$deb"
     ;;
   *)
     echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|setup" >&2

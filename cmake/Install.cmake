@@ -3,6 +3,20 @@
 # installer.
 include(GNUInstallDirs)
 
+set(TEILOMAT_APP_ID io.github.teilomat.Teilomat)
+
+# The changelog and the AppStream releases are written by hand; they must
+# name the project's version as their newest release.
+file(STRINGS packaging/changelog changelog_top LIMIT_COUNT 1)
+file(READ packaging/${TEILOMAT_APP_ID}.metainfo.xml metainfo)
+string(REGEX MATCH "<release version=\"([^\"]*)\"" _ "${metainfo}")
+set(metainfo_version "${CMAKE_MATCH_1}")
+if(NOT changelog_top MATCHES "^teilomat \\(${PROJECT_VERSION}\\) "
+   OR NOT metainfo_version STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "packaging/changelog and packaging/${TEILOMAT_APP_ID}.metainfo.xml "
+                      "must begin with release ${PROJECT_VERSION}")
+endif()
+
 # Windows keeps a program, its licence and its notices in one folder.
 if(WIN32)
   set(teilomat_bindir .)
@@ -15,7 +29,11 @@ endif()
 if(TARGET teilomat)
   install(TARGETS teilomat RUNTIME DESTINATION ${teilomat_bindir})
   if(NOT WIN32)
-    install(FILES packaging/teilomat.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # The desktop entry and the AppStream metadata share the program's id.
+    install(FILES packaging/${TEILOMAT_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES packaging/${TEILOMAT_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     foreach(size 16 32 48 64 128)
       install(FILES window/icons/teilomat-${size}.png
               DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
@@ -60,22 +78,28 @@ else()
   install(FILES packaging/copyright DESTINATION ${teilomat_docdir})
 endif()
 
-# Manual pages go in compressed, as Debian keeps them.
+# Manual pages and the changelog go in compressed, as Debian keeps them.
 find_program(GZIP_PROGRAM gzip)
-foreach(page IN LISTS teilomat_manuals)
-  set(source ${PROJECT_SOURCE_DIR}/packaging/${page}.1)
-  if(GZIP_PROGRAM AND NOT WIN32)
-    set(packed ${PROJECT_BINARY_DIR}/man/${page}.1.gz)
+function(teilomat_install_packed source name destination)
+  if(GZIP_PROGRAM)
+    set(packed ${PROJECT_BINARY_DIR}/packed/${name}.gz)
     add_custom_command(OUTPUT ${packed}
-                       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packed
                        COMMAND ${GZIP_PROGRAM} -9nc ${source} > ${packed}
                        DEPENDS ${source} VERBATIM)
-    add_custom_target(man_${page} ALL DEPENDS ${packed})
-    install(FILES ${packed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    add_custom_target(packed_${name} ALL DEPENDS ${packed})
+    install(FILES ${packed} DESTINATION ${destination})
   else()
-    install(FILES ${source} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${source} DESTINATION ${destination} RENAME ${name})
   endif()
+endfunction()
+foreach(page IN LISTS teilomat_manuals)
+  teilomat_install_packed(${PROJECT_SOURCE_DIR}/packaging/${page}.1 ${page}.1
+                          ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
+if(NOT WIN32)
+  teilomat_install_packed(${PROJECT_SOURCE_DIR}/packaging/changelog changelog ${teilomat_docdir})
+endif()
 
 set(CPACK_PACKAGE_NAME teilomat)
 set(CPACK_PACKAGE_VENDOR "Teilomat")
@@ -96,6 +120,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its platform plugins at run time, so no library link names them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
+# The window's fixed layout is measured for the Liberation fonts; without
+# fonts of their width it clips captions.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
 include(CPack)
