@@ -7,6 +7,8 @@
 #   ./build.sh fuzz [SECONDS]   build the fuzz target with clang and run it
 #   ./build.sh package  build the Debian package (release) and list it
 #   ./build.sh format   check that the C++ sources are clang-formatted
+#   ./build.sh windows-package  cross-build the Windows programs and pack
+#                       them: a portable zip and an NSIS installer
 #   ./build.sh setup   only install what is missing
 #
 # Missing Debian packages are installed with apt-get when run as root;
@@ -92,8 +94,28 @@ case "$command" in
     appstreamcli validate-tree --no-net "$tree"
     lintian --fail-on error,warning --info "$deb"
     ;;
+  windows-package)
+    # The Windows packages: the programs cross-built with mingw-w64 (release,
+    # no tests) in a tree of their own, packed by CPack as a zip and, with
+    # Debian's NSIS, as an installer.
+    ensure_packages cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+      libcli11-dev nsis unzip
+    dir=build/windows-package
+    # The window is packed as soon as its Win32 sources are in the tree.
+    window=ON
+    [ -d window/win32 ] || window=OFF
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+      cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
+        -DTEILOMAT_WINDOW="$window"
+    fi
+    cmake --build "$dir" -j2
+    rm -f "$dir"/Teilomat-*-win64*
+    (cd "$dir" && cpack)
+    unzip -l "$dir"/Teilomat-*-win64.zip
+    ls -l "$dir"/Teilomat-*-win64*
+    ;;
   *)
-    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|setup" >&2
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|windows-package|setup" >&2
     exit 2
     ;;
 esac

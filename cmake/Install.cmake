@@ -72,7 +72,11 @@ if(WIN32)
   file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
   file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/LICENSE.txt CONTENT "${licence}" @ONLY
        NEWLINE_STYLE CRLF)
+  file(READ ${PROJECT_SOURCE_DIR}/packaging/windows/LIESMICH.txt readme)
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/LIESMICH.txt CONTENT "${readme}" @ONLY
+       NEWLINE_STYLE CRLF)
   install(FILES ${PROJECT_BINARY_DIR}/LICENSE.txt ${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt
+                ${PROJECT_BINARY_DIR}/LIESMICH.txt
           DESTINATION ${teilomat_docdir})
 else()
   install(FILES packaging/copyright DESTINATION ${teilomat_docdir})
@@ -113,8 +117,29 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "The package holds the window (teilomat) and a command-line companion for\n"
     "firmware work (teilomat-cli): channel tables, C headers and decoding of\n"
     "data bytes.")
-set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  # A portable zip, and an installer made with NSIS from the template in
+  # packaging/windows: German only, into Program Files\Teilomat, registered
+  # under Apps & Features as "Teilomat".
+  set(CPACK_GENERATOR ZIP NSIS)
+  set(CPACK_PACKAGE_FILE_NAME Teilomat-${PROJECT_VERSION}-win64)
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/windows/CPackOptions.cmake)
+  set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/windows)
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY Teilomat)
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Teilomat)
+  set(CPACK_NSIS_PACKAGE_NAME Teilomat)
+  set(CPACK_NSIS_DISPLAY_NAME Teilomat)
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_NSIS_UNINSTALL_NAME Deinstallieren)
+  set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/window/icons/teilomat.ico)
+  set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/window/icons/teilomat.ico)
+  include(CPack)
+  return()
+endif()
+
+set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
