@@ -5,7 +5,8 @@
 #   ./build.sh test    set up, build (dev) and run the whole test suite
 #   ./build.sh asan    the test suite under AddressSanitizer and UBSan
 #   ./build.sh fuzz [SECONDS]   build the fuzz target with clang and run it
-#   ./build.sh package  build the Debian package (release) and list it
+#   ./build.sh package  build the Debian package (release), list it and
+#                       check it with lintian and appstreamcli
 #   ./build.sh format   check that the C++ sources are clang-formatted
 #   ./build.sh windows-package  cross-build the Windows programs and pack
 #                       them: a portable zip and an NSIS installer
@@ -104,10 +105,8 @@ case "$command" in
     # The window is packed as soon as its Win32 sources are in the tree.
     window=ON
     [ -d window/win32 ] || window=OFF
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
-      cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
-        -DTEILOMAT_WINDOW="$window"
-    fi
+    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
+      -DTEILOMAT_WINDOW="$window" >/dev/null
     cmake --build "$dir" -j2
     rm -f "$dir"/Teilomat-*-win64*
     (cd "$dir" && cpack)
