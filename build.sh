@@ -5,8 +5,11 @@
 #   ./build.sh test    set up, build (dev) and run the whole test suite
 #   ./build.sh asan    the test suite under AddressSanitizer and UBSan
 #   ./build.sh fuzz [SECONDS]   build the fuzz target with clang and run it
-#   ./build.sh package  build the Debian package (release) and list it
+#   ./build.sh package  build the Debian package (release), list it and
+#                       check it with lintian and appstreamcli
 #   ./build.sh format   check that the C++ sources are clang-formatted
+#   ./build.sh windows-package  cross-build the Windows programs and pack
+#                       them: a portable zip and an NSIS installer
 #   ./build.sh setup   only install what is missing
 #
 # Missing Debian packages are installed with apt-get when run as root;
@@ -19,9 +22,9 @@ cd "$(dirname "$0")"
 # Widgets (which brings the OpenGL headers its CMake files ask for), the
 # Liberation fonts, which stand in for "MS Sans Serif" at about its width,
 # CLI11 for teilomat-cli, a C compiler and Python for its tests, and the
-# desktop-entry and manual-page checkers for the install test.
+# desktop-entry, manual-page and AppStream checkers for the install test.
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
-  fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base)
+  fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base appstream)
 
 
 # Configures (once) and builds one preset: all of it, or only the targets
@@ -73,15 +76,50 @@ case "$command" in
     echo "clang-format: clean"
     ;;
   package)
-    ensure_packages "${packages[@]}" dpkg-dev file
-    build release
-    (cd build/release && cpack -G DEB)
-    deb=$(ls build/release/teilomat_*.deb)
+    # The Debian package, built with Debian's hardening flags in a tree of
+    # its own (no tests or benchmarks), then checked by lintian and
+    # appstreamcli.
+    ensure_packages "${packages[@]}" dpkg-dev file lintian
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    if [ ! -f build/package/CMakeCache.txt ]; then
+      cmake --preset release -B build/package -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+    fi
+    cmake --build build/package -j2
+    rm -f build/package/teilomat_*.deb
+    (cd build/package && cpack -G DEB)
+    deb=$(ls build/package/teilomat_*.deb)
     dpkg-deb --info "$deb"
     dpkg-deb --contents "$deb"
+    # The metadata on its own, then with the desktop entry it names.
+    tree=build/package/unpacked
+    rm -rf "$tree"
+    dpkg-deb -x "$deb" "$tree"
+    appstreamcli validate --no-net "$tree"/usr/share/metainfo/*.metainfo.xml
+    appstreamcli validate-tree --no-net "$tree"
+    lintian --fail-on error,warning --info "$deb"
+    ;;
+  windows-package)
+    # The Windows packages: the programs cross-built with mingw-w64 (release,
+    # no tests) in a tree of their own, packed by CPack as a zip and, with
+    # Debian's NSIS, as an installer.
+    ensure_packages cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+      libcli11-dev nsis unzip
+    dir=build/windows-package
+    # The window is packed as soon as its Win32 sources are in the tree.
+    window=ON
+    [ -d window/win32 ] || window=OFF
+    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
+      -DTEILOMAT_WINDOW="$window" >/dev/null
+    cmake --build "$dir" -j2
+    rm -f "$dir"/Teilomat-*-win64*
+    (cd "$dir" && cpack)
+    unzip -l "$dir"/Teilomat-*-win64.zip
+    ls -l "$dir"/Teilomat-*-win64*
     ;;
   *)
-    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|setup" >&2
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|windows-package|setup" >&2
     exit 2
     ;;
 esac

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a desktop user gets:
-# both programs, the desktop entry, the icons and the manual pages, and that
-# the installed teilomat-cli runs.
+# both programs, the desktop entry, the icons, the manual pages, the copyright
+# and the AppStream metadata, and that the installed teilomat-cli runs.
 #   tests/install_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -34,7 +34,7 @@ for program in teilomat teilomat-cli; do
   fi
 done
 
-desktop=$prefix/share/applications/teilomat.desktop
+desktop=$prefix/share/applications/io.github.teilomat.Teilomat.desktop
 check "desktop entry is installed" test -s "$desktop"
 check "desktop entry passes desktop-file-validate" desktop-file-validate "$desktop"
 exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
@@ -45,6 +45,13 @@ for size in 16 32 48 64 128; do
   check "icon ${size}x${size} is installed" test -s "$icon"
   check "icon ${size}x${size} has its size" test "$(png_size "$icon")" = "${size}x${size}"
 done
+
+check "copyright file carries CLI11's licence" \
+  grep -q '^License: BSD-3-clause' "$prefix/share/doc/teilomat/copyright"
+if command -v appstreamcli >/dev/null; then
+  check "AppStream metadata is valid and names the installed desktop entry" \
+    appstreamcli validate-tree --no-net "$prefix"
+fi
 
 out=$("$prefix/bin/teilomat-cli" calc 145,675 --format csv)
 check "installed teilomat-cli computes the default channel" \
