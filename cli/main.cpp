@@ -21,7 +21,7 @@ constexpr const char* kExamples = R"(Beispiele:
 Die Optionen eines Befehls zeigt zum Beispiel: teilomat-cli table --help
 Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird immer ".".
 Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 falscher Aufruf oder
-keine Zahl, 3 Teilerverhältnis zu gross (max 131071).)";
+keine Zahl, 3 Teilerverhältnis zu gross (max 131071) oder zu klein (min 0).)";
 
 // The options every command that computes rows takes.
 void AddSetupOptions(CLI::App& command, cli::Arguments& args) {

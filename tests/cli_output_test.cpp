@@ -77,7 +77,11 @@ TEST(Calc, FailingResultWritesNothing) {
       {{"145.675", "abc"}, cli::kExitUsage, "RX \u201Eabc\u201C ist keine Zahl."},
       {{"145.675", "4000"}, cli::kExitDividerLimit, "Teilerverhältnis zu gross! (max 131071)\n"},
       {{"145.675", "1e300"}, cli::kExitDividerLimit, "zu gross! (max 131071)\nbei RX \u201E1e300"},
-      {{"145.675", "-1e300"}, cli::kExitUsage, "Rechenbereich"},
+      {{"145.675", "-10,7"}, cli::kExitOk, ""},  // N 0
+      {{"145.675", "-20"},
+       cli::kExitDividerLimit,
+       "zu klein! (min 0)\nbei RX \u201E-20\u201C (N -372)"},
+      {{"145.675", "-1e300"}, cli::kExitDividerLimit, "zu klein! (min 0)\nbei RX \u201E-1e300"},
   };
   for (const Case& c : cases) {
     for (const char* format : {"text", "csv", "json", "c"}) {
@@ -170,16 +174,26 @@ TEST(Table, CHeaderNamesItsInputsAndCountsItsRows) {
                 "};\n\n#define KANAL_CHANNEL_COUNT 2\n\n#endif /* KANAL_CHANNELS_H */\n");
 }
 
+// A range that starts below N 0 is refused whole, even where its end lies
+// above: a table never holds a negative divider ratio.
 TEST(Table, RefusesRangesWithoutRows) {
-  const std::pair<cli::Arguments, const char*> cases[] = {
-      {Table("2", "1", "csv"), "verkehrt herum"},
-      {Table("1.0005", "1.0009", "csv"), "kein Kanal"},
-      {Table("-1e6", "1", "csv"), "mehr als 131072"},
-      {Table("1", "x", "csv"), "--to \u201Ex\u201C ist keine Zahl"},
+  struct Case {
+    cli::Arguments args;
+    int status;
+    const char* message;
   };
-  for (const auto& [args, message] : cases) {
+  const Case cases[] = {
+      {Table("2", "1", "csv"), cli::kExitUsage, "verkehrt herum"},
+      {Table("1.0005", "1.0009", "csv"), cli::kExitUsage, "kein Kanal"},
+      {Table("1", "x", "csv"), cli::kExitUsage, "--to \u201Ex\u201C ist keine Zahl"},
+      {Table("-0.001", "1", "csv"), cli::kExitDividerLimit,
+       "Teilerverhältnis zu klein! (min 0)\nTabelle nicht geschrieben: --from \u201E-0.001\u201C "
+       "liegt unter dem niedrigsten Kanal, RX 0 MHz (N 0).\n"},
+      {Table("-1e12", "1e12", "json"), cli::kExitDividerLimit, "zu klein! (min 0)"},
+  };
+  for (const auto& [args, status, message] : cases) {
     const Outcome o = RunWith(cli::Command::Table, args);
-    EXPECT_EQ(o.status, cli::kExitUsage) << message;
+    EXPECT_EQ(o.status, status) << message;
     EXPECT_EQ(o.out, "") << message;
     EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
   }

@@ -80,13 +80,13 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"calc", "14S.6"}, 2, "", "ist keine Zahl"},
       {{"calc", "--zf", "1O.7", "145"}, 2, "", "ZF \u201E1O.7\u201C ist keine Zahl"},
       {{"calc", "--raster", "5", "145"}, 2, "", "1, 10 oder 25"},
-      {{"calc", "-5", "--zf", "-1"}, 0, "-240", ""},  // negative numbers are values
+      {{"calc", "-5", "--zf", "15"}, 0, "-5", ""},  // negative numbers are values
       {{"calc", "131.072", "--zf", "0", "--raster", "1"},
        3,
        "",
        "Teilerverhältnis zu gross! (max 131071)\n"},
       {{"calc", "1e300"}, 3, "", "Teilerverhältnis zu gross! (max 131071)\nbei RX"},
-      {{"calc", "-1e300"}, 2, "", "kein Teilerverhältnis im Rechenbereich"},
+      {{"calc", "-1e300"}, 3, "", "Teilerverhältnis zu klein! (min 0)\nbei RX"},
       {{"table", "--from", "1e300", "--to", "1e301"}, 3, "", "erster Kanal"},
       {{"table", "--from", "131.07", "--to", "1e300", "--zf", "0", "--raster", "1"},
        3,
