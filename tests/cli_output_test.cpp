@@ -29,13 +29,13 @@ cli::Arguments Calc(std::vector<std::string> rx, std::string format = "csv") {
 }
 
 cli::Arguments Table(std::string from, std::string to, std::string format) {
-  cli::Arguments args;
-  args.from = std::move(from);
-  args.to = std::move(to);
-  args.zf = "0";
-  args.raster = "1";
-  args.format = std::move(format);
-  return args;
+  return {.zf = "0",
+          .raster = "1",
+          .format = std::move(format),
+          .rx = {},
+          .from = std::move(from),
+          .to = std::move(to),
+          .bytes = {}};
 }
 
 constexpr const char* kCsvHeader =

@@ -56,7 +56,10 @@ Ran RunProgram(const std::vector<std::string>& args, std::string outPath = "") {
   if (outPath.empty()) outPath = Scratch(".out");
   const std::string errPath = Scratch(".err");
   std::string command = Quote(TEILOMAT_CLI_PROGRAM);
-  for (const std::string& arg : args) command += " " + Quote(arg);
+  for (const std::string& arg : args) {
+    command += ' ';
+    command += Quote(arg);
+  }
   command += " >" + Quote(outPath) + " 2>" + Quote(errPath) + " </dev/null";
   const int status = Shell(command);
   return {status, outPath == "/dev/full" ? "" : ReadFile(outPath), ReadFile(errPath)};
