@@ -206,7 +206,16 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
     return Usage(
         err, "Format " + Quoted(args.format) + " gibt es für decode nicht: text, csv oder json.");
   }
-  if (args.bytes.size() != 3) return Usage(err, "decode braucht genau drei Bytes: DB0 DB1 DB2.");
+  if (args.bytes.size() < 3) {
+    constexpr std::array<std::string_view, 3> kNames = {"DB0 DB1 DB2", "DB1 DB2", "DB2"};
+    return Usage(err, std::string(args.bytes.size() < 2 ? "Es fehlen " : "Es fehlt ") +
+                          std::string(kNames[args.bytes.size()]) +
+                          ": decode braucht drei Bytes, DB0 DB1 DB2.");
+  }
+  if (args.bytes.size() > 3) {
+    return Usage(err, "Zu viele Bytes ab " + Quoted(args.bytes[3]) +
+                          ": decode braucht genau drei, DB0 DB1 DB2.");
+  }
   std::array<std::uint8_t, 3> bytes{};
   for (std::size_t i = 0; i < 3; ++i) {
     const tuning::NumberResult<std::uint8_t> byte = ReadByte(args.bytes[i]);
@@ -251,6 +260,16 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
       } else {
         message += "es fehlt ";
         message += detail.substr(0, detail.find(" is required"));
+      }
+      break;
+    case ParseProblem::NoCommand:
+      if (detail.starts_with("-")) {
+        message += "unbekannt oder zu viel: ";
+        message += detail;
+        message += "; zuerst kommt der Befehl: calc, table oder decode";
+      } else {
+        message +=
+            "unbekannter Befehl " + Quoted(detail) + "; die Befehle sind calc, table und decode";
       }
       break;
     case ParseProblem::ValueCount:

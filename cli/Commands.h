@@ -50,11 +50,13 @@ enum class ParseProblem {
   Unexpected,  // an unknown option or a value too many
   Missing,     // a required option, value or command is missing
   ValueCount,  // an option or value got too few or too many values
+  NoCommand,   // the first word is no command; `detail` is that word
   Other,       // anything else
 };
 
 /// The German message for a command line the parser refused; `detail` is the
-/// parser's own (English) text, from which names are taken.
+/// parser's own (English) text, from which names are taken, or for NoCommand
+/// the word that stands where the command belongs.
 std::string UsageMessage(ParseProblem problem, std::string_view detail);
 
 }  // namespace cli

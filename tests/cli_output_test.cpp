@@ -2,6 +2,7 @@
 // failing command leaves behind. Run in-process on memory sinks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "cli/Commands.h"
@@ -126,6 +127,30 @@ TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
             "131.07,131070,131070,131.07,0,253,255,35,0xFD,0xFF,0x23,11111101,11111111,00100011\n"
             "131.071,131071,131071,131.071,0,255,255,35,0xFF,0xFF,0x23,11111111,11111111,"
             "00100011\n");
+}
+
+// A table has at most 131072 rows, N 0 to 131071: a range reaching beyond
+// gives those and exits 3.
+TEST(Table, HoldsAtMostEveryDividerOnce) {
+  struct Case {
+    const char *from, *to, *zf, *raster;
+    std::size_t rows;
+    int status;
+  };
+  const Case cases[] = {
+      {"0", "131.071", "0", "1", 131072, cli::kExitOk},
+      {"0", "131.072", "0", "1", 131072, cli::kExitDividerLimit},
+      {"0", "1000000", "10.7", "25", 130644, cli::kExitDividerLimit},  // N 428 up
+  };
+  for (const Case& c : cases) {
+    cli::Arguments args = Table(c.from, c.to, "csv");
+    args.zf = c.zf;
+    args.raster = c.raster;
+    const Outcome o = RunWith(cli::Command::Table, args);
+    EXPECT_EQ(o.status, c.status) << c.to;
+    EXPECT_EQ(static_cast<std::size_t>(std::count(o.out.begin(), o.out.end(), '\n')), c.rows + 1)
+        << c.to;
+  }
 }
 
 // A table stopped by the divider limit keeps its rows; a JSON document or C
