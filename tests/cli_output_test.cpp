@@ -96,6 +96,63 @@ TEST(Calc, FailingResultWritesNothing) {
   }
 }
 
+// The raster in kHz, as chosen, in the text heading and the C header's comment.
+TEST(Calc, HeadingNamesTheRaster) {
+  for (const char* raster : {"1", "10", "25"}) {
+    for (const char* format : {"text", "c"}) {
+      cli::Arguments args = Calc({"27.125"}, format);
+      args.raster = raster;
+      args.zf = "0.455";
+      const Outcome o = RunWith(cli::Command::Calc, args);
+      EXPECT_NE(o.out.find(std::string("ZF 0.455 MHz, Raster ") + raster + " kHz, Band FM (32)"),
+                std::string::npos)
+          << o.out;
+    }
+  }
+}
+
+std::vector<std::size_t> Starts(const std::string& line, std::vector<std::size_t>* ends) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == ' ') continue;
+    starts.push_back(i);
+    while (i < line.size() && line[i] != ' ') ++i;
+    ends->push_back(i);
+  }
+  return starts;
+}
+
+// Every number of the text format ends under the end of its heading; the
+// hex and binary bytes start under theirs. RX, difference and N of many
+// widths, a negative one among them.
+TEST(Calc, TextColumnsLineUp) {
+  cli::Arguments args = Calc({"0,5", "145.68", "-5", "131.1234567"}, "text");
+  args.raster = "10";
+  const Outcome o = RunWith(cli::Command::Calc, args);
+  ASSERT_EQ(o.status, cli::kExitOk);
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, next; at < o.out.size(); at = next + 1) {
+    next = o.out.find('\n', at);
+    lines.push_back(o.out.substr(at, next - at));
+  }
+  ASSERT_EQ(lines.size(), 6u) << o.out;
+  // "RX soll/MHz", "N", "VCO/kHz", "RX ist/MHz", "Abw./Hz", "DB0".."DB2", "hex", "binär"
+  std::vector<std::size_t> headEnds;
+  const std::vector<std::size_t> headStarts = Starts(lines[1], &headEnds);
+  ASSERT_EQ(headStarts.size(), 12u) << lines[1];
+  const std::size_t numberHeads[] = {1, 2, 3, 5, 6, 7, 8, 9};
+  for (std::size_t row = 2; row < lines.size(); ++row) {
+    std::vector<std::size_t> ends;
+    const std::vector<std::size_t> starts = Starts(lines[row], &ends);
+    ASSERT_EQ(starts.size(), 14u) << lines[row];
+    for (std::size_t column = 0; column < 8; ++column) {
+      EXPECT_EQ(ends[column], headEnds[numberHeads[column]]) << lines[row];
+    }
+    EXPECT_EQ(starts[8], headStarts[10]) << lines[row];
+    EXPECT_EQ(starts[11], headStarts[11]) << lines[row];
+  }
+}
+
 TEST(Calc, RefusesBadOptions) {
   const std::pair<std::string cli::Arguments::*, const char*> cases[] = {
       {&cli::Arguments::zf, "zehn"},      {&cli::Arguments::raster, "12.5"},
