@@ -56,6 +56,10 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz) {
   // the table runs up to the limit and stops there. Anything else out of
   // range gives no table.
   const bool endBeyondLimit = !nearTo && toMHz + setup.zf > 0;
+  if (!nearFrom && fromMHz + setup.zf < 0) {
+    plan.error = RangeError::BelowZero;
+    return plan;
+  }
   if (!nearFrom || (!nearTo && !endBeyondLimit)) {
     plan.error = RangeError::OutOfRange;
     return plan;
@@ -76,14 +80,12 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz) {
     if (ChannelRxMHz(raster, nearTo.N, setup.zf) > toMHz + slack(toMHz)) --plan.last;
   }
 
-  constexpr std::int64_t kLowest = std::numeric_limits<std::int32_t>::min();
-  constexpr std::int64_t kHighest = std::numeric_limits<std::int32_t>::max();
-  if (plan.first > kHighest || plan.last < kLowest) {
+  if (plan.first < 0) {
+    plan.error = RangeError::BelowZero;
+  } else if (plan.first > std::numeric_limits<std::int32_t>::max()) {
     plan.error = RangeError::OutOfRange;
   } else if (plan.first > plan.last) {
     plan.error = RangeError::NoChannel;
-  } else if (plan.RowCount() > std::int64_t{tuning::kMaxDivider} + 1) {
-    plan.error = RangeError::TooManyRows;
   }
   return plan;
 }

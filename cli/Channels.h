@@ -58,16 +58,20 @@ Row ChannelRow(const Setup& setup, std::int32_t n);
 /// Why a range gives no table.
 enum class RangeError {
   None,
-  Reversed,     // the start lies above the end
-  NoChannel,    // no channel of the grid lies between start and end
-  OutOfRange,   // a bound gives a divider beyond the signed 32-bit range
-  TooManyRows,  // more rows than the divider has values (only below N 0)
+  Reversed,    // the start lies above the end
+  NoChannel,   // no channel of the grid lies between start and end
+  OutOfRange,  // a bound gives a divider beyond the signed 32-bit range
+  BelowZero,   // the first channel has a negative divider ratio (or one far
+               // below the signed 32-bit range), which no chip can be set to
 };
 
 /// The channels from one RX to another, each bound included where it lies on
 /// the grid: the first channel at or above the start, the last one at or
 /// below the end. A bound closer to a channel than a millionth of a step
-/// counts as lying on it.
+/// counts as lying on it. A table starts at N 0 or above: a range that
+/// starts lower is refused as a whole (BelowZero), while one that ends above
+/// kMaxDivider is cut there (HitsLimit). So no table has more than
+/// kMaxDivider + 1 rows.
 struct TablePlan {
   std::int64_t first = 0;  // divider ratio of the first row
   std::int64_t last = 0;   // divider ratio of the last row wanted

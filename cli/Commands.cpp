@@ -80,8 +80,9 @@ std::string Place(double rxMHz, std::int64_t n) {
   return "RX " + Shown(rxMHz) + " MHz (N " + std::to_string(n) + ")";
 }
 
-int DividerLimit(Sink& err, std::string_view detail) {
-  err.Put(kDividerTooLarge);
+// `limit` is kDividerTooLarge or kDividerTooSmall.
+int DividerLimit(Sink& err, std::string_view limit, std::string_view detail) {
+  err.Put(limit);
   err.Put('\n');
   err.Put(detail);
   err.Put('\n');
@@ -109,14 +110,18 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
   std::vector<Row> rows;
   for (std::size_t i = 0; i < requested.size(); ++i) {
     const RowResult result = CalcRow(options->setup, requested[i]);
+    const std::string where = "bei RX " + Quoted(args.rx[i]);
     if (result.error == tuning::TuningError::DividerTooLarge) {
-      return DividerLimit(err,
-                          "bei RX " + Quoted(args.rx[i]) + " (N " + std::to_string(result.n) + ")");
+      return DividerLimit(err, kDividerTooLarge, where + " (N " + std::to_string(result.n) + ")");
     }
-    if (!result && requested[i] + options->setup.zf > 0) {
-      // Beyond every range of the calculation, but to the user simply too large.
-      return DividerLimit(err, "bei RX " + Quoted(args.rx[i]));
+    if (result.error == tuning::TuningError::DividerNegative) {
+      return DividerLimit(err, kDividerTooSmall, where + " (N " + std::to_string(result.n) + ")");
     }
+    // Beyond every range of the calculation, but to the user simply too large
+    // or too small.
+    const double sum = requested[i] + options->setup.zf;
+    if (!result && sum > 0) return DividerLimit(err, kDividerTooLarge, where);
+    if (!result && sum < 0) return DividerLimit(err, kDividerTooSmall, where);
     if (!result) {
       return Usage(err, "RX " + Quoted(args.rx[i]) + " und ZF " + Quoted(args.zf) +
                             " ergeben kein Teilerverhältnis im Rechenbereich.");
@@ -152,15 +157,16 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
                             " liegt kein Kanal des Rasters.");
     case RangeError::OutOfRange:
       if (*from + setup.zf > 0) {
-        return DividerLimit(err,
+        return DividerLimit(err, kDividerTooLarge,
                             "Tabelle nicht geschrieben: schon ihr erster Kanal liegt über "
                             "der Grenze.");
       }
       return Usage(err, "Der Bereich ergibt Teilerverhältnisse außerhalb des Rechenbereichs.");
-    case RangeError::TooManyRows:
-      return Usage(err,
-                   "Der Bereich umfasst mehr als 131072 Kanäle, mehr als das Teilerverhältnis "
-                   "Werte hat.");
+    case RangeError::BelowZero:
+      return DividerLimit(err, kDividerTooSmall,
+                          "Tabelle nicht geschrieben: --from " + Quoted(args.from) +
+                              " liegt unter dem niedrigsten Kanal, " +
+                              Place(ChannelRxMHz(setup.Raster(), 0, setup.zf), 0) + ".");
   }
 
   const std::int16_t raster = setup.Raster();
@@ -168,8 +174,9 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   const std::string stopPlace =
       Place(ChannelRxMHz(raster, static_cast<std::int32_t>(stop), setup.zf), stop);
   if (plan.RowCount() == 0) {
-    return DividerLimit(err, "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
-                                 ", liegt über der Grenze.");
+    return DividerLimit(err, kDividerTooLarge,
+                        "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
+                            ", liegt über der Grenze.");
   }
 
   RowWriter writer(options->format, Heading{"table", setup, *from, *to, args.name}, out);
@@ -186,8 +193,9 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   writer.End(stopPlace);
   const int status = Finish(out, err, kExitDividerLimit);
   if (status != kExitDividerLimit) return status;
-  return DividerLimit(err, "Tabelle abgebrochen vor " + stopPlace + "; " +
-                               std::to_string(plan.RowCount()) + " Zeilen geschrieben.");
+  return DividerLimit(err, kDividerTooLarge,
+                      "Tabelle abgebrochen vor " + stopPlace + "; " +
+                          std::to_string(plan.RowCount()) + " Zeilen geschrieben.");
 }
 
 int RunDecode(const Arguments& args, Sink& out, Sink& err) {
@@ -198,7 +206,16 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
     return Usage(
         err, "Format " + Quoted(args.format) + " gibt es für decode nicht: text, csv oder json.");
   }
-  if (args.bytes.size() != 3) return Usage(err, "decode braucht genau drei Bytes: DB0 DB1 DB2.");
+  if (args.bytes.size() < 3) {
+    constexpr std::array<std::string_view, 3> kNames = {"DB0 DB1 DB2", "DB1 DB2", "DB2"};
+    return Usage(err, std::string(args.bytes.size() < 2 ? "Es fehlen " : "Es fehlt ") +
+                          std::string(kNames[args.bytes.size()]) +
+                          ": decode braucht drei Bytes, DB0 DB1 DB2.");
+  }
+  if (args.bytes.size() > 3) {
+    return Usage(err, "Zu viele Bytes ab " + Quoted(args.bytes[3]) +
+                          ": decode braucht genau drei, DB0 DB1 DB2.");
+  }
   std::array<std::uint8_t, 3> bytes{};
   for (std::size_t i = 0; i < 3; ++i) {
     const tuning::NumberResult<std::uint8_t> byte = ReadByte(args.bytes[i]);
@@ -243,6 +260,16 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
       } else {
         message += "es fehlt ";
         message += detail.substr(0, detail.find(" is required"));
+      }
+      break;
+    case ParseProblem::NoCommand:
+      if (detail.starts_with("-")) {
+        message += "unbekannt oder zu viel: ";
+        message += detail;
+        message += "; zuerst kommt der Befehl: calc, table oder decode";
+      } else {
+        message +=
+            "unbekannter Befehl " + Quoted(detail) + "; die Befehle sind calc, table und decode";
       }
       break;
     case ParseProblem::ValueCount:

@@ -17,11 +17,13 @@ enum ExitStatus : int {
   kExitOk = 0,
   kExitWriteFailed = 1,   // the output could not be written
   kExitUsage = 2,         // unknown option, missing value, text that is not a number
-  kExitDividerLimit = 3,  // a divider ratio above 131071
+  kExitDividerLimit = 3,  // a divider ratio above 131071 or below 0
 };
 
 /// The window's message for a divider beyond 17 bits, word for word.
 inline constexpr std::string_view kDividerTooLarge = "Teilerverhältnis zu gross! (max 131071)";
+/// The window's message for a negative divider, word for word.
+inline constexpr std::string_view kDividerTooSmall = "Teilerverhältnis zu klein! (min 0)";
 /// Said on standard error when standard output cannot be written.
 inline constexpr std::string_view kWriteFailed = "Die Ausgabe konnte nicht geschrieben werden.\n";
 
@@ -48,11 +50,13 @@ enum class ParseProblem {
   Unexpected,  // an unknown option or a value too many
   Missing,     // a required option, value or command is missing
   ValueCount,  // an option or value got too few or too many values
+  NoCommand,   // the first word is no command; `detail` is that word
   Other,       // anything else
 };
 
 /// The German message for a command line the parser refused; `detail` is the
-/// parser's own (English) text, from which names are taken.
+/// parser's own (English) text, from which names are taken, or for NoCommand
+/// the word that stands where the command belongs.
 std::string UsageMessage(ParseProblem problem, std::string_view detail);
 
 }  // namespace cli

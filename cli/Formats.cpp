@@ -221,7 +221,9 @@ void RowWriter::Put(const Row& row) {
   vco_ = Shown(row.vcoKHz);
   if (row.requestedMHz == row.rxMHz) {
     requested_ = rx_;
-    diff_ = "0";
+    // Not `= "0"`: GCC 12 at -O3 wrongly sees overlapping copies (-Wrestrict)
+    // in assigning a one-character literal to a string.
+    diff_.assign(1, '0');
   } else {
     requested_ = Shown(row.requestedMHz);
     diff_ = DifferenceHz(requested_, rx_);
@@ -276,7 +278,7 @@ void RowWriter::PutCsv(const Row& row) {
   char* p = text.data();
   for (std::uint8_t b : row.bytes) {
     *p++ = ',';
-    p = std::to_chars(p, text.data() + text.size(), b).ptr;
+    p = std::to_chars(p, p + 3, b).ptr;  // a byte has at most three digits
   }
   for (std::uint8_t b : row.bytes) {
     *p++ = ',';

@@ -21,7 +21,7 @@ constexpr const char* kExamples = R"(Beispiele:
 Die Optionen eines Befehls zeigt zum Beispiel: teilomat-cli table --help
 Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird immer ".".
 Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 falscher Aufruf oder
-keine Zahl, 3 Teilerverhältnis zu gross (max 131071).)";
+keine Zahl, 3 Teilerverhältnis zu gross (max 131071) oder zu klein (min 0).)";
 
 // The options every command that computes rows takes.
 void AddSetupOptions(CLI::App& command, cli::Arguments& args) {
@@ -81,9 +81,9 @@ int main(int argc, char** argv) {
 
   CLI::App* decode = app.add_subcommand(
       "decode", "Datenbytes DB0 DB1 DB2 zurücklesen; Raster, Band und CP stehen in den Bytes");
-  decode->add_option("BYTES", args.bytes, "DB0 DB1 DB2, dezimal oder 0x-hexadezimal")
-      ->required()
-      ->expected(3)
+  // Any number of bytes is taken here, so that Run can say which are missing
+  // or too many, in the names the user knows.
+  decode->add_option("DB0-DB2", args.bytes, "DB0 DB1 DB2, dezimal oder 0x-hexadezimal")
       ->type_name("BYTE");
   decode->add_option("--zf", args.zf, "Zwischenfrequenz ZF in MHz (Vorgabe 10.7)")
       ->type_name("MHZ");
@@ -108,7 +108,13 @@ int main(int argc, char** argv) {
     }
     return status;
   } catch (const CLI::ParseError& e) {
-    std::fputs(cli::UsageMessage(ProblemOf(e), e.what()).c_str(), stderr);
+    // Before a command only --help and --version are known, so the first
+    // word is what went wrong there: an unknown command or option.
+    const bool noCommand = !calc->parsed() && !table->parsed() && !decode->parsed();
+    const std::string message = noCommand && argc > 1
+                                    ? cli::UsageMessage(cli::ParseProblem::NoCommand, argv[1])
+                                    : cli::UsageMessage(ProblemOf(e), e.what());
+    std::fputs(message.c_str(), stderr);
     return cli::kExitUsage;
   }
 

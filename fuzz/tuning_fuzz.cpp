@@ -47,9 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   for (int index = 0; index < 3; ++index) {
     tuning::SelectRaster(state, index);
     const tuning::CalcOutcome out = tuning::Calculate(state, rx.value, zf.value, index != 1);
-    if (out && (state.N > tuning::kMaxDivider || (state.DB[0] & 1) != (index != 1 ? 1 : 0))) {
+    // Success means a divider the chip has: 0 to 131071, never a negative one.
+    if (out && (state.N < 0 || state.N > tuning::kMaxDivider ||
+                (state.DB[0] & 1) != (index != 1 ? 1 : 0))) {
       std::abort();
     }
+    if (out.error == tuning::TuningError::DividerNegative && state.N >= 0) std::abort();
     if (out.error == tuning::TuningError::None && Distinct(seps)) {
       // What the window would show reads back to the same value.
       const std::string shown = tuning::DoubleToText(out.rxMHz, seps);

@@ -117,9 +117,11 @@ TEST(PlanTable, TakesTheChannelsBetweenTheBounds) {
       {"10 kHz", 1, 0.455, 26.965, 27.405, E::None, 2742, 2786},
       {"reversed", 2, 10.7, 146.0, 145.0, E::Reversed, 0, 0},
       {"between two channels", 2, 10.7, 145.68, 145.69, E::NoChannel, 0, 0},
-      {"far below zero", 0, 0.0, -1e6, 1.0, E::TooManyRows, 0, 0},
+      {"starts at N 0", 2, 10.7, -10.7, -10.65, E::None, 0, 2},
+      {"starts at N -1", 0, 0.0, -0.001, 1.0, E::BelowZero, 0, 0},
+      {"far below zero", 0, 0.0, -1e6, 1.0, E::BelowZero, 0, 0},
       {"end beyond 32 bits", 0, 0.0, 0.0, 1e12, E::None, 0, 131072},
-      {"start beyond 32 bits", 0, 0.0, -1e12, 0.0, E::OutOfRange, 0, 0},
+      {"start beyond 32 bits", 0, 0.0, -1e12, 0.0, E::BelowZero, 0, 0},
   };
   for (const Case& c : cases) {
     const cli::TablePlan plan = cli::PlanTable(SetupFor(c.rasterIndex, c.zf), c.from, c.to);

@@ -2,6 +2,7 @@
 // failing command leaves behind. Run in-process on memory sinks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "cli/Commands.h"
@@ -29,13 +30,13 @@ cli::Arguments Calc(std::vector<std::string> rx, std::string format = "csv") {
 }
 
 cli::Arguments Table(std::string from, std::string to, std::string format) {
-  cli::Arguments args;
-  args.from = std::move(from);
-  args.to = std::move(to);
-  args.zf = "0";
-  args.raster = "1";
-  args.format = std::move(format);
-  return args;
+  return {.zf = "0",
+          .raster = "1",
+          .format = std::move(format),
+          .rx = {},
+          .from = std::move(from),
+          .to = std::move(to),
+          .bytes = {}};
 }
 
 constexpr const char* kCsvHeader =
@@ -77,7 +78,11 @@ TEST(Calc, FailingResultWritesNothing) {
       {{"145.675", "abc"}, cli::kExitUsage, "RX \u201Eabc\u201C ist keine Zahl."},
       {{"145.675", "4000"}, cli::kExitDividerLimit, "Teilerverhältnis zu gross! (max 131071)\n"},
       {{"145.675", "1e300"}, cli::kExitDividerLimit, "zu gross! (max 131071)\nbei RX \u201E1e300"},
-      {{"145.675", "-1e300"}, cli::kExitUsage, "Rechenbereich"},
+      {{"145.675", "-10,7"}, cli::kExitOk, ""},  // N 0
+      {{"145.675", "-20"},
+       cli::kExitDividerLimit,
+       "zu klein! (min 0)\nbei RX \u201E-20\u201C (N -372)"},
+      {{"145.675", "-1e300"}, cli::kExitDividerLimit, "zu klein! (min 0)\nbei RX \u201E-1e300"},
   };
   for (const Case& c : cases) {
     for (const char* format : {"text", "csv", "json", "c"}) {
@@ -88,6 +93,63 @@ TEST(Calc, FailingResultWritesNothing) {
         EXPECT_EQ(o.out, "") << c.rx.back() << " " << format;
       }
     }
+  }
+}
+
+// The raster in kHz, as chosen, in the text heading and the C header's comment.
+TEST(Calc, HeadingNamesTheRaster) {
+  for (const char* raster : {"1", "10", "25"}) {
+    for (const char* format : {"text", "c"}) {
+      cli::Arguments args = Calc({"27.125"}, format);
+      args.raster = raster;
+      args.zf = "0.455";
+      const Outcome o = RunWith(cli::Command::Calc, args);
+      EXPECT_NE(o.out.find(std::string("ZF 0.455 MHz, Raster ") + raster + " kHz, Band FM (32)"),
+                std::string::npos)
+          << o.out;
+    }
+  }
+}
+
+std::vector<std::size_t> Starts(const std::string& line, std::vector<std::size_t>* ends) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == ' ') continue;
+    starts.push_back(i);
+    while (i < line.size() && line[i] != ' ') ++i;
+    ends->push_back(i);
+  }
+  return starts;
+}
+
+// Every number of the text format ends under the end of its heading; the
+// hex and binary bytes start under theirs. RX, difference and N of many
+// widths, a negative one among them.
+TEST(Calc, TextColumnsLineUp) {
+  cli::Arguments args = Calc({"0,5", "145.68", "-5", "131.1234567"}, "text");
+  args.raster = "10";
+  const Outcome o = RunWith(cli::Command::Calc, args);
+  ASSERT_EQ(o.status, cli::kExitOk);
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, next; at < o.out.size(); at = next + 1) {
+    next = o.out.find('\n', at);
+    lines.push_back(o.out.substr(at, next - at));
+  }
+  ASSERT_EQ(lines.size(), 6u) << o.out;
+  // "RX soll/MHz", "N", "VCO/kHz", "RX ist/MHz", "Abw./Hz", "DB0".."DB2", "hex", "binär"
+  std::vector<std::size_t> headEnds;
+  const std::vector<std::size_t> headStarts = Starts(lines[1], &headEnds);
+  ASSERT_EQ(headStarts.size(), 12u) << lines[1];
+  const std::size_t numberHeads[] = {1, 2, 3, 5, 6, 7, 8, 9};
+  for (std::size_t row = 2; row < lines.size(); ++row) {
+    std::vector<std::size_t> ends;
+    const std::vector<std::size_t> starts = Starts(lines[row], &ends);
+    ASSERT_EQ(starts.size(), 14u) << lines[row];
+    for (std::size_t column = 0; column < 8; ++column) {
+      EXPECT_EQ(ends[column], headEnds[numberHeads[column]]) << lines[row];
+    }
+    EXPECT_EQ(starts[8], headStarts[10]) << lines[row];
+    EXPECT_EQ(starts[11], headStarts[11]) << lines[row];
   }
 }
 
@@ -122,6 +184,30 @@ TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
             "131.07,131070,131070,131.07,0,253,255,35,0xFD,0xFF,0x23,11111101,11111111,00100011\n"
             "131.071,131071,131071,131.071,0,255,255,35,0xFF,0xFF,0x23,11111111,11111111,"
             "00100011\n");
+}
+
+// A table has at most 131072 rows, N 0 to 131071: a range reaching beyond
+// gives those and exits 3.
+TEST(Table, HoldsAtMostEveryDividerOnce) {
+  struct Case {
+    const char *from, *to, *zf, *raster;
+    std::size_t rows;
+    int status;
+  };
+  const Case cases[] = {
+      {"0", "131.071", "0", "1", 131072, cli::kExitOk},
+      {"0", "131.072", "0", "1", 131072, cli::kExitDividerLimit},
+      {"0", "1000000", "10.7", "25", 130644, cli::kExitDividerLimit},  // N 428 up
+  };
+  for (const Case& c : cases) {
+    cli::Arguments args = Table(c.from, c.to, "csv");
+    args.zf = c.zf;
+    args.raster = c.raster;
+    const Outcome o = RunWith(cli::Command::Table, args);
+    EXPECT_EQ(o.status, c.status) << c.to;
+    EXPECT_EQ(static_cast<std::size_t>(std::count(o.out.begin(), o.out.end(), '\n')), c.rows + 1)
+        << c.to;
+  }
 }
 
 // A table stopped by the divider limit keeps its rows; a JSON document or C
@@ -170,16 +256,26 @@ TEST(Table, CHeaderNamesItsInputsAndCountsItsRows) {
                 "};\n\n#define KANAL_CHANNEL_COUNT 2\n\n#endif /* KANAL_CHANNELS_H */\n");
 }
 
+// A range that starts below N 0 is refused whole, even where its end lies
+// above: a table never holds a negative divider ratio.
 TEST(Table, RefusesRangesWithoutRows) {
-  const std::pair<cli::Arguments, const char*> cases[] = {
-      {Table("2", "1", "csv"), "verkehrt herum"},
-      {Table("1.0005", "1.0009", "csv"), "kein Kanal"},
-      {Table("-1e6", "1", "csv"), "mehr als 131072"},
-      {Table("1", "x", "csv"), "--to \u201Ex\u201C ist keine Zahl"},
+  struct Case {
+    cli::Arguments args;
+    int status;
+    const char* message;
   };
-  for (const auto& [args, message] : cases) {
+  const Case cases[] = {
+      {Table("2", "1", "csv"), cli::kExitUsage, "verkehrt herum"},
+      {Table("1.0005", "1.0009", "csv"), cli::kExitUsage, "kein Kanal"},
+      {Table("1", "x", "csv"), cli::kExitUsage, "--to \u201Ex\u201C ist keine Zahl"},
+      {Table("-0.001", "1", "csv"), cli::kExitDividerLimit,
+       "Teilerverhältnis zu klein! (min 0)\nTabelle nicht geschrieben: --from \u201E-0.001\u201C "
+       "liegt unter dem niedrigsten Kanal, RX 0 MHz (N 0).\n"},
+      {Table("-1e12", "1e12", "json"), cli::kExitDividerLimit, "zu klein! (min 0)"},
+  };
+  for (const auto& [args, status, message] : cases) {
     const Outcome o = RunWith(cli::Command::Table, args);
-    EXPECT_EQ(o.status, cli::kExitUsage) << message;
+    EXPECT_EQ(o.status, status) << message;
     EXPECT_EQ(o.out, "") << message;
     EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
   }

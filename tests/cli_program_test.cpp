@@ -56,7 +56,10 @@ Ran RunProgram(const std::vector<std::string>& args, std::string outPath = "") {
   if (outPath.empty()) outPath = Scratch(".out");
   const std::string errPath = Scratch(".err");
   std::string command = Quote(TEILOMAT_CLI_PROGRAM);
-  for (const std::string& arg : args) command += " " + Quote(arg);
+  for (const std::string& arg : args) {
+    command += ' ';
+    command += Quote(arg);
+  }
   command += " >" + Quote(outPath) + " 2>" + Quote(errPath) + " </dev/null";
   const int status = Shell(command);
   return {status, outPath == "/dev/full" ? "" : ReadFile(outPath), ReadFile(errPath)};
@@ -80,13 +83,13 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"calc", "14S.6"}, 2, "", "ist keine Zahl"},
       {{"calc", "--zf", "1O.7", "145"}, 2, "", "ZF \u201E1O.7\u201C ist keine Zahl"},
       {{"calc", "--raster", "5", "145"}, 2, "", "1, 10 oder 25"},
-      {{"calc", "-5", "--zf", "-1"}, 0, "-240", ""},  // negative numbers are values
+      {{"calc", "-5", "--zf", "15"}, 0, "-5", ""},  // negative numbers are values
       {{"calc", "131.072", "--zf", "0", "--raster", "1"},
        3,
        "",
        "Teilerverhältnis zu gross! (max 131071)\n"},
       {{"calc", "1e300"}, 3, "", "Teilerverhältnis zu gross! (max 131071)\nbei RX"},
-      {{"calc", "-1e300"}, 2, "", "kein Teilerverhältnis im Rechenbereich"},
+      {{"calc", "-1e300"}, 3, "", "Teilerverhältnis zu klein! (min 0)\nbei RX"},
       {{"table", "--from", "1e300", "--to", "1e301"}, 3, "", "erster Kanal"},
       {{"table", "--from", "131.07", "--to", "1e300", "--zf", "0", "--raster", "1"},
        3,
@@ -98,8 +101,12 @@ TEST(Program, ExitStatusesAndMessages) {
        3,
        "131.071",
        "Tabelle abgebrochen vor RX 131.072 MHz"},
-      {{"decode", "223", "48"}, 2, "", "Anzahl"},
-      {{"decode", "223", "48", "160", "1"}, 2, "", "Anzahl"},
+      {{"foo", "145"},
+       2,
+       "",
+       "unbekannter Befehl \u201Efoo\u201C; die Befehle sind calc, table und decode"},
+      {{"decode", "223", "48"}, 2, "", "Es fehlt DB2:"},
+      {{"decode", "223", "48", "160", "1"}, 2, "", "Zu viele Bytes ab \u201E1\u201C"},
       {{"decode", "223", "48", "256"}, 2, "", "kein Byte"},
       {{"decode", "0xDF", "0x30", "0xAC"}, 0, "Hinweis: Bits 2-3", ""},
   };

@@ -66,6 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         CalcCase{"Defaults", 145.675, 10.7, 25000, true, OK, 6255, 156375, 145.675},
         CalcCase{"PulledOntoGrid", 145.68, 10.7, 25000, true, OK, 6255, 156375, 145.675},
         CalcCase{"HalfwayToEven", 145.6625, 10.7, 25000, true, OK, 6254, 156350, 145.65},
+        // ZF and RX are scaled to Hz one by one, then added: q is exactly
+        // 6253.5. (RX + ZF) × 10⁶ would give 6253.4999… and N 6253.
+        CalcCase{"ScaledBeforeAdding", 145.6375, 10.7, 25000, true, OK, 6254, 156350, 145.65},
         CalcCase{"LargeFractionRoundsUp", 145.6, 10.7, 25000, false, OK, 6252, 156300,
                  156.3 - 10.7},
         CalcCase{"TopOfSeventeenBits", 131.071, 0, 1000, true, OK, 131071, 131071, 131.071},
