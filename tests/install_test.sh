@@ -9,18 +9,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $what"
-    failed=$((failed + 1))
-  fi
-}
+. "$(dirname "$0")/checks.sh"
 
 # Width and height of a PNG file, from its header.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'; }
@@ -57,5 +46,4 @@ out=$("$prefix/bin/teilomat-cli" calc 145,675 --format csv)
 check "installed teilomat-cli computes the default channel" \
   grep -q '^145.675,6255,156375,145.675,0,223,48,160,' <<<"$out"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report_checks

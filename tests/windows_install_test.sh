@@ -28,18 +28,7 @@ windir='C:\Program Files\Teilomat'
 shortcut=$drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Teilomat.lnk
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Teilomat'
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $what"
-    failed=$((failed + 1))
-  fi
-}
+. tests/checks.sh
 # The value of one entry of the uninstall key, as reg prints it.
 reg_value() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
 # Every text in a file, also the UTF-16 ones of a shortcut.
@@ -110,5 +99,4 @@ check "the uninstall entry is gone" bash -c "! wine reg query '$key' >/dev/null 
 left=$(traces)
 check "nothing of Teilomat is left${left:+: $left}" test -z "$left"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report_checks
