@@ -52,7 +52,7 @@ RowResult CalcRow(const Setup& setup, double rxMHz);
 double ChannelRxMHz(std::int16_t raster, std::int32_t n, double zf);
 
 /// The row of channel `n`, whose requested RX is the channel's own RX.
-/// `n` must be at most tuning::kMaxDivider.
+/// `n` must lie within 0 to tuning::kMaxDivider: a table never holds another.
 Row ChannelRow(const Setup& setup, std::int32_t n);
 
 /// Why a range gives no table.

@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Console.h"
 #include "cli/Formats.h"
 #include "cli/Sink.h"
 
@@ -49,6 +51,12 @@ cli::ParseProblem ProblemOf(const CLI::ParseError& e) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const cli::Console console;
+  // The parser gets the program's name and the arguments as UTF-8.
+  const std::vector<std::string> words = cli::Utf8Arguments(argc, argv);
+  std::vector<const char*> wordPointers = {argc > 0 ? argv[0] : "teilomat-cli"};
+  for (const std::string& word : words) wordPointers.push_back(word.c_str());
+
   CLI::App app{"teilomat-cli: Teilerverhältnis und Datenbytes für den PLL-Synthesizer TSA6057",
                "teilomat-cli"};
   app.footer(kExamples);
@@ -97,7 +105,7 @@ int main(int argc, char** argv) {
   }
 
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(wordPointers.size()), wordPointers.data());
   } catch (const CLI::Success& e) {
     // --help or --version, on standard output, which may fail like any output.
     const int status = app.exit(e);
@@ -111,8 +119,8 @@ int main(int argc, char** argv) {
     // Before a command only --help and --version are known, so the first
     // word is what went wrong there: an unknown command or option.
     const bool noCommand = !calc->parsed() && !table->parsed() && !decode->parsed();
-    const std::string message = noCommand && argc > 1
-                                    ? cli::UsageMessage(cli::ParseProblem::NoCommand, argv[1])
+    const std::string message = noCommand && !words.empty()
+                                    ? cli::UsageMessage(cli::ParseProblem::NoCommand, words[0])
                                     : cli::UsageMessage(ProblemOf(e), e.what());
     std::fputs(message.c_str(), stderr);
     return cli::kExitUsage;
