@@ -7,7 +7,10 @@
 #   ./build.sh fuzz [SECONDS]   build the fuzz target with clang and run it
 #   ./build.sh package  build the Debian package (release) and list it
 #   ./build.sh format   check that the C++ sources are clang-formatted
+#   ./build.sh windows  cross-build teilomat.exe and teilomat-cli.exe with
+#                       mingw-w64 and run their tests under wine (Xvfb)
 #   ./build.sh setup   only install what is missing
+#   ./build.sh windows-setup  only install what the Windows build needs
 #
 # Missing Debian packages are installed with apt-get when run as root;
 # otherwise the exact apt-get line is printed and nothing else happens.
@@ -23,6 +26,27 @@ cd "$(dirname "$0")"
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
   fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base)
 
+# The Windows build: the mingw-w64 cross compiler (posix threads) with its
+# resource compiler, GoogleTest's sources and CLI11's headers for it, wine
+# with a virtual X display to run the tests, and the glibc locales the window
+# tests run under.
+windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest libcli11-dev wine wine64 xvfb openbox x11-utils locales)
+windows_locales=(de_DE.UTF-8 en_US.UTF-8)
+
+# Generates the glibc locales named where they are missing (needs root).
+ensure_locales() {
+  local locale
+  for locale in "$@"; do
+    locale -a | grep -qix "${locale/UTF-8/utf8}" && continue
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "Missing locale $locale. Generate it with:" >&2
+      echo "  sudo localedef -i ${locale%%.*} -f UTF-8 $locale" >&2
+      exit 1
+    fi
+    localedef -i "${locale%%.*}" -f UTF-8 "$locale"
+  done
+}
 
 # Configures (once) and builds one preset.
 build() {
@@ -75,8 +99,34 @@ case "$command" in
     dpkg-deb --info "$deb"
     dpkg-deb --contents "$deb"
     ;;
+  windows-setup)
+    ensure_packages "${windows_packages[@]}"
+    ensure_locales "${windows_locales[@]}"
+    ;;
+  windows)
+    ensure_packages "${windows_packages[@]}"
+    ensure_locales "${windows_locales[@]}"
+    . scripts/virtual_display.sh
+    # Wine prefixes (one per locale, kept in build/windows/wine) are slow to
+    # create: they are made once, while the build runs.
+    prefixes=()
+    for locale in C.UTF-8 "${windows_locales[@]}"; do
+      LC_ALL=$locale scripts/wine_run.sh "$PWD/build/windows/wine" --create &
+      prefixes+=($!)
+    done
+    build windows
+    for pid in "${prefixes[@]}"; do wait "$pid"; done
+    start_virtual_display
+    status=0
+    ctest --preset windows -j 2 || status=$?
+    # Ends wine's processes before the display goes away.
+    for locale in C.UTF-8 "${windows_locales[@]}"; do
+      WINEPREFIX=$PWD/build/windows/wine/$locale wineserver -k 2>/dev/null || true
+    done
+    exit $status
+    ;;
   *)
-    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|setup" >&2
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|windows|setup|windows-setup" >&2
     exit 2
     ;;
 esac
