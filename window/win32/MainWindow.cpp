@@ -35,7 +35,7 @@ struct ControlSpec {
 };
 
 // In z-order, which is also the tab order of the controls that take the focus
-// (see ControlId). Line1 is placed apart (Layout).
+// (see ControlId). Line1 is placed apart (ControlRect).
 const ControlSpec kControls[] = {
     {Line1, L"STATIC", kChild | SS_LEFT, 0, "", {}, design::kWindowFont},
     {Label10, L"STATIC", kCentredLabel, 0, design::kCaptionProgram, design::kLabel10,
@@ -119,6 +119,13 @@ ATOM RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   return RegisterClassExW(&windowClass);
 }
 
+std::wstring ControlText(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 }  // namespace
 
 std::wstring Widen(std::string_view text) {
@@ -146,17 +153,22 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
 
   HMENU menu = CreateMenu();
   AppendMenuW(menu, MF_STRING, mnuFile, Widen(design::kMenuEnde).c_str());
-  // Hidden, on the primary monitor; Layout gives it its size and place once
-  // the DPI of that monitor is known.
-  CreateWindowExW(0, kWindowClass, Widen(design::kTitle).c_str(), kWindowStyle, 0, 0, 100, 100,
-                  nullptr, menu, instance, this);
+  // Hidden, in its place on the primary monitor, at that monitor's DPI as the
+  // system gives it; everything is made in place, for start-up speed.
+  dpi_ = GetDpiForSystem();
+  const RECT frame = FrameRect(dpi_, nullptr);
+  CreateWindowExW(0, kWindowClass, Widen(design::kTitle).c_str(), kWindowStyle, frame.left,
+                  frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, menu,
+                  instance, this);
   if (!hwnd_) {
     DestroyMenu(menu);
     return;
   }
+  dpi_ = GetDpiForWindow(hwnd_);
   lineBrush_ = CreateSolidBrush(Colour(design::kLineColour));
+  CreateFonts(dpi_);
   CreateControls();
-  Layout(GetDpiForWindow(hwnd_), nullptr);
+  PlaceFrame(nullptr);
   lastFocus_ = Control(Command1);
   form_.Form_Load();
 }
@@ -173,12 +185,17 @@ HWND MainWindow::Control(ControlId id) const {
 }
 
 void MainWindow::CreateControls() {
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
   for (const ControlSpec& spec : kControls) {
-    HWND control = CreateWindowExW(
-        spec.exStyle, spec.windowClass, Widen(spec.text).c_str(), spec.style, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    const RECT rect = ControlRect(spec.id, spec.rect, dpi_);
+    HWND control =
+        CreateWindowExW(spec.exStyle, spec.windowClass, Widen(spec.text).c_str(), spec.style,
+                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
     controls_[static_cast<std::size_t>(spec.id - Line1)] = control;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.font)), FALSE);
   }
+  FitRasterBox();
   SendMessageW(Control(bitcp), BM_SETCHECK, BST_CHECKED, 0);  // ticked at start
 }
 
@@ -212,81 +229,101 @@ HFONT MainWindow::FontFor(const design::Font& font) const {
   return fonts_[0];
 }
 
+RECT MainWindow::ControlRect(int id, const design::Twips& twips, UINT dpi) {
+  if (id == Line1) {
+    // Centred on y = 0: the lower half shows as a band under the menu bar.
+    const int thickness = MulDiv(design::kLineThicknessPx, static_cast<int>(dpi), 96);
+    return {0, -thickness / 2, Scale(design::kLineLength, dpi), thickness - thickness / 2};
+  }
+  const int left = Scale(twips.left, dpi);
+  const int top = Scale(twips.top, dpi);
+  int height = Scale(twips.height, dpi);
+  // A combo box window's height is that of the box with its list dropped.
+  if (id == ChRaster) height += Scale(1200, dpi);
+  return {left, top, left + Scale(twips.width, dpi), top + height};
+}
+
+void MainWindow::FitRasterBox() {
+  // The closed box is as high as designed: its height follows that of its
+  // field, which is set until it comes out right.
+  HWND box = Control(ChRaster);
+  const int height = Scale(design::kChRaster.height, dpi_);
+  LRESULT field = SendMessageW(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    RECT closed{};
+    GetWindowRect(box, &closed);
+    const LRESULT missing = height - (closed.bottom - closed.top);
+    if (missing == 0) break;
+    field += missing;
+    SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+  }
+}
+
+RECT MainWindow::FrameRect(UINT dpi, const RECT* suggested) const {
+  // The frame around a client area of 6000 x 5970 twips, menu bar included.
+  RECT frame{0, 0, Scale(design::kClientWidth, dpi), Scale(design::kClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, 0, dpi);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  POINT place{};
+  if (suggested) {
+    place = {suggested->left, suggested->top};
+  } else {
+    // Centred on the work area of the window's monitor (before the window
+    // exists, the primary one).
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    HMONITOR handle = hwnd_ ? MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY)
+                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    GetMonitorInfoW(handle, &monitor);
+    const RECT& work = monitor.rcWork;
+    place = {work.left + (work.right - work.left - width) / 2,
+             work.top + (work.bottom - work.top - height) / 2};
+  }
+  return {place.x, place.y, place.x + width, place.y + height};
+}
+
+void MainWindow::PlaceFrame(const RECT* suggested) {
+  RECT frame = FrameRect(dpi_, suggested);
+  // The menu bar may be of another height than the estimate: the frame is
+  // corrected by the client area that comes out, and placed once more.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    if (!EqualRect(&now, &frame)) {
+      SetWindowPos(hwnd_, nullptr, frame.left, frame.top, frame.right - frame.left,
+                   frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int wider = Scale(design::kClientWidth, dpi_) - client.right;
+    const int higher = Scale(design::kClientHeight, dpi_) - client.bottom;
+    if (wider == 0 && higher == 0) break;
+    RECT corrected{0, 0, frame.right - frame.left + wider, frame.bottom - frame.top + higher};
+    if (suggested) {
+      OffsetRect(&corrected, frame.left, frame.top);
+    } else {
+      // Centred again, with the corrected size.
+      OffsetRect(&corrected, frame.left - wider / 2, frame.top - higher / 2);
+    }
+    frame = corrected;
+  }
+}
+
 void MainWindow::Layout(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
   const std::array<HFONT, 6> oldFonts = fonts_;
   CreateFonts(dpi);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
-
   for (const ControlSpec& spec : kControls) {
     HWND control = Control(spec.id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.font)), FALSE);
-    int left = Scale(spec.rect.left, dpi);
-    int top = Scale(spec.rect.top, dpi);
-    int width = Scale(spec.rect.width, dpi);
-    int height = Scale(spec.rect.height, dpi);
-    if (spec.id == Line1) {
-      // Centred on y = 0: the lower half shows as a band under the menu bar.
-      const int thickness = MulDiv(design::kLineThicknessPx, static_cast<int>(dpi), 96);
-      left = 0;
-      top = -thickness / 2;
-      width = Scale(design::kLineLength, dpi);
-      height = thickness;
-    } else if (spec.id == ChRaster) {
-      // The closed box is as high as designed: its height follows that of
-      // its field, which is set until it comes out right. The height given
-      // to the window is that of the box with its list dropped.
-      SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-      LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-      for (int attempt = 0; attempt < 4; ++attempt) {
-        RECT closed{};
-        GetWindowRect(control, &closed);
-        const LRESULT missing = height - (closed.bottom - closed.top);
-        if (missing == 0) break;
-        field += missing;
-        SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-      }
-      const LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, 0, 0);
-      height += 4 * static_cast<int>(item) + Scale(60, dpi);
-    }
-    SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT rect = ControlRect(spec.id, spec.rect, dpi);
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-
-  // The frame around a client area of 6000 x 5970 twips, menu bar included.
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-  const int clientWidth = Scale(design::kClientWidth, dpi);
-  const int clientHeight = Scale(design::kClientHeight, dpi);
-  RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectExForDpi(&frame, style, TRUE, exStyle, dpi);
-  int width = frame.right - frame.left;
-  int height = frame.bottom - frame.top;
-  SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The menu bar may be of another height than the estimate: correct by the
-  // client area that came out.
-  RECT client{};
-  GetClientRect(hwnd_, &client);
-  if (client.right != clientWidth || client.bottom != clientHeight) {
-    width += clientWidth - client.right;
-    height += clientHeight - client.bottom;
-    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  int left = 0;
-  int top = 0;
-  if (suggested) {
-    left = suggested->left;
-    top = suggested->top;
-  } else {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    left = work.left + (work.right - work.left - width) / 2;
-    top = work.top + (work.bottom - work.top - height) / 2;
-  }
-  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-
+  FitRasterBox();
+  PlaceFrame(suggested);
   for (HFONT font : oldFonts) {
     if (font) DeleteObject(font);
   }
@@ -457,15 +494,16 @@ HWND MainWindow::TextBoxControl(TextBox box) const {
 }
 
 std::string MainWindow::Text(TextBox box) const {
-  HWND control = TextBoxControl(box);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
+  return Narrow(ControlText(TextBoxControl(box)));
 }
 
 void MainWindow::SetText(TextBox box, std::string_view text) {
-  SetWindowTextW(TextBoxControl(box), Widen(text).c_str());
+  // Writing an edit field redraws it, which costs a fifth of a millisecond
+  // under wine: a text the field already holds is not written again.
+  HWND control = TextBoxControl(box);
+  const std::wstring wide = Widen(text);
+  if (ControlText(control) == wide) return;
+  SetWindowTextW(control, wide.c_str());
 }
 
 void MainWindow::AddRasterEntry(std::string_view text) {

@@ -91,10 +91,18 @@ class MainWindow final : public FormControls {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Creates the controls in place, at the current DPI and fonts.
   void CreateControls();
-  // Fonts, control rectangles and the frame for `dpi`. With `suggested`
-  // (WM_DPICHANGED) the frame goes there; otherwise it is centred on the
-  // work area.
+  // Where a control stands at `dpi`, in pixels of the client area.
+  static RECT ControlRect(int id, const design::Twips& twips, UINT dpi);
+  // Sets the raster box's field so that the closed box is as high as designed.
+  void FitRasterBox();
+  // The frame around the designed client area at `dpi`: at `suggested`'s
+  // top left (WM_DPICHANGED), or centred on the work area.
+  RECT FrameRect(UINT dpi, const RECT* suggested) const;
+  // Moves the frame there, corrected until the client area is as designed.
+  void PlaceFrame(const RECT* suggested);
+  // Fonts, controls and frame anew for another DPI (WM_DPICHANGED).
   void Layout(UINT dpi, const RECT* suggested);
   void CreateFonts(UINT dpi);
   void DeleteFonts();
