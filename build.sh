@@ -8,9 +8,12 @@
 #   ./build.sh package  build the Debian package (release), list it and
 #                       check it with lintian and appstreamcli
 #   ./build.sh format   check that the C++ sources are clang-formatted
+#   ./build.sh windows  cross-build teilomat.exe and teilomat-cli.exe with
+#                       mingw-w64 and run their tests under wine (Xvfb)
 #   ./build.sh windows-package  cross-build the Windows programs and pack
 #                       them: a portable zip and an NSIS installer
 #   ./build.sh setup   only install what is missing
+#   ./build.sh windows-setup  only install what the Windows build needs
 #
 # Missing Debian packages are installed with apt-get when run as root;
 # otherwise the exact apt-get line is printed and nothing else happens.
@@ -26,6 +29,27 @@ cd "$(dirname "$0")"
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
   fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base appstream)
 
+# The Windows build: the mingw-w64 cross compiler (posix threads) with its
+# resource compiler, GoogleTest's sources and CLI11's headers for it, wine
+# with a virtual X display to run the tests, and the glibc locales the window
+# tests run under.
+windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest libcli11-dev wine wine64 xvfb openbox x11-utils locales)
+windows_locales=(de_DE.UTF-8 en_US.UTF-8)
+
+# Generates the glibc locales named where they are missing (needs root).
+ensure_locales() {
+  local locale
+  for locale in "$@"; do
+    locale -a | grep -qix "${locale/UTF-8/utf8}" && continue
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "Missing locale $locale. Generate it with:" >&2
+      echo "  sudo localedef -i ${locale%%.*} -f UTF-8 $locale" >&2
+      exit 1
+    fi
+    localedef -i "${locale%%.*}" -f UTF-8 "$locale"
+  done
+}
 
 # Configures (once) and builds one preset: all of it, or only the targets
 # named after it. Ninja shows its progress as [done/all].
@@ -104,22 +128,43 @@ case "$command" in
     # The Windows packages: the programs cross-built with mingw-w64 (release,
     # no tests) in a tree of their own, packed by CPack as a zip and, with
     # Debian's NSIS, as an installer.
-    ensure_packages cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-      libcli11-dev nsis unzip
+    ensure_packages "${windows_packages[@]}" nsis unzip
     dir=build/windows-package
-    # The window is packed as soon as its Win32 sources are in the tree.
-    window=ON
-    [ -d window/win32 ] || window=OFF
-    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
-      -DTEILOMAT_WINDOW="$window" >/dev/null
+    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF >/dev/null
     cmake --build "$dir" -j2
     rm -f "$dir"/Teilomat-*-win64*
     (cd "$dir" && cpack)
     unzip -l "$dir"/Teilomat-*-win64.zip
     ls -l "$dir"/Teilomat-*-win64*
     ;;
+  windows-setup)
+    ensure_packages "${windows_packages[@]}"
+    ensure_locales "${windows_locales[@]}"
+    ;;
+  windows)
+    ensure_packages "${windows_packages[@]}"
+    ensure_locales "${windows_locales[@]}"
+    . scripts/virtual_display.sh
+    # Wine prefixes (one per locale, kept in build/windows/wine) are slow to
+    # create: they are made once, while the build runs.
+    prefixes=()
+    for locale in C.UTF-8 "${windows_locales[@]}"; do
+      LC_ALL=$locale scripts/wine_run.sh "$PWD/build/windows/wine" --create &
+      prefixes+=($!)
+    done
+    build windows
+    for pid in "${prefixes[@]}"; do wait "$pid"; done
+    start_virtual_display
+    status=0
+    ctest --preset windows -j 2 || status=$?
+    # Ends wine's processes before the display goes away.
+    for locale in C.UTF-8 "${windows_locales[@]}"; do
+      WINEPREFIX=$PWD/build/windows/wine/$locale wineserver -k 2>/dev/null || true
+    done
+    exit $status
+    ;;
   *)
-    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|windows-package|setup" >&2
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|windows|windows-package|setup|windows-setup" >&2
     exit 2
     ;;
 esac

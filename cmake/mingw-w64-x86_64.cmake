@@ -1,6 +1,6 @@
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix threads).
 # Everything is linked statically, so the programs need no DLL beyond those
-# Windows ships. Test programs run under wine.
+# Windows ships.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -19,7 +19,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-find_program(TEILOMAT_WINE NAMES wine wine64)
-if(TEILOMAT_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${TEILOMAT_WINE})
-endif()
+# The programs run under wine; cmake/CrossWindows.cmake sets that up.

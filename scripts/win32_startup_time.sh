@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Times the Win32 window's start-up to its painted window against a bare
+# Win32 window with a menu bar and the same client area, as whole processes
+# under wine on a virtual X display (Xvfb with openbox). Both programs end
+# once their window has painted. The two run in turns, so that a machine
+# slowing down or speeding up weighs on both alike; wine's server is kept
+# running throughout, as it is on a desktop where wine is in use.
+# Target: Teilomat within 1.25 times the bare window.
+#
+#   scripts/win32_startup_time.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/virtual_display.sh
+
+runs=${1:-40}
+./build.sh windows-setup
+ensure_display_tools
+[ -f build/windows/CMakeCache.txt ] || cmake --preset windows
+cmake --build --preset windows --target startup_win32 startup_win32_bare
+
+bare=build/windows/bench/win32/startup_win32_bare.exe
+teilomat=build/windows/bench/win32/startup_win32.exe
+start_virtual_display
+locale=de_DE.UTF-8  # wine only: the shell's own numbers stay C
+wine_root=$PWD/build/windows/wine
+LC_ALL=$locale scripts/wine_run.sh "$wine_root" --create
+export WINEPREFIX=$wine_root/$locale WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+wineserver -p
+times=$(mktemp)
+trap 'rm -f "$times"; wineserver -k 2>/dev/null || true; stop_virtual_display' EXIT
+
+# Seconds one run of a program takes, from start to exit.
+run_once() {
+  local start=$EPOCHREALTIME
+  LC_ALL=$locale wine "$1" >/dev/null 2>&1
+  awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.6f", b - a }'
+}
+
+for _ in 1 2 3 4 5; do run_once "$bare" >/dev/null; run_once "$teilomat" >/dev/null; done
+for i in $(seq "$runs"); do
+  if [ $((i % 2)) -eq 0 ]; then
+    b=$(run_once "$bare"); t=$(run_once "$teilomat")
+  else
+    t=$(run_once "$teilomat"); b=$(run_once "$bare")
+  fi
+  echo "$b $t" >>"$times"
+done
+
+awk '
+  function median(v, n,   i, j, x) {
+    for (i = 2; i <= n; i++) { x = v[i]; for (j = i - 1; j >= 1 && v[j] > x; j--) v[j + 1] = v[j]; v[j + 1] = x }
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+  }
+  { n++; b[n] = $1; t[n] = $2; r[n] = $2 / $1; sb += $1; st += $2 }
+  END {
+    printf "runs: %d each, in turns, under wine\n", n
+    printf "bare window:  mean %.1f ms, median %.1f ms\n", 1000 * sb / n, 1000 * median(b, n)
+    printf "teilomat:     mean %.1f ms, median %.1f ms\n", 1000 * st / n, 1000 * median(t, n)
+    ratio = median(r, n)
+    printf "teilomat / bare: %.3f by means, %.3f as median of paired runs (target at most 1.25): %s\n",
+      st / sb, ratio, ratio <= 1.25 ? "met" : "NOT met"
+  }' "$times"
