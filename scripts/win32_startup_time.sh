@@ -25,7 +25,7 @@ locale=de_DE.UTF-8  # wine only: the shell's own numbers stay C
 wine_root=$PWD/build/windows/wine
 LC_ALL=$locale scripts/wine_run.sh "$wine_root" --create
 export WINEPREFIX=$wine_root/$locale WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-wineserver -p
+wineserver -p >/dev/null 2>&1
 times=$(mktemp)
 trap 'rm -f "$times"; wineserver -k 2>/dev/null || true; stop_virtual_display' EXIT
 

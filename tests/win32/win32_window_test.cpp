@@ -354,6 +354,18 @@ TEST_F(Win32Window, BerechnenAfterTheUsersInput) {
   }
 }
 
+// Setting the raster index from code raises ChRaster_Click, though the combo
+// box itself sends no CBN_SELCHANGE for CB_SETCURSEL.
+TEST_F(Win32Window, SettingTheRasterIndexIsAChoice) {
+  window_->SetRasterIndex(0);
+  EXPECT_EQ(TextOf(ChRaster), " 1,000");
+  EXPECT_EQ(window_->RasterIndex(), 0);
+  Click(Command1);
+  ASSERT_EQ(seenBoxes.size(), 1u);
+  EXPECT_EQ(seenBoxes[0].text, teilomat::kTooLarge);
+  ExpectScreen(kDefaults);
+}
+
 // After the warning the field that holds no number is focused, all selected.
 TEST_F(Win32Window, AFieldThatHoldsNoNumberIsFocusedAndSelected) {
   TypeInto(tzf, "x");
