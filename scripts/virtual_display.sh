@@ -30,3 +30,32 @@ start_virtual_display() {
   display_pids+=($!)
   sleep 1
 }
+
+# Waits for the window titled TITLE, lets it settle for SETTLE seconds, and
+# saves it with its window-manager frame to OUT.
+#   capture_window TITLE OUT [SETTLE]
+capture_window() {
+  local title=$1 out=$2 settle=${3:-1} id= root frame parent x y w h
+  for _ in $(seq 200); do
+    id=$(xwininfo -name "$title" 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] || { echo "capture_window: the window \"$title\" did not appear" >&2; return 1; }
+  sleep "$settle"  # let the window manager frame it and the window paint
+
+  # The outermost window below the root is the window manager's frame.
+  root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+  frame=$id
+  while :; do
+    parent=$(xwininfo -children -id "$frame" | awk '/Parent window id:/ {print $4}')
+    [ "$parent" = "$root" ] && break
+    frame=$parent
+  done
+  read -r x y w h < <(xwininfo -id "$frame" | awk '
+    /Absolute upper-left X:/ {x = $4} /Absolute upper-left Y:/ {y = $4}
+    /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}')
+
+  mkdir -p "$(dirname "$out")"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage -strip "$out"
+  echo "$out: ${w}x${h}"
+}
