@@ -7,11 +7,15 @@
 
 // Opens the page's message dialog and waits until it is closed: the handler
 // that called it is suspended meanwhile (Asyncify) and goes on afterwards.
-EM_ASYNC_JS(void, ShowMessageDialog, (int critical, const char* caption, const char* text),
-            { await showMessage(critical != = 0, UTF8ToString(caption), UTF8ToString(text)); });
+// (JavaScript bodies: clang-format would break their operators.)
+// clang-format off
+EM_ASYNC_JS(void, ShowMessageDialog, (int critical, const char* caption, const char* text), {
+  await showMessage(critical !== 0, UTF8ToString(caption), UTF8ToString(text));
+});
 
 // Closes the page, or where the browser refuses that, ends it in place.
 EM_JS(void, EndPage, (), { endPage(); });
+// clang-format on
 
 namespace {
 

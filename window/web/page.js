@@ -28,6 +28,11 @@ document.addEventListener('mousedown', (event) => {
   if (event.target.readOnly) event.preventDefault();
 });
 
+// Clicks in a message or on the page behind it leave the focus on "OK".
+document.getElementById('message').addEventListener('mousedown', (event) => {
+  if (!event.target.closest('button')) event.preventDefault();
+});
+
 // Shows the message dialog and resolves once it is closed (OK, Enter or
 // Escape). The page behind it is inert while it is open.
 function showMessage(critical, caption, text) {
