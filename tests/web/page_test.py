@@ -26,8 +26,9 @@ URL = pathlib.Path(sys.argv[1]).resolve().as_uri()
 GERMAN = sys.argv[2].startswith('de')
 
 
-def num(text):  # a number as the page's language writes it
-    return text if GERMAN else text.replace(',', '.')
+num = lambda text: text if GERMAN else text.replace(',', '.')  # noqa: E731 - as the language writes it
+active = lambda: browser.switch_to.active_element  # noqa: E731
+keys = lambda *sequence: ActionChains(browser).send_keys(*sequence).perform()  # noqa: E731
 
 
 def load(width=800, height=600, scale=1, dark=False):
@@ -51,19 +52,11 @@ def results():
     return [field(n) for n in ('RX (MHz)', 'VCO (KHz)', 'DB0', 'DB1', 'DB2')]
 
 
-def keys(*sequence):
-    ActionChains(browser).send_keys(*sequence).perform()
-
-
 def calculate(rx=None):
     if rx is not None:
         find('textbox', 'RX (MHz)').clear()
         find('textbox', 'RX (MHz)').send_keys(rx)
     find('button', 'Berechnen').click()
-
-
-def active():
-    return browser.switch_to.active_element
 
 
 def message(text, icon, close):
@@ -75,7 +68,6 @@ def message(text, icon, close):
     keys(close)
     assert not dialog.is_displayed()
 
-
 def test_defaults():
     assert browser.title == 'PLL mit TSA6057'
     assert results() == [num('145,675'), '156375', '223', '48', '160'], results()
@@ -84,7 +76,6 @@ def test_defaults():
     icon = browser.find_element(By.CSS_SELECTOR, 'link[rel=icon]').get_attribute('href')
     assert icon.startswith('data:image/png;base64,')
     assert browser.execute_script("return performance.getEntriesByType('resource').length") == 0
-
 
 def test_worked_examples():
     calculate(num('145,68'))
@@ -97,7 +88,6 @@ def test_worked_examples():
     assert results()[2:] == ['223', '48', '160']  # only the next "Berechnen" takes them
     calculate()
     assert results()[2:] == ['222', '48', '144']
-
 
 def test_limits_leave_the_page_unchanged():
     before = results()
@@ -119,7 +109,6 @@ def test_limits_leave_the_page_unchanged():
     message('Teilerverhältnis zu klein! (min 0)', 'stop', Keys.ESCAPE)
     assert results()[1:] == before[1:]
 
-
 def test_no_number_warns_and_selects_the_field():
     berechnen = find('button', 'Berechnen')
     calculate('abc')
@@ -136,7 +125,6 @@ def test_no_number_warns_and_selects_the_field():
     assert active() == rx and rx.get_property('value') == 'abc'
     assert browser.execute_script('return [arguments[0].selectionStart, arguments[0].selectionEnd]', rx) == [0, 3]
 
-
 def test_tab_order():
     names = [active().accessible_name]
     for _ in range(5):
@@ -146,12 +134,10 @@ def test_tab_order():
     keys(Keys.TAB)  # leaves the page
     assert browser.execute_script('return document.activeElement === document.body')
 
-
 def luminance(css):
     r, g, b = [int(c) / 255 for c in css[css.index('(') + 1:css.index(')')].split(',')[:3]]
     return sum(w * (c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4)
                for w, c in zip((0.2126, 0.7152, 0.0722), (r, g, b)))
-
 
 def test_contrast_light_and_dark():
     for dark in (False, True):
@@ -161,7 +147,6 @@ def test_contrast_light_and_dark():
             a, b = (luminance(box.value_of_css_property(p)) for p in ('color', 'background-color'))
             assert (max(a, b) + 0.05) / (min(a, b) + 0.05) >= 4.5, (name, dark)
 
-
 LAYOUT = '''const fits = Array.from(document.querySelectorAll('.label, .checkbox, .button'))
   .every(e => e.scrollWidth <= e.clientWidth && e.scrollHeight <= e.clientHeight);
 const box = document.getElementById('Form1').getBoundingClientRect();
@@ -169,14 +154,12 @@ const centre = id => { const r = document.getElementById(id).getBoundingClientRe
 return [fits, document.documentElement.scrollWidth <= innerWidth, box.width, box.height,
         Math.abs(centre('Label10') - centre('Label11'))];'''
 
-
 def test_layout_at_zoom_and_on_a_phone():
     for width, scale, form_width in ((800, 1, 400), (640, 2, 400), (360, 1, 360)):
         load(width, 600, scale)
         fits, no_sideways_scroll, w, h, off_centre = browser.execute_script(LAYOUT)
         assert fits and no_sideways_scroll and off_centre < 0.5, (width, scale)
         assert abs(w - form_width) < 1 and abs(w / h - 6000 / 5970) < 0.01, (w, h)
-
 
 def test_ende():
     browser.get('about:blank')
@@ -194,7 +177,6 @@ def test_ende():
     find('menuitem', 'Ende').click()
     assert browser.window_handles == [opener]
     browser.switch_to.window(opener)
-
 
 CASES = [test_defaults, test_worked_examples, test_limits_leave_the_page_unchanged,
          test_no_number_warns_and_selects_the_field, test_tab_order, test_contrast_light_and_dark,
