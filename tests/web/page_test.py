@@ -18,6 +18,7 @@ try:
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
     from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.support.ui import WebDriverWait
 except headless_chromium.Unavailable as why:
     print(f'SKIPPED: no browser for the page tests ({why}); ./build.sh web installs one')
     sys.exit(1 if os.environ.get('TEILOMAT_BROWSER_REQUIRED') else 77)
@@ -176,7 +177,7 @@ def test_ende():
     browser.switch_to.window([h for h in browser.window_handles if h != opener][0])
     headless_chromium.wait_for_page(browser)
     find('menuitem', 'Ende').click()
-    assert browser.window_handles == [opener]
+    WebDriverWait(browser, 5).until(lambda b: b.window_handles == [opener])
     browser.switch_to.window(opener)
 
 CASES = [test_defaults, test_worked_examples, test_limits_leave_the_page_unchanged,
