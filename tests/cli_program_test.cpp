@@ -202,7 +202,7 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"größe", "145"},
        2,
        "",
-       "unbekannter Befehl \u201Egr\u00F6\u00DFe\u201C; die Befehle sind calc, table und decode"},
+       "unbekannter Befehl \u201Egr\u00F6\u00DFe\u201C; die Befehle sind calc, table, decode und plan"},
       {{"decode", "223", "48"}, 2, "", "Es fehlt DB2:"},
       {{"decode", "223", "48", "160", "1"}, 2, "", "Zu viele Bytes ab \u201E1\u201C"},
       {{"decode", "223", "48", "256"}, 2, "", "kein Byte"},
