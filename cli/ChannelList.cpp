@@ -100,7 +100,7 @@ ChannelList ReadChannelList(std::string_view text) {
   };
   if (!reader.Next(fields)) {
     ChannelList failed = readError();
-    if (!failed) failed.error = ListError::Empty;
+    if (failed.error == ListError::None) failed.error = ListError::Empty;
     return failed;
   }
   std::string missing;
