@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <unordered_map>
 
 #include "cli/Csv.h"
 #include "cli/InputText.h"
@@ -108,7 +107,9 @@ ChannelList ReadChannelList(std::string_view text) {
   if (!columns) return Failed(ListError::MissingColumn, reader.Line(), missing);
 
   ChannelList list;
-  std::unordered_map<std::int64_t, std::size_t> lineOf;  // channel number → its line
+  // At most one channel a line: no vector growth past the list's size.
+  list.channels.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  std::vector<bool> taken(kMaxChannelNumber + 1);
   while (reader.Next(fields)) {
     const std::size_t line = reader.Line();
     const auto cell = [&fields](std::size_t column) {
@@ -172,13 +173,16 @@ ChannelList ReadChannelList(std::string_view text) {
       channel.txMHz = tx;
     }
 
-    const auto [seen, fresh] = lineOf.emplace(channel.number, line);
-    if (!fresh) {
+    if (taken[static_cast<std::size_t>(channel.number)]) {
       ChannelList failed =
           Failed(ListError::DuplicateNumber, line, "Location", std::to_string(channel.number));
-      failed.firstLine = seen->second;
+      failed.firstLine =
+          std::find_if(list.channels.begin(), list.channels.end(), [&channel](const Channel& c) {
+            return c.number == channel.number;
+          })->line;
       return failed;
     }
+    taken[static_cast<std::size_t>(channel.number)] = true;
     list.channels.push_back(std::move(channel));
   }
   if (reader.Error() != CsvError::None) return readError();

@@ -93,6 +93,12 @@ std::optional<std::string> ReadInput(const std::string& path) {
     if (file == nullptr) return std::nullopt;
   }
   std::string text;
+  // A file is read into a string of its own size, with no growing on the way.
+  if (file != stdin && std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) text.reserve(static_cast<std::size_t>(size) + 1);
+    std::rewind(file);
+  }
   std::array<char, 64 * 1024> chunk{};
   std::size_t got = 0;
   while ((got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0)

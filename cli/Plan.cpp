@@ -136,9 +136,7 @@ std::optional<PlannedSide> PlanSide(const Setup& setup, double mhz, std::string_
                                     const Channel& channel, Sink& err, int& status) {
   const RowResult result = CalcRow(setup, mhz);
   if (result) {
-    PlannedSide planned{result.row, Shown(result.row.rxMHz), {}};
-    planned.diffHz = DifferenceHz(Shown(mhz), planned.mhz);
-    return planned;
+    return PlannedSide{result.row};
   }
   // Beyond every range of the calculation, but to the user simply too large or too small.
   const bool tooLarge =
@@ -197,10 +195,20 @@ int Finish(Sink& out, Sink& err) {
 
 }  // namespace
 
-int RunPlan(const PlanArguments& args, std::string_view input, Sink& out, Sink& err) {
+std::string PlannedSide::Mhz() const {
+  return Shown(row.rxMHz);
+}
+
+std::string PlannedSide::DiffHz() const {
+  if (row.requestedMHz == row.rxMHz) return "0";
+  return DifferenceHz(Shown(row.requestedMHz), Shown(row.rxMHz));
+}
+
+int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) {
   const std::optional<PlanOptions> options = ReadPlanOptions(args, err);
   if (!options) return kExitUsage;
   ChannelList list = ReadChannelList(input);
+  std::string().swap(input);
   if (!list) return Usage(err, ListMessage(list));
   std::stable_sort(list.channels.begin(), list.channels.end(),
                    [](const Channel& a, const Channel& b) { return a.number < b.number; });
@@ -217,14 +225,14 @@ int RunPlan(const PlanArguments& args, std::string_view input, Sink& out, Sink& 
         PlanSide(options->setup, channel.rxMHz, "RX", channel, err, status);
     if (!rx) return status;
     planned.rx = *rx;
-    if (OffRaster(rx->diffHz)) {
+    if (OffRaster(rx->DiffHz())) {
       offRaster +=
           "  " + ChannelPlace(channel) + ": " + OffRasterLine(options->setup, "RX", *rx) + "\n";
     }
     if (channel.txMHz) {
       planned.tx = PlanSide(txSetup, *channel.txMHz, "TX", channel, err, status);
       if (!planned.tx) return status;
-      if (OffRaster(planned.tx->diffHz)) {
+      if (OffRaster(planned.tx->DiffHz())) {
         offRaster +=
             "  " + ChannelPlace(channel) + ": " + OffRasterLine(txSetup, "TX", *planned.tx) + "\n";
       }
@@ -283,11 +291,11 @@ int RunPlan(const PlanArguments& args, std::string_view input, Sink& out, Sink& 
 }
 
 int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
-  const std::optional<std::string> input = ReadInput(args.input);
+  std::optional<std::string> input = ReadInput(args.input);
   if (!input) {
     return Usage(err, "Die Kanalliste " + Quoted(args.input) + " kann nicht gelesen werden.");
   }
-  if (args.output.empty()) return RunPlan(args, *input, out, err);
+  if (args.output.empty()) return RunPlan(args, std::move(*input), out, err);
 
   ReplacingFile file(args.output);
   if (file.File() == nullptr) {
@@ -297,7 +305,7 @@ int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
   int status = kExitOk;
   {
     Sink sink(file.File());
-    status = RunPlan(args, *input, sink, err);
+    status = RunPlan(args, std::move(*input), sink, err);
   }
   if (status != kExitOk) return status;  // the scratch file goes, the old file stays
   if (!file.Commit()) {

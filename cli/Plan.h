@@ -31,23 +31,29 @@ struct PlanArguments {
   bool rxOnly = false;            // image: 3 bytes a channel, RX only
 };
 
-/// One side (receive or transmit) of a channel as the synthesizer gets it.
+/// One side (receive or transmit) of a channel as the synthesizer gets it:
+/// requestedMHz from the list, rxMHz the frequency N really gives. Only the
+/// numbers are kept; their texts are made as they are written.
 struct PlannedSide {
-  Row row;             // requestedMHz from the list, rxMHz the frequency N really gives
-  std::string mhz;     // row.rxMHz as written
-  std::string diffHz;  // row.rxMHz − row.requestedMHz, exact on the digits shown
+  Row row;
+
+  /// row.rxMHz as written.
+  std::string Mhz() const;
+  /// row.rxMHz − row.requestedMHz in Hz, exact on the digits shown.
+  std::string DiffHz() const;
 };
 
 struct PlannedChannel {
   std::int64_t number = 0;
-  std::string name;
+  std::string_view name;  // in the channel list, which outlives the plan
   PlannedSide rx;
   std::optional<PlannedSide> tx;  // none: the channel does not transmit
 };
 
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
-/// Returns the exit status; on any error nothing is written to `out`.
-int RunPlan(const PlanArguments& args, std::string_view input, Sink& out, Sink& err);
+/// Returns the exit status; on any error nothing is written to `out`. The
+/// text is let go of as soon as it is read, so a long list is not held twice.
+int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err);
 
 /// Runs plan as the program does: reads args.input, writes to `out` or, with
 /// args.output, to that file, which appears whole or not at all.

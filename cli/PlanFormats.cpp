@@ -20,8 +20,8 @@ void PutTextSide(Sink& out, const std::optional<PlannedSide>& side) {
     PutRight(out, "", 9 + 1 + 7 + 3 * 4);
     return;
   }
-  PutRight(out, side->mhz, 12);
-  PutRight(out, side->diffHz, 9);
+  PutRight(out, side->Mhz(), 12);
+  PutRight(out, side->DiffHz(), 9);
   PutRight(out, std::to_string(side->row.n), 7);
   for (std::uint8_t b : side->row.bytes) PutRight(out, std::to_string(b), 3);
 }
@@ -32,9 +32,9 @@ void PutCsvSide(Sink& out, const std::optional<PlannedSide>& side) {
     return;
   }
   out.Put(',');
-  out.Put(side->mhz);
+  out.Put(side->Mhz());
   out.Put(',');
-  out.Put(side->diffHz);
+  out.Put(side->DiffHz());
   out.Put(',');
   PutInt(out, side->row.n);
   for (std::uint8_t b : side->row.bytes) {
@@ -49,9 +49,9 @@ void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side) {
     return;
   }
   out.Put("{\"mhz\": ");
-  out.Put(side->mhz);
+  out.Put(side->Mhz());
   out.Put(", \"diff_hz\": ");
-  out.Put(side->diffHz);
+  out.Put(side->DiffHz());
   out.Put(", \"n\": ");
   PutInt(out, side->row.n);
   out.Put(", \"db\": [");
@@ -183,12 +183,12 @@ void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs
     PutCBytes(out, channel.tx ? channel.tx->row.bytes : std::array<std::uint8_t, 3>{});
     out.Put(channel.tx ? ", 1}, /* RX " : ", 0}, /* RX ");
     // Only numbers in comments: a name could end one.
-    out.Put(channel.rx.mhz);
+    out.Put(channel.rx.Mhz());
     out.Put(" MHz, N ");
     PutInt(out, channel.rx.row.n);
     if (channel.tx) {
       out.Put("; TX ");
-      out.Put(channel.tx->mhz);
+      out.Put(channel.tx->Mhz());
       out.Put(" MHz, N ");
       PutInt(out, channel.tx->row.n);
     }

@@ -184,7 +184,7 @@ Outcome Plan(std::string_view input, std::vector<std::string> options = {}) {
     if (o == "--fill") args.fill = options[++i];
   }
   cli::Sink out, err;
-  const int status = cli::RunPlan(args, input, out, err);
+  const int status = cli::RunPlan(args, std::string(input), out, err);
   return {status, out.Text(), err.Text()};
 }
 
