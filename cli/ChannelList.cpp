@@ -115,10 +115,13 @@ ChannelList ReadChannelList(std::string_view text) {
     const auto cell = [&fields](std::size_t column) {
       return column < fields.size() ? std::string_view(fields[column]) : std::string_view();
     };
+    ChannelList failure;
+    // Reads the number in `column`; false, with `failure` said, if it is none.
     const auto number = [&](std::size_t column, std::string_view name, double& value) {
       const tuning::NumberResult<double> read = ReadNumber(cell(column));
       value = read.value;
-      return read ? ChannelList() : Failed(ListError::NotANumber, line, name, cell(column));
+      if (!read) failure = Failed(ListError::NotANumber, line, name, cell(column));
+      return static_cast<bool>(read);
     };
 
     Channel channel;
@@ -138,20 +141,15 @@ ChannelList ReadChannelList(std::string_view text) {
         return Failed(ListError::BadNumber, line, "name", std::to_string(channel.number));
       }
     }
-    if (ChannelList failed =
-            number(columns->frequency, columns->chirp ? "Frequency" : "rx_mhz", channel.rxMHz);
-        failed.error != ListError::None) {
-      return failed;
+    if (!number(columns->frequency, columns->chirp ? "Frequency" : "rx_mhz", channel.rxMHz)) {
+      return failure;
     }
 
     if (columns->chirp) {
       const std::string_view duplex = Trimmed(cell(columns->duplex));
       double offset = 0.0;
       if (duplex == "+" || duplex == "-" || duplex == "split") {
-        if (ChannelList failed = number(columns->offset, "Offset", offset);
-            failed.error != ListError::None) {
-          return failed;
-        }
+        if (!number(columns->offset, "Offset", offset)) return failure;
       }
       if (duplex.empty()) {
         channel.txMHz = channel.rxMHz;
@@ -166,10 +164,7 @@ ChannelList ReadChannelList(std::string_view text) {
       }
     } else if (columns->tx && !Trimmed(cell(*columns->tx)).empty()) {
       double tx = 0.0;
-      if (ChannelList failed = number(*columns->tx, "tx_mhz", tx);
-          failed.error != ListError::None) {
-        return failed;
-      }
+      if (!number(*columns->tx, "tx_mhz", tx)) return failure;
       channel.txMHz = tx;
     }
 

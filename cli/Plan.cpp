@@ -275,7 +275,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
         return Usage(err, "Das Abbild braucht " + std::to_string(image.needed) + " Bytes, " +
                               (options->layout.size
                                    ? "--size erlaubt " + std::to_string(*options->layout.size)
-                                   : "mehr als die größten " + std::to_string(kMaxImageSize)) +
+                                   : "plan schreibt höchstens " + std::to_string(kMaxImageSize)) +
                               ".");
       }
       if (options->format == PlanFormat::Bin) {

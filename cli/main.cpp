@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
   CLI::App* plan = app.add_subcommand(
       "plan",
       "Eine Kanalliste (CSV, auch aus CHIRP): RX und TX jedes Kanals, bis zum EEPROM-Abbild");
-  plan->add_option("DATEI", planArgs.input, "Die Kanalliste als CSV; - liest die Standardeingabe")
+  plan->add_option("LISTE", planArgs.input, "Die Kanalliste als CSV; - liest die Standardeingabe")
       ->required()
       ->type_name("DATEI");
   plan->add_option("--zf", planArgs.zf, "ZF zum Empfangen in MHz (Vorgabe 10.7)")->type_name("MHZ");
