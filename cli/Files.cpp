@@ -1,6 +1,7 @@
 #include "cli/Files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <random>
@@ -9,7 +10,6 @@
 #include <io.h>
 #include <windows.h>
 #else
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
