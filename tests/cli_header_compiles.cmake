@@ -16,7 +16,9 @@ if(PLAN)
   string(REPLACE "\"" "\"\"" quoted "${name}")
   file(WRITE ${DIR}/plan_hostile.csv "name,rx_mhz,tx_mhz\n\"${quoted}\",145.6,\nb,145.5,145.5\n")
   file(WRITE ${DIR}/plan_hostile.want "${name}")
-  set(args plan ${DIR}/plan_hostile.csv --format c --name funk)
+  # On standard input, which must keep the name's CR LF on Windows too.
+  set(input ${DIR}/plan_hostile.csv)
+  set(args plan - --format c --name funk)
   # One quoted string: its semicolons must not split it into a list.
   set(main "#include <stdio.h>
 #include <string.h>
@@ -28,11 +30,13 @@ int main(int argc, char **argv) {
 }
 ")
 else()
+  set(input /dev/null)
   set(args table --from 144 --to 146 --format c --name kanal)
   set(main "int main(void) { return kanal_channels[KANAL_CHANNEL_COUNT - 1][0] == 0; }\n")
 endif()
 execute_process(
   COMMAND ${EMULATOR} ${PROGRAM} ${args}
+  INPUT_FILE ${input}
   OUTPUT_FILE ${header}
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

@@ -483,7 +483,7 @@ TEST(Program, PlanImageReadsBackWithObjcopyAndSrecCat) {
 // while it writes.
 TEST(Program, PlanKeepsTheOldFileWhenItFails) {
   const std::string target = Scratch(".h");
-  std::ofstream(target) << "old\n";
+  std::ofstream(target, std::ios::binary) << "old\n";
   const std::string offRaster = Scratch(".csv");
   std::ofstream(offRaster) << "name,rx_mhz\nS,145.6125\n";
   EXPECT_EQ(RunProgram({"plan", offRaster, "--format", "c", "-o", target}).status, 2);
