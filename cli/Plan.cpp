@@ -210,8 +210,9 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
   ChannelList list = ReadChannelList(input);
   std::string().swap(input);
   if (!list) return Usage(err, ListMessage(list));
-  std::stable_sort(list.channels.begin(), list.channels.end(),
-                   [](const Channel& a, const Channel& b) { return a.number < b.number; });
+  // In the order of the channel numbers, which are unique: no two compare equal.
+  std::sort(list.channels.begin(), list.channels.end(),
+            [](const Channel& a, const Channel& b) { return a.number < b.number; });
 
   Setup txSetup = options->setup;
   txSetup.zf = options->txZf;
