@@ -86,8 +86,8 @@ constexpr const char* kChirp =
     "0,145.600000,\"Relais, \"\"DB0XY\"\"\",-,0.600000,FM,,x\r\n"
     "1,145.500000,Simplex,,0.000000,AM,,\r\n"
     "3,145.525000,Empfang,off,0.600000,NFM,\"nur\r\nhören\",\r\n"
-    "4,145.300000,Split,split,433.500000,FM,,\r\n"
-    "5,145.350000,Plus,+,0.600000,FM,,\r\n";
+    "5,145.350000,Plus,+,0.600000,FM,,\r\n"  // out of order: plan sorts
+    "4,145.300000,Split,split,433.500000,FM,,\r\n";
 
 TEST(ChannelList, ReadsEveryDuplexOfAChirpExport) {
   const cli::ChannelList list = cli::ReadChannelList(kChirp);
@@ -101,8 +101,8 @@ TEST(ChannelList, ReadsEveryDuplexOfAChirpExport) {
   const Want want[] = {{0, "Relais, \"DB0XY\"", 145.6, 145.0, 2},
                        {1, "Simplex", 145.5, 145.5, 3},
                        {3, "Empfang", 145.525, 0, 4},
-                       {4, "Split", 145.3, 433.5, 6},
-                       {5, "Plus", 145.35, 145.95, 7}};
+                       {5, "Plus", 145.35, 145.95, 6},
+                       {4, "Split", 145.3, 433.5, 7}};
   ASSERT_EQ(list.channels.size(), std::size(want));
   for (std::size_t i = 0; i < std::size(want); ++i) {
     const cli::Channel& c = list.channels[i];
