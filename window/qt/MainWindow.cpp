@@ -312,7 +312,11 @@ std::string MainWindow::Text(teilomat::TextBox box) const {
 }
 
 void MainWindow::SetText(teilomat::TextBox box, std::string_view text) {
-  Field(box)->setText(Utf8(text));
+  // A text wider than its field shows its start, its most significant
+  // digits, as a native text box does: setText leaves the cursor at the end.
+  QLineEdit* field = Field(box);
+  field->setText(Utf8(text));
+  field->setCursorPosition(0);
 }
 
 void MainWindow::AddRasterEntry(std::string_view text) {
