@@ -565,4 +565,38 @@ TEST_F(Win32Window, FollowsAChangeOfDpi) {
   ExpectScreen(kDefaults);
 }
 
+// The window has one size: neither the system menu nor the keyboard
+// (WM_SYSCOMMAND), nor a shortcut set to "Maximiert" or "Minimiert",
+// maximises or minimises it.
+TEST_F(Win32Window, IsNeverMaximisedOrMinimised) {
+  const auto normal = [](HWND window) { return !IsZoomed(window) && !IsIconic(window); };
+  for (const int command : {SC_MAXIMIZE, SC_MINIMIZE}) {
+    SendMessageW(window_->Handle(), WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+    Pump();
+    EXPECT_TRUE(normal(window_->Handle())) << command;
+  }
+  window_.reset();  // the program's window is then the only one of its class
+  for (const int command : {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(command);
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" TEILOMAT_PROGRAM L"\"";
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    HWND shown = nullptr;  // shown normally soon, or never (ten seconds)
+    for (int i = 0; i < 100 && !(shown && IsWindowVisible(shown) && normal(shown)); ++i) {
+      Sleep(100);
+      shown = FindWindowW(kWindowClass, nullptr);
+    }
+    EXPECT_TRUE(shown && normal(shown)) << command;
+    if (shown) PostMessageW(shown, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    TerminateProcess(process.hProcess, 1);  // should it still run
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
 }  // namespace

@@ -314,9 +314,13 @@ void MainWindow::Layout(UINT dpi, const RECT* suggested) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void MainWindow::Show(int showCommand) {
+void MainWindow::Show(int /*showCommand*/) {
   if (!hwnd_) return;
-  ShowWindow(hwnd_, showCommand);
+  // Windows may take the first show command from the program's start-up
+  // information instead: a window that comes up maximised or minimised all
+  // the same is restored at once.
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  if (IsZoomed(hwnd_) || IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
   UpdateWindow(hwnd_);
   SetFocus(lastFocus_);
 }
@@ -404,6 +408,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       if (lastFocus_) SetFocus(lastFocus_);
       return 0;
+    case WM_SYSCOMMAND:
+      // The window has one size: the system menu, the keyboard and the shell
+      // can neither maximise nor minimise it.
+      if ((wParam & 0xFFF0) == SC_MAXIMIZE || (wParam & 0xFFF0) == SC_MINIMIZE) return 0;
+      break;
     case WM_DPICHANGED:
       Layout(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
