@@ -599,4 +599,24 @@ TEST_F(Win32Window, IsNeverMaximisedOrMinimised) {
   }
 }
 
+// A long paste is taken whole, as in the Qt window (and then refused as no
+// number), not cut at the edit control's default 32767 characters.
+TEST_F(Win32Window, InputFieldsTakeTextPastTheDefaultLimit) {
+  const std::wstring huge(40000, L'1');
+  for (ControlId id : {tfo, tzf}) {
+    SendMessageW(Get(id), EM_SETSEL, 0, -1);
+    SendMessageW(Get(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(huge.c_str()));
+    EXPECT_EQ(GetWindowTextLengthW(Get(id)), 40000) << id;
+  }
+}
+
+// No caption wraps onto a second line: left-aligned ones do not wrap at all,
+// centred ones end in "..." instead.
+TEST_F(Win32Window, CaptionsStayOnOneLine) {
+  for (ControlId id : {Label10, Label11, Label1, Label8, Label2}) {
+    const auto style = GetWindowLongPtrW(Get(id), GWL_STYLE);
+    EXPECT_TRUE((style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP || (style & SS_ELLIPSISMASK)) << id;
+  }
+}
+
 }  // namespace

@@ -25,8 +25,11 @@ NativeControl NativeOf(const design::Control& row) {
     case design::Kind::Line:
       return {L"STATIC", kChild | SS_LEFT, 0};
     case design::Kind::Label:
+      // On one line: a centred caption too long for its label would end in
+      // "..." rather than wrap.
       return {L"STATIC",
-              kChild | SS_NOPREFIX | (row.Has(design::kCentred) ? SS_CENTER : SS_LEFTNOWORDWRAP),
+              kChild | SS_NOPREFIX |
+                  (row.Has(design::kCentred) ? SS_CENTER | SS_ENDELLIPSIS : SS_LEFTNOWORDWRAP),
               0};
     case design::Kind::TextBox:
       return {L"EDIT",
@@ -178,6 +181,9 @@ void MainWindow::CreateControls() {
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     controls_[static_cast<std::size_t>(row.id)] = control;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(row.font)), FALSE);
+    // No limit but memory to what is typed or pasted, as in the Qt window;
+    // text that long is no number anyway.
+    if (row.kind == design::Kind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
     if (row.Has(design::kTicked)) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
   }
   FitRasterBox();
