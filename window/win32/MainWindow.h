@@ -49,6 +49,7 @@ enum ControlId : int {
   TSA_AMFM = kFirstControl + static_cast<int>(design::Id::TSA_AMFM),
   mnuFile = 200,
 };
+static_assert(kFirstControl + static_cast<int>(design::kControlCount) <= mnuFile);
 
 /// The identifier of a control of the design.
 constexpr ControlId ControlIdOf(design::Id id) {
