@@ -565,9 +565,8 @@ TEST_F(Win32Window, FollowsAChangeOfDpi) {
   ExpectScreen(kDefaults);
 }
 
-// The window has one size: neither the system menu nor the keyboard
-// (WM_SYSCOMMAND), nor a shortcut set to "Maximiert" or "Minimiert",
-// maximises or minimises it.
+// The window has one size: neither WM_SYSCOMMAND (system menu, keyboard) nor
+// a shortcut set to "Maximiert" or "Minimiert" maximises or minimises it.
 TEST_F(Win32Window, IsNeverMaximisedOrMinimised) {
   const auto normal = [](HWND window) { return !IsZoomed(window) && !IsIconic(window); };
   for (const int command : {SC_MAXIMIZE, SC_MINIMIZE}) {
