@@ -505,4 +505,24 @@ TEST(Program, PlanKeepsTheOldFileWhenItFails) {
 #endif
 }
 
+#ifdef _WIN32
+// In a console window the messages show their umlauts and quotes: read back
+// from the console's screen, they are whole, not a sign for each UTF-8 byte.
+TEST(Program, MessagesShowWholeInAConsole) {
+  FreeConsole();  // a console of this test's own, whatever started it
+  ASSERT_TRUE(AllocConsole());
+  EXPECT_EQ(Execute({"calc", "abc"}, "CONOUT$", "CONOUT$"), 2);
+  EXPECT_EQ(Execute({"calc", "--raster", "1", "145"}, "CONOUT$", "CONOUT$"), 3);
+  HANDLE screen =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  std::wstring shown(800, L' ');  // the first lines of the screen
+  DWORD read = 0;
+  ReadConsoleOutputCharacterW(screen, shown.data(), 800, COORD{0, 0}, &read);
+  CloseHandle(screen);
+  EXPECT_NE(shown.find(L"RX \u201Eabc\u201C ist keine Zahl."), std::wstring::npos) << shown;
+  EXPECT_NE(shown.find(L"Teilerverh\u00E4ltnis zu gross! (max 131071)"), std::wstring::npos);
+}
+#endif
+
 }  // namespace
