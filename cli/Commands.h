@@ -20,10 +20,6 @@ enum ExitStatus : int {
   kExitDividerLimit = 3,  // a divider ratio above 131071 or below 0
 };
 
-/// The window's message for a divider beyond 17 bits, word for word.
-inline constexpr std::string_view kDividerTooLarge = "Teilerverhältnis zu gross! (max 131071)";
-/// The window's message for a negative divider, word for word.
-inline constexpr std::string_view kDividerTooSmall = "Teilerverhältnis zu klein! (min 0)";
 /// Said on standard error when standard output cannot be written.
 inline constexpr std::string_view kWriteFailed = "Die Ausgabe konnte nicht geschrieben werden.\n";
 
