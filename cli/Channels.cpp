@@ -81,7 +81,10 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz) {
   plan.first = nearFrom.N;
   if (ChannelRxMHz(raster, nearFrom.N, setup.zf) < fromMHz - slack(fromMHz)) ++plan.first;
   if (endBeyondLimit) {
-    plan.last = std::int64_t{tuning::kMaxDivider} + 1;
+    // Some channel past the limit, and never one below the first: a range
+    // that starts above the limit is refused for the limit, however far it
+    // reaches.
+    plan.last = std::max(plan.first, std::int64_t{tuning::kMaxDivider} + 1);
   } else {
     plan.last = nearTo.N;
     if (ChannelRxMHz(raster, nearTo.N, setup.zf) > toMHz + slack(toMHz)) --plan.last;
