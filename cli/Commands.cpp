@@ -280,4 +280,35 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
   return message;
 }
 
+bool IsCommand(std::string_view word) {
+  return word == "calc" || word == "table" || word == "decode";
+}
+
+std::string MisplacedMessage(const std::vector<std::string>& words,
+                             const std::function<bool(std::string_view)>& takesValue) {
+  const std::string* firstOption = nullptr;
+  bool valueNext = false;
+  for (const std::string& word : words) {
+    if (word.size() > 1 && word.front() == '-') {
+      if (firstOption == nullptr) firstOption = &word;
+      valueNext = word.find('=') == std::string::npos && takesValue(word);
+    } else if (valueNext) {
+      valueNext = false;
+    } else if (!IsCommand(word) || firstOption == nullptr) {
+      return UsageMessage(ParseProblem::NoCommand, word);
+    } else {
+      std::string line = "teilomat-cli " + word;
+      for (const std::string& other : words) {
+        if (&other != &word) line += " " + other;
+      }
+      const std::string_view option =
+          std::string_view(*firstOption).substr(0, firstOption->find('='));
+      return "Aufruf fehlerhaft: die Option " + std::string(option) + " steht vor dem Befehl " +
+             word + "; Optionen kommen nach dem Befehl: " + line + "\n" + std::string(kHelpHint);
+    }
+  }
+  return UsageMessage(ParseProblem::NoCommand,
+                      firstOption != nullptr ? *firstOption : words.front());
+}
+
 }  // namespace cli
