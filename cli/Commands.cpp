@@ -125,7 +125,7 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
     rows.push_back(result.row);
   }
 
-  RowWriter writer(options->format, Heading{"calc", options->setup, {}, {}, args.name}, out);
+  RowWriter writer(options->format, Heading{"calc", options->setup, {}, args.name}, out);
   writer.Begin();
   for (const Row& row : rows) writer.Put(row);
   writer.End();
@@ -174,7 +174,7 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
                             ", liegt über der Grenze.");
   }
 
-  RowWriter writer(options->format, Heading{"table", setup, *from, *to, args.name}, out);
+  RowWriter writer(options->format, Heading{"table", setup, Range{*from, *to}, args.name}, out);
   writer.Begin();
   for (std::int64_t n = plan.first; n <= plan.LastRow(); ++n) {
     writer.Put(ChannelRow(setup, static_cast<std::int32_t>(n)));
