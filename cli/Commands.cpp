@@ -291,7 +291,7 @@ std::string MisplacedMessage(const std::vector<std::string>& words,
   for (const std::string& word : words) {
     if (word.size() > 1 && word.front() == '-') {
       if (firstOption == nullptr) firstOption = &word;
-      valueNext = word.find('=') == std::string::npos && takesValue(word);
+      valueNext = takesValue(word);
     } else if (valueNext) {
       valueNext = false;
     } else if (!IsCommand(word) || firstOption == nullptr) {

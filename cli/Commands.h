@@ -61,10 +61,10 @@ bool IsCommand(std::string_view word);
 
 /// The message for a command line that does not start with its command;
 /// `words` are its words after the program's name, `takesValue` tells which
-/// options are followed by a value. An option before a known command is
-/// named, with the line in the order it belongs in; else the first word that
-/// is neither option nor value is named as an unknown command; else the
-/// first option.
+/// options are followed by a value (none written with it, as --zf=3). An
+/// option before a known command is named, with the line in the order it
+/// belongs in; else the first word that is neither option nor value is named
+/// as an unknown command; else the first option.
 std::string MisplacedMessage(const std::vector<std::string>& words,
                              const std::function<bool(std::string_view)>& takesValue);
 
