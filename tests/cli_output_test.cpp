@@ -237,24 +237,20 @@ TEST(Table, StoppedTableClosesItsDocument) {
 // A table whose first channel lies above the limit is refused for the limit,
 // however far its end reaches: near it, or beyond the 32-bit range.
 TEST(Table, FirstChannelAboveTheLimitIsRefusedWhateverTheEnd) {
-  const std::tuple<const char*, const char*, std::size_t, const char*> cases[] = {
-      {"131.07", "131.08", 3, "abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen"},
-      {"131.07", "1e9", 3, "abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen"},
-      {"131.071", "131.08", 2, "abgebrochen vor RX 131.072 MHz (N 131072); 1 Zeilen"},
-      {"131.071", "1e9", 2, "abgebrochen vor RX 131.072 MHz (N 131072); 1 Zeilen"},
-      {"131.072", "131.08", 0, "erster Kanal, RX 131.072 MHz (N 131072), liegt über"},
-      {"131.072", "1e9", 0, "erster Kanal, RX 131.072 MHz (N 131072), liegt über"},
-      {"131.073", "131.08", 0, "erster Kanal, RX 131.073 MHz (N 131073), liegt über"},
-      {"131.073", "1e9", 0, "erster Kanal, RX 131.073 MHz (N 131073), liegt über"},
-      {"10000", "1e300", 0, "erster Kanal, RX 10000 MHz (N 10000000), liegt über"},
+  const std::tuple<const char*, std::size_t, const char*> cases[] = {
+      {"131.07", 3, "abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen"},
+      {"131.071", 2, "abgebrochen vor RX 131.072 MHz (N 131072); 1 Zeilen"},
+      {"131.072", 0, "erster Kanal, RX 131.072 MHz (N 131072), liegt über"},
+      {"131.073", 0, "erster Kanal, RX 131.073 MHz (N 131073), liegt über"},
   };
-  for (const auto& [from, to, lines, message] : cases) {
-    const Outcome o = RunWith(cli::Command::Table, Table(from, to, "csv"));
-    EXPECT_EQ(o.status, cli::kExitDividerLimit) << from << " " << to;
-    EXPECT_EQ(static_cast<std::size_t>(std::count(o.out.begin(), o.out.end(), '\n')), lines)
-        << from << " " << to;
-    EXPECT_EQ(o.err.find("Teilerverhältnis zu gross! (max 131071)\n"), 0u) << o.err;
-    EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+  for (const auto& [from, lines, message] : cases) {
+    for (const char* to : {"131.08", "1e9"}) {
+      const Outcome o = RunWith(cli::Command::Table, Table(from, to, "csv"));
+      EXPECT_EQ(o.status, cli::kExitDividerLimit) << from << " " << to;
+      EXPECT_EQ(static_cast<std::size_t>(std::count(o.out.begin(), o.out.end(), '\n')), lines);
+      EXPECT_EQ(o.err.find("Teilerverhältnis zu gross! (max 131071)\n"), 0u) << o.err;
+      EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+    }
   }
 }
 

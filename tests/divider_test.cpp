@@ -106,10 +106,8 @@ TEST(Calculate, NamesTheLimitItHits) {
       {"result", 131.071, 0, 1000, ""},
       {"N 131072", 131.072, 0, 1000, kLarge},
       {"N -1", -10.725, 10.7, 25000, kSmall},
-      {"quotient beyond 32 bits", 1e7, 0, 1000, kLarge},
       {"negative quotient beyond 32 bits", -1e7, 0, 1000, kSmall},
       {"product beyond the double range", kHuge, 0, 25000, kLarge},
-      {"negative sum beyond the double range", -kHuge, -kHuge, 25000, kSmall},
       {"opposing huge values", kHuge, -kHuge, 25000, "RX und ZF sind zu gross zum Rechnen."},
   };
   for (const auto& [name, fo, zf, raster, message] : cases) {
