@@ -122,7 +122,7 @@ tuning/DividerCalculation.cpp	std::int64_t{raster} * n	raster * n
 tuning/DividerCalculation.cpp	if (cp) state.DB[0] |= 1u;	if (!cp) state.DB[0] |= 1u;
 tuning/DividerCalculation.cpp	vco / 1000.0 - zf	vco / 1000.0 + zf
 tuning/DividerCalculation.cpp	  MakeDataBytes(state);	
-tuning/DataByteEncoder.cpp	(n & 0x7Fu) << 1	(n & 0xFFu) << 1
+tuning/DataByteEncoder.cpp	(n & 0x7Fu) << 1	(n & 0xFFu) << 1	equivalent: bit 8 that it adds is cut off when DB0 is narrowed to a byte
 tuning/DataByteEncoder.cpp	(n & 0x7F80u) >> 7	(n & 0x7F80u) >> 8
 tuning/DataByteEncoder.cpp	(n & 0x18000u) >> 15	(n & 0x8000u) >> 15
 tuning/DataByteEncoder.cpp	if (raster == 10000) return 64;	if (raster == 10000) return 32;
@@ -130,7 +130,7 @@ tuning/DataByteEncoder.cpp	((bytes[2] & 3) << 15)	((bytes[2] & 1) << 15)
 tuning/DataByteEncoder.cpp	(bytes[0] & 1u) != 0	(bytes[0] & 2u) != 0
 tuning/NumberText.cpp	text.size() > kMaxNumberText	text.size() >= kMaxNumberText
 tuning/NumberText.cpp	pos + group >= text.size()	pos + group > text.size()
-tuning/NumberText.cpp	if (!mantissaDigits) return malformed;		equivalent: without digits the rewritten text is "", "-", "." or "-.", which from_chars refuses as malformed
+tuning/NumberText.cpp	if (!mantissaDigits) return malformed;	if (false && !mantissaDigits) return malformed;	equivalent: without digits the rewritten text is "", "-", "." or "-.", which from_chars refuses as malformed
 tuning/NumberText.cpp	if (ec == std::errc::result_out_of_range) return {0.0, NumberError::OutOfRange};	
 tuning/NumberText.cpp	{" ", "\t", "\u00A0", "\u202F"}	{" ", "\u00A0", "\u202F", "\u00A0"}
 tuning/NumberText.cpp	exponent >= -5 && exponent < kDigits	exponent > -5 && exponent < kDigits
@@ -148,10 +148,10 @@ cli/Channels.cpp	plan.last = std::max(plan.first, std::int64_t{tuning::kMaxDivid
 cli/Channels.cpp	if (fromMHz > toMHz) {	if (fromMHz >= toMHz) {
 cli/Channels.cpp	if (plan.first < 0) {	if (plan.first <= 0) {
 cli/Channels.cpp	} else if (plan.first > plan.last) {	} else if (plan.first >= plan.last) {
-cli/Channels.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12
+cli/Channels.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12 + mhz * 1e-13
 cli/Channels.cpp	if (setup.chargePump) state.DB[0] |= 1u;	if (!setup.chargePump) state.DB[0] |= 1u;
 cli/Channels.cpp	  result.n = state.N;	
-cli/Channels.cpp	if (negativeExp) exponent = -exponent;	
+cli/Channels.cpp	if (negativeExp) exponent = -exponent;	if (!negativeExp) exponent = -exponent;
 cli/Channels.cpp	if (afterPoint) ++fractionDigits;	if (!afterPoint) ++fractionDigits;
 cli/Channels.cpp:2	bool negative = false;	bool negative = true;	equivalent: each of the three branches that follow sets the sign
 cli/Channels.cpp:1	for (std::size_t i = a.size(); i-- > 0;) {	for (std::size_t i = a.size(); i-- > 1;) {
@@ -162,7 +162,8 @@ cli/Channels.cpp	from.digits.insert(0, width - from.digits.size(), '0');	from.di
 cli/Channels.cpp	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '0');	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '1');
 cli/Channels.cpp	} else if (LessDigits(to.digits, from.digits)) {	} else if (LessDigits(from.digits, to.digits)) {
 cli/Channels.cpp	from.negative = !from.negative;	
-cli/Channels.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'
+cli/Channels.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'	equivalent: zeros before the point are stripped below and a lone point gets its 0 back, so one zero fewer ends the same
+cli/Channels.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
 cli/Channels.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
 cli/Channels.cpp	while (digits.back() == '0') digits.pop_back();	
 cli/Commands.cpp	for (std::size_t i = 0; i < kRasters.size(); ++i) {	for (std::size_t i = 0; i + 1 < kRasters.size(); ++i) {
@@ -174,7 +175,7 @@ cli/Commands.cpp	if (!plan.HitsLimit()) {	if (plan.HitsLimit()) {
 cli/Commands.cpp	args.bytes.size() < 2 ? "Es fehlen " : "Es fehlt "	args.bytes.size() <= 2 ? "Es fehlen " : "Es fehlt "
 cli/Commands.cpp	if (args.bytes.size() > 3) {	if (args.bytes.size() >= 3) {
 cli/Commands.cpp	} else if (!IsCommand(word) || firstOption == nullptr) {	} else if (!IsCommand(word) && firstOption == nullptr) {
-cli/Commands.cpp	valueNext = word.find('=') == std::string::npos && takesValue(word);	valueNext = takesValue(word);
+cli/Commands.cpp	valueNext = takesValue(word);	valueNext = false;
 cli/Commands.cpp	if (detail.starts_with("A subcommand")) {	if (!detail.starts_with("A subcommand")) {
 cli/Formats.cpp:1	PutInt(out, setup.Raster() / 1000);	PutInt(out, setup.Raster() / 100);
 cli/Formats.cpp	stoppedBefore.empty() ? "true" : "false"	stoppedBefore.empty() ? "false" : "true"
