@@ -175,7 +175,7 @@ cli/Commands.cpp	if (!plan.HitsLimit()) {	if (plan.HitsLimit()) {
 cli/Commands.cpp	args.bytes.size() < 2 ? "Es fehlen " : "Es fehlt "	args.bytes.size() <= 2 ? "Es fehlen " : "Es fehlt "
 cli/Commands.cpp	if (args.bytes.size() > 3) {	if (args.bytes.size() >= 3) {
 cli/Commands.cpp	} else if (!IsCommand(word) || firstOption == nullptr) {	} else if (!IsCommand(word) && firstOption == nullptr) {
-cli/Commands.cpp	valueNext = takesValue(word);	valueNext = false;
+cli/Commands.cpp	valueNext = takesValue(word);	valueNext = !takesValue(word);
 cli/Commands.cpp	if (detail.starts_with("A subcommand")) {	if (!detail.starts_with("A subcommand")) {
 cli/Formats.cpp:1	PutInt(out, setup.Raster() / 1000);	PutInt(out, setup.Raster() / 100);
 cli/Formats.cpp	stoppedBefore.empty() ? "true" : "false"	stoppedBefore.empty() ? "false" : "true"

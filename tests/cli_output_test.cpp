@@ -137,6 +137,7 @@ TEST(Calc, TextColumnsLineUp) {
     lines.push_back(o.out.substr(at, next - at));
   }
   ASSERT_EQ(lines.size(), 6u) << o.out;
+  EXPECT_EQ(lines[2].find("0.5"), 12u) << lines[2];  // a blank, then 14 columns for RX
   // "RX soll/MHz", "N", "VCO/kHz", "RX ist/MHz", "Abw./Hz", "DB0".."DB2", "hex", "binär"
   std::vector<std::size_t> headEnds;
   const std::vector<std::size_t> headStarts = Starts(lines[1], &headEnds);
