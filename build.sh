@@ -4,7 +4,7 @@
 #   ./build.sh run     set up, build (release) and start the window
 #   ./build.sh test    set up, build (dev) and run the whole test suite
 #   ./build.sh asan    the test suite under AddressSanitizer and UBSan
-#   ./build.sh fuzz [SECONDS]   build the fuzz target with clang and run it
+#   ./build.sh fuzz [SECONDS]   build the fuzz targets with clang and run each
 #   ./build.sh package  build the Debian package (release), list it and
 #                       check it with lintian and appstreamcli
 #   ./build.sh format   check that the C++ sources are clang-formatted
@@ -24,10 +24,13 @@ cd "$(dirname "$0")"
 # What building, testing and running needs on a Debian 12 machine: Qt 6
 # Widgets (which brings the OpenGL headers its CMake files ask for), the
 # Liberation fonts, which stand in for "MS Sans Serif" at about its width,
-# CLI11 for teilomat-cli, a C compiler and Python for its tests, and the
-# desktop-entry, manual-page and AppStream checkers for the install test.
+# CLI11 for teilomat-cli, a C compiler and Python for its tests, binutils'
+# objcopy and srecord's srec_cat that read its EEPROM images back, hyperfine
+# and GNU time for the timing scripts in bench/, and the desktop-entry,
+# manual-page and AppStream checkers for the install test.
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
-  fonts-liberation2 libcli11-dev python3 desktop-file-utils groff-base appstream)
+  fonts-liberation2 libcli11-dev python3 binutils srecord hyperfine time desktop-file-utils
+  groff-base appstream)
 
 # The Windows build: the mingw-w64 cross compiler (posix threads) with its
 # resource compiler, GoogleTest's sources and CLI11's headers for it, wine
@@ -93,6 +96,12 @@ case "$command" in
     printf '131.071\0000\000.\000,' >"$corpus/limit"
     printf '1\342\200\2314.5\000-2E3\000.\000\342\200\231' >"$corpus/swiss"
     build/fuzz/fuzz/tuning_fuzz -max_total_time="${2:-60}" -timeout=5 -print_final_stats=1 "$corpus"
+    # The channel-list reader: seeds of a CHIRP export and a plain list.
+    lists=build/fuzz/corpus-lists
+    mkdir -p "$lists"
+    printf '\357\273\277Location,Name,Frequency,Duplex,Offset\r\n1,"A, ""B""",145.600000,-,0.600000\r\n2,C,145.5,split,433.5\r\n' >"$lists/chirp"
+    printf 'name,rx_mhz,tx_mhz\nA,145.6,\nB,145.5,145.5\n' >"$lists/plain"
+    build/fuzz/fuzz/channel_list_fuzz -max_total_time="${2:-60}" -timeout=5 -print_final_stats=1 "$lists"
     ;;
   format)
     ensure_packages clang-format git

@@ -251,7 +251,7 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
     }
     case ParseProblem::Missing:
       if (detail.starts_with("A subcommand")) {
-        message += "es fehlt der Befehl: calc, table oder decode";
+        message += "es fehlt der Befehl: calc, table, decode oder plan";
       } else {
         message += "es fehlt ";
         message += detail.substr(0, detail.find(" is required"));
@@ -261,10 +261,10 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
       if (detail.starts_with("-")) {
         message += "unbekannt oder zu viel: ";
         message += detail;
-        message += "; zuerst kommt der Befehl: calc, table oder decode";
+        message += "; zuerst kommt der Befehl: calc, table, decode oder plan";
       } else {
-        message +=
-            "unbekannter Befehl " + Quoted(detail) + "; die Befehle sind calc, table und decode";
+        message += "unbekannter Befehl " + Quoted(detail) +
+                   "; die Befehle sind calc, table, decode und plan";
       }
       break;
     case ParseProblem::ValueCount:
@@ -281,7 +281,7 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
 }
 
 bool IsCommand(std::string_view word) {
-  return word == "calc" || word == "table" || word == "decode";
+  return word == "calc" || word == "table" || word == "decode" || word == "plan";
 }
 
 std::string MisplacedMessage(const std::vector<std::string>& words,

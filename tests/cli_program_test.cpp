@@ -202,7 +202,8 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"größe", "145"},
        2,
        "",
-       "unbekannter Befehl \u201Egr\u00F6\u00DFe\u201C; die Befehle sind calc, table und decode"},
+       "unbekannter Befehl \u201Egr\u00F6\u00DFe\u201C; die Befehle sind calc, table, decode und "
+       "plan"},
       // Options come after the command; the message says so and which one.
       {{"--raster", "1", "calc", "145"}, 2, "", "Befehl: teilomat-cli calc --raster 1 145\n"},
       {{"--am", "table", "--from", "1", "--to", "2"}, 2, "", "--am steht vor dem Befehl table"},
@@ -282,7 +283,10 @@ TEST(Program, CHeaderCompiles) {
 }
 
 TEST(Program, JsonParses) {
+  const std::string list = Scratch(".csv");
+  std::ofstream(list) << "name,rx_mhz,tx_mhz\n\"say \"\"\\\x01\",145.6,\nb,145.5,145\n";
   const std::vector<std::vector<std::string>> runs = {
+      {"plan", list, "--format", "json"},
       {"calc", "145,68", "145.6625", "-1", "--format", "json"},
       {"table", "--from", "26.965", "--to", "27.405", "--raster", "10", "--zf", "0.455", "--format",
        "json"},
@@ -429,6 +433,81 @@ TEST(Program, DecodeGivesBackCalcsInputs) {
       EXPECT_EQ(d[16], f[3]) << "RX";
     }
   }
+}
+
+// A list as CHIRP exports it: CR LF, a gap at 1, a channel that does not transmit.
+std::string ChirpList() {
+  const std::string path = Scratch(".csv");
+  std::ofstream(path, std::ios::binary) << "Location,Name,Frequency,Duplex,Offset\r\n"
+                                           "0,A,145.600000,-,0.600000\r\n2,B,145.500000,off,0\r\n";
+  return path;
+}
+
+// The same bytes on Linux and under wine, in a file and on standard output:
+// channel 0 receives 145.6 (217 48 160) and transmits 145 (81 45 160), 1 is a
+// gap, 2 only receives 145.5 (209 48 160). The records are srec_cat's for these bytes.
+TEST(Program, PlanWritesTheSameImageEverywhere) {
+  const std::string list = ChirpList();
+  const std::string hex = Scratch(".hex");
+  const Ran ran = RunProgram({"plan", list, "--format", "ihex", "-o", hex});
+  EXPECT_EQ(ran.status, 0) << ran.err;
+  EXPECT_EQ(ran.out, "");
+  EXPECT_EQ(ReadFile(hex),
+            ":10000000D930A0512DA0FFFFFFFFFFFFD130A0FF8F\n:02001000FFFFF0\n:00000001FF\n");
+  EXPECT_EQ(
+      RunProgram({"plan", list, "--format", "bin"}).out,
+      std::string("\xD9\x30\xA0\x51\x2D\xA0\xFF\xFF\xFF\xFF\xFF\xFF\xD1\x30\xA0\xFF\xFF\xFF", 18));
+}
+
+// An image past 64 KiB read back by two other programs: objcopy's binary of
+// our Intel HEX is our binary, and srec_cat finds every checksum right.
+TEST(Program, PlanImageReadsBackWithObjcopyAndSrecCat) {
+#ifdef _WIN32
+  GTEST_SKIP() << "binutils and srecord run on Linux";
+#else
+  const std::vector<std::string> args = {"plan",    ChirpList(), "--base", "0xFFF0",  "--size",
+                                         "0x10100", "--fill",    "0x5A",   "--format"};
+  std::vector<std::string> hexArgs = args, binArgs = args;
+  hexArgs.push_back("ihex");
+  binArgs.push_back("bin");
+  const std::string hex = Scratch(".hex"), bin = Scratch(".bin"), back = Scratch(".back");
+  ASSERT_EQ(RunProgram(hexArgs, hex).status, 0);
+  ASSERT_EQ(RunProgram(binArgs, bin).status, 0);
+  EXPECT_NE(ReadFile(hex).find(":020000040001F9\n"), std::string::npos);
+  ASSERT_EQ(Shell(Quote(TEILOMAT_OBJCOPY) + " -I ihex -O binary " + Quote(hex) + " " + Quote(back)),
+            0);
+  EXPECT_EQ(ReadFile(bin).size(), 0x10100u);
+  EXPECT_TRUE(ReadFile(back) == ReadFile(bin));
+  EXPECT_EQ(Shell(Quote(TEILOMAT_SREC_CAT) + " " + Quote(hex) + " -intel -o " +
+                  Quote(Scratch(".srec")) + " 2>&1"),
+            0);
+#endif
+}
+
+// -o: a failing run leaves the file that was there, and so does a run killed
+// while it writes.
+TEST(Program, PlanKeepsTheOldFileWhenItFails) {
+  const std::string target = Scratch(".h");
+  std::ofstream(target, std::ios::binary) << "old\n";
+  const std::string offRaster = Scratch(".csv");
+  std::ofstream(offRaster) << "name,rx_mhz\nS,145.6125\n";
+  EXPECT_EQ(RunProgram({"plan", offRaster, "--format", "c", "-o", target}).status, 2);
+  EXPECT_EQ(ReadFile(target), "old\n");
+  const Ran nowhere = RunProgram({"plan", ChirpList(), "-o", target + ".missing/x.h"});
+  EXPECT_EQ(nowhere.status, 1);
+  EXPECT_NE(nowhere.err.find("kann nicht angelegt werden"), std::string::npos) << nowhere.err;
+#ifndef _WIN32
+  // The file-size limit of 1 KiB kills the program in its second write.
+  std::ofstream big(Scratch(".big.csv"));
+  big << "name,rx_mhz\n";
+  for (int i = 0; i < 500; ++i) big << "Kanal" << i << ",145.6\n";
+  big.close();
+  EXPECT_NE(
+      Shell("ulimit -f 1; " + Quote(TEILOMAT_CLI_PROGRAM) + " plan " + Quote(Scratch(".big.csv")) +
+            " --format csv -o " + Quote(target) + " 2>/dev/null"),
+      0);
+  EXPECT_EQ(ReadFile(target), "old\n");
+#endif
 }
 
 }  // namespace

@@ -1,0 +1,68 @@
+// A radio's channel list, read from CSV: a CHIRP export, or a plain list with
+// the header name,rx_mhz,tx_mhz.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+/// The highest channel number a list may hold.
+inline constexpr std::int64_t kMaxChannelNumber = 65535;
+
+/// One channel as the list gives it.
+struct Channel {
+  std::int64_t number = 0;      // CHIRP's Location, or the place in a plain list from 0
+  std::string name;             // UTF-8, anything the file holds
+  double rxMHz = 0.0;           // receive frequency
+  std::optional<double> txMHz;  // transmit frequency; none: the channel does not transmit
+  std::size_t line = 0;         // the line of the file the channel starts on
+};
+
+/// Why a list could not be read.
+enum class ListError {
+  None,
+  Empty,          // no text, or nothing but blank lines
+  NoChannels,     // a header row and no channel
+  NotUtf8,        // `line` holds bytes that are not UTF-8
+  BadQuote,       // on `line` a quoted field is not closed, or text follows its closing quote
+  MissingColumn,  // the header lacks the column `column`
+  NotANumber,     // on `line`, the cell of `column` holds `text`, which is no number
+  BadNumber,      // on `line`, `text` in `column` is no channel number from 0 to kMaxChannelNumber
+  UnknownDuplex,  // on `line`, the Duplex cell holds `text`
+  DuplicateNumber,  // on `line`, channel `text` again, first seen on `firstLine`
+};
+
+/// The channels in file order, or the first error.
+struct ChannelList {
+  std::vector<Channel> channels;
+  ListError error = ListError::None;
+  std::size_t line = 0;
+  std::size_t firstLine = 0;
+  std::string column;
+  std::string text;
+
+  explicit operator bool() const { return error == ListError::None; }
+};
+
+/// Reads a channel list. A UTF-8 byte-order mark is skipped. The form is told
+/// by the header row: one with a column rx_mhz is a plain list (columns name
+/// and rx_mhz required, tx_mhz optional; channels numbered from 0 in file
+/// order); any other must be a CHIRP export with the columns Location, Name,
+/// Frequency, Duplex and Offset, found by name, others ignored. Duplex decides
+/// TX: empty TX = RX, "+" RX + Offset, "-" RX − Offset, "split" Offset is TX,
+/// "off" no TX. Numbers take "." or ",", as on the command line.
+ChannelList ReadChannelList(std::string_view text);
+
+/// The German message for a list that could not be read.
+std::string ListMessage(const ChannelList& list);
+
+/// `text` with every control character (C0 and DEL) shown as "?", for a
+/// message or a line on a terminal.
+std::string Printable(std::string_view text);
+
+}  // namespace cli

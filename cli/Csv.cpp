@@ -1,0 +1,107 @@
+#include "cli/Csv.h"
+
+#include <algorithm>
+
+namespace cli {
+
+bool CsvReader::Next(std::vector<std::string>& fields) {
+  const std::size_t size = text_.size();
+  while (error_ == CsvError::None && pos_ < size) {
+    recordLine_ = line_;
+    std::size_t count = 0;
+    bool blank = true;
+    for (;;) {
+      if (count == fields.size()) fields.emplace_back();
+      std::string& field = fields[count++];
+      field.clear();
+      if (pos_ < size && text_[pos_] == '"') {
+        const std::size_t opened = line_;
+        ++pos_;
+        for (;;) {
+          if (pos_ >= size) {
+            error_ = CsvError::UnclosedQuote;
+            recordLine_ = opened;
+            return false;
+          }
+          const char c = text_[pos_++];
+          if (c == '"') {
+            if (pos_ < size && text_[pos_] == '"') {
+              field += '"';
+              ++pos_;
+              continue;
+            }
+            break;
+          }
+          // A CR LF inside a field is one line break, as is a CR or LF alone.
+          if (c == '\n' || (c == '\r' && (pos_ >= size || text_[pos_] != '\n'))) ++line_;
+          field += c;
+        }
+        blank = false;
+        if (pos_ < size && text_[pos_] != ',' && text_[pos_] != '\r' && text_[pos_] != '\n') {
+          error_ = CsvError::TextAfterQuote;
+          recordLine_ = line_;
+          return false;
+        }
+      } else {
+        const std::size_t end = std::min(text_.find_first_of(",\r\n", pos_), size);
+        field.assign(text_.substr(pos_, end - pos_));
+        pos_ = end;
+        if (!field.empty()) blank = false;
+      }
+      if (pos_ < size && text_[pos_] == ',') {
+        ++pos_;
+        continue;
+      }
+      if (pos_ < size && text_[pos_] == '\r') {
+        ++pos_;
+        if (pos_ < size && text_[pos_] == '\n') ++pos_;
+      } else if (pos_ < size && text_[pos_] == '\n') {
+        ++pos_;
+      }
+      ++line_;
+      break;
+    }
+    if (blank) continue;
+    fields.resize(count);
+    return true;
+  }
+  return false;
+}
+
+std::size_t FirstNonUtf8(std::string_view text) {
+  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char lead = byte(i);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    // The number of continuation bytes and the range of the first of them,
+    // which rules out overlong forms, surrogates and code points past U+10FFFF.
+    std::size_t more = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      more = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      more = 2;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      more = 3;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return i;
+    }
+    if (i + more >= text.size()) return i;
+    if (byte(i + 1) < low || byte(i + 1) > high) return i;
+    for (std::size_t k = 2; k <= more; ++k) {
+      if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return i;
+    }
+    i += more + 1;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace cli

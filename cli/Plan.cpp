@@ -1,0 +1,315 @@
+#include "cli/Plan.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "cli/Commands.h"
+#include "cli/Files.h"
+#include "cli/Formats.h"
+#include "cli/Image.h"
+#include "cli/InputText.h"
+
+namespace cli {
+namespace {
+
+constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli plan --help\n";
+
+enum class PlanFormat { Text, Csv, Json, C, IntelHex, Bin };
+
+std::optional<PlanFormat> PlanFormatByName(std::string_view name) {
+  constexpr std::array<std::pair<std::string_view, PlanFormat>, 6> kFormats = {{
+      {"text", PlanFormat::Text},
+      {"csv", PlanFormat::Csv},
+      {"json", PlanFormat::Json},
+      {"c", PlanFormat::C},
+      {"ihex", PlanFormat::IntelHex},
+      {"bin", PlanFormat::Bin},
+  }};
+  for (const auto& [known, format] : kFormats) {
+    if (name == known) return format;
+  }
+  return std::nullopt;
+}
+
+// „text“ as quoted in a message.
+std::string Quoted(std::string_view text) {
+  return "\u201E" + Printable(text) + "\u201C";
+}
+
+int Usage(Sink& err, std::string_view message) {
+  err.Put(message);
+  err.Put('\n');
+  err.Put(kHelpHint);
+  return kExitUsage;
+}
+
+// An address or size: decimal digits or "0x" and hex digits, at most kMaxImageSize.
+std::optional<std::uint64_t> ReadAddress(std::string_view text) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  std::uint64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+      value > kMaxImageSize) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+struct PlanOptions {
+  Setup setup;      // zf is the receive side's
+  double txZf = 0;  // MHz
+  PlanFormat format = PlanFormat::Text;
+  ImageLayout layout;
+};
+
+std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err) {
+  PlanOptions options;
+  const auto number = [&err](std::string_view what, std::string_view text, double& value) -> bool {
+    const tuning::NumberResult<double> read = ReadNumber(text);
+    value = read.value;
+    if (!read)
+      Usage(err, std::string(what) + " " + Quoted(text) + " " + std::string(Complaint(read.error)) +
+                     ".");
+    return static_cast<bool>(read);
+  };
+  if (!number("ZF", args.zf, options.setup.zf) || !number("TX-ZF", args.txZf, options.txZf)) {
+    return std::nullopt;
+  }
+  constexpr std::array<std::string_view, 3> kRasters = {"1", "10", "25"};  // as in RasterTab
+  const auto raster = std::find(kRasters.begin(), kRasters.end(), args.raster);
+  if (raster == kRasters.end()) {
+    Usage(err, "Raster " + Quoted(args.raster) + " gibt es nicht: 1, 10 oder 25 (kHz).");
+    return std::nullopt;
+  }
+  options.setup.rasterIndex = static_cast<int>(raster - kRasters.begin());
+  options.setup.band = args.am ? tuning::kBandAm : tuning::kBandFm;
+  options.setup.chargePump = !args.noCp;
+
+  const std::optional<PlanFormat> format = PlanFormatByName(args.format);
+  if (!format) {
+    Usage(err, "Format " + Quoted(args.format) +
+                   " gibt es für plan nicht: text, csv, json, c, ihex oder bin.");
+    return std::nullopt;
+  }
+  options.format = *format;
+  if (!IsCIdentifier(args.name)) {
+    Usage(err, "Name " + Quoted(args.name) + " ist kein C-Bezeichner.");
+    return std::nullopt;
+  }
+  const std::optional<std::uint64_t> base = ReadAddress(args.base);
+  const std::optional<std::uint64_t> size =
+      args.size.empty() ? std::optional<std::uint64_t>(0) : ReadAddress(args.size);
+  const tuning::NumberResult<std::uint8_t> fill = ReadByte(args.fill);
+  const std::string limit =
+      " (dezimal oder 0x-hexadezimal, höchstens " + std::to_string(kMaxImageSize) + ")";
+  if (!base) {
+    Usage(err, "--base " + Quoted(args.base) + " ist keine Adresse" + limit + ".");
+    return std::nullopt;
+  }
+  if (!size) {
+    Usage(err, "--size " + Quoted(args.size) + " ist keine Größe" + limit + ".");
+    return std::nullopt;
+  }
+  if (!fill) {
+    Usage(err, "--fill " + Quoted(args.fill) +
+                   " ist kein Byte: 0 bis 255, dezimal oder mit 0x hexadezimal.");
+    return std::nullopt;
+  }
+  options.layout = {*base, args.size.empty() ? std::nullopt : size, fill.value, args.rxOnly};
+  return options;
+}
+
+// "Kanal 3 „Relais“", a channel in a message.
+std::string ChannelPlace(const Channel& channel) {
+  return "Kanal " + std::to_string(channel.number) + " " + Quoted(channel.name);
+}
+
+// The side of a channel at `mhz` with ZF `zf`, or the exit status of a
+// calculation beyond the divider's limits, said on `err`.
+std::optional<PlannedSide> PlanSide(const Setup& setup, double mhz, std::string_view side,
+                                    const Channel& channel, Sink& err, int& status) {
+  const RowResult result = CalcRow(setup, mhz);
+  if (result) {
+    return PlannedSide{result.row};
+  }
+  // The core's words for the limit, also beyond every range of the calculation.
+  err.Put(tuning::LimitMessage(result.limit));
+  err.Put('\n');
+  err.Put(ChannelPlace(channel) + ": " + std::string(side) + " " + Shown(mhz) + " MHz");
+  if (result.error == tuning::TuningError::DividerTooLarge ||
+      result.error == tuning::TuningError::DividerNegative) {
+    err.Put(" (N " + std::to_string(result.n) + ")");
+  }
+  err.Put('\n');
+  status = kExitDividerLimit;
+  return std::nullopt;
+}
+
+// More than 1 Hz off: a difference written as DifferenceHz writes it.
+bool OffRaster(std::string_view diffHz) {
+  if (diffHz.starts_with('-')) diffHz.remove_prefix(1);
+  const std::string_view whole = diffHz.substr(0, diffHz.find('.'));
+  return whole.size() > 1 || whole > "1" || (whole == "1" && whole.size() < diffHz.size());
+}
+
+// "RX 145.6125 MHz: nächste Kanäle 145.6 und 145.625 MHz".
+std::string OffRasterLine(const Setup& setup, std::string_view side, const PlannedSide& planned) {
+  const Row& row = planned.row;
+  const std::int32_t below = row.rxMHz > row.requestedMHz ? row.n - 1 : row.n;
+  return std::string(side) + " " + Shown(row.requestedMHz) + " MHz, nächste Kanäle " +
+         Shown(ChannelRxMHz(setup.Raster(), below, setup.zf)) + " und " +
+         Shown(ChannelRxMHz(setup.Raster(), below + 1, setup.zf)) + " MHz";
+}
+
+std::string InputsLine(const PlanOptions& options) {
+  const Setup& setup = options.setup;
+  return "ZF " + Shown(setup.zf) + " MHz, TX-ZF " + Shown(options.txZf) + " MHz, Raster " +
+         std::to_string(setup.Raster() / 1000) + " kHz, Band " +
+         std::string(BandName(setup.band).value_or("?")) + " (" + std::to_string(setup.band) +
+         "), CP " + (setup.chargePump ? "1" : "0");
+}
+
+std::string InputsJson(const PlanOptions& options) {
+  const Setup& setup = options.setup;
+  return "  \"zf_mhz\": " + Shown(setup.zf) + ",\n  \"tx_zf_mhz\": " + Shown(options.txZf) +
+         ",\n  \"raster_khz\": " + std::to_string(setup.Raster() / 1000) + ",\n  \"band\": \"" +
+         std::string(BandName(setup.band).value_or("?")) +
+         "\",\n  \"band_bits\": " + std::to_string(setup.band) +
+         ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
+}
+
+int Finish(Sink& out, Sink& err) {
+  if (out.Flush()) return kExitOk;
+  err.Put(kWriteFailed);
+  return kExitWriteFailed;
+}
+
+}  // namespace
+
+std::string PlannedSide::Mhz() const {
+  return Shown(row.rxMHz);
+}
+
+std::string PlannedSide::DiffHz() const {
+  if (row.requestedMHz == row.rxMHz) return "0";
+  return DifferenceHz(Shown(row.requestedMHz), Shown(row.rxMHz));
+}
+
+int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) {
+  const std::optional<PlanOptions> options = ReadPlanOptions(args, err);
+  if (!options) return kExitUsage;
+  ChannelList list = ReadChannelList(input);
+  std::string().swap(input);
+  if (!list) return Usage(err, ListMessage(list));
+  // In the order of the channel numbers, which are unique: no two compare equal.
+  std::sort(list.channels.begin(), list.channels.end(),
+            [](const Channel& a, const Channel& b) { return a.number < b.number; });
+
+  Setup txSetup = options->setup;
+  txSetup.zf = options->txZf;
+  std::vector<PlannedChannel> plan;
+  plan.reserve(list.channels.size());
+  std::string offRaster;
+  for (const Channel& channel : list.channels) {
+    int status = kExitOk;
+    PlannedChannel planned{channel.number, channel.name, {}, {}};
+    const std::optional<PlannedSide> rx =
+        PlanSide(options->setup, channel.rxMHz, "RX", channel, err, status);
+    if (!rx) return status;
+    planned.rx = *rx;
+    if (OffRaster(rx->DiffHz())) {
+      offRaster +=
+          "  " + ChannelPlace(channel) + ": " + OffRasterLine(options->setup, "RX", *rx) + "\n";
+    }
+    if (channel.txMHz) {
+      planned.tx = PlanSide(txSetup, *channel.txMHz, "TX", channel, err, status);
+      if (!planned.tx) return status;
+      if (OffRaster(planned.tx->DiffHz())) {
+        offRaster +=
+            "  " + ChannelPlace(channel) + ": " + OffRasterLine(txSetup, "TX", *planned.tx) + "\n";
+      }
+    }
+    plan.push_back(std::move(planned));
+  }
+  if (!offRaster.empty() && !args.round) {
+    err.Put("Nicht im Raster von " + std::to_string(options->setup.Raster() / 1000) +
+            " kHz (mehr als 1 Hz daneben):\n");
+    err.Put(offRaster);
+    err.Put(
+        "Mit --round werden sie auf den nächsten Kanal gelegt, die Abweichung steht dann in "
+        "der Ausgabe.\n");
+    return kExitUsage;
+  }
+
+  switch (options->format) {
+    case PlanFormat::Text:
+      WritePlanText(plan, InputsLine(*options), out);
+      break;
+    case PlanFormat::Csv:
+      WritePlanCsv(plan, out);
+      break;
+    case PlanFormat::Json:
+      WritePlanJson(plan, InputsJson(*options), out);
+      break;
+    case PlanFormat::C:
+      WritePlanC(plan, InputsLine(*options), args.name, out);
+      break;
+    case PlanFormat::IntelHex:
+    case PlanFormat::Bin: {
+      std::vector<ImageRecord> records;
+      records.reserve(plan.size());
+      for (const PlannedChannel& channel : plan) {
+        records.push_back({channel.number, channel.rx.row.bytes, std::nullopt});
+        if (channel.tx) records.back().tx = channel.tx->row.bytes;
+      }
+      const Image image = BuildImage(records, options->layout);
+      if (!image) {
+        return Usage(err, "Das Abbild braucht " + std::to_string(image.needed) + " Bytes, " +
+                              (options->layout.size
+                                   ? "--size erlaubt " + std::to_string(*options->layout.size)
+                                   : "plan schreibt höchstens " + std::to_string(kMaxImageSize)) +
+                              ".");
+      }
+      if (options->format == PlanFormat::Bin) {
+        out.Put(std::string_view(reinterpret_cast<const char*>(image.bytes.data()),
+                                 image.bytes.size()));
+      } else {
+        WriteIntelHex(image.bytes, out);
+      }
+      break;
+    }
+  }
+  return Finish(out, err);
+}
+
+int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
+  std::optional<std::string> input = ReadInput(args.input);
+  if (!input) {
+    return Usage(err, "Die Kanalliste " + Quoted(args.input) + " kann nicht gelesen werden.");
+  }
+  if (args.output.empty()) return RunPlan(args, std::move(*input), out, err);
+
+  ReplacingFile file(args.output);
+  if (file.File() == nullptr) {
+    err.Put("Die Datei " + Quoted(args.output) + " kann nicht angelegt werden.\n");
+    return kExitWriteFailed;
+  }
+  int status = kExitOk;
+  {
+    Sink sink(file.File());
+    status = RunPlan(args, std::move(*input), sink, err);
+  }
+  if (status != kExitOk) return status;  // the scratch file goes, the old file stays
+  if (!file.Commit()) {
+    err.Put(kWriteFailed);
+    return kExitWriteFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace cli

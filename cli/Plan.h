@@ -1,0 +1,76 @@
+// teilomat-cli plan: a radio's whole channel list, each channel's receive and
+// transmit setting, as text, CSV, JSON, a C header or an EEPROM image.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/ChannelList.h"
+#include "cli/Channels.h"
+#include "cli/Sink.h"
+
+namespace cli {
+
+/// The plan command's line as typed: every value is still text.
+struct PlanArguments {
+  std::string input = "-";    // the channel list; "-" standard input
+  std::string output;         // -o: the file to write; empty: standard output
+  std::string zf = "10.7";    // MHz, for receiving
+  std::string txZf = "0";     // MHz, for transmitting: 0 puts the VCO on the transmit frequency
+  std::string raster = "25";  // kHz: 1, 10 or 25
+  bool am = false;            // band bits 16 instead of 32
+  bool noCp = false;          // charge-pump bit 0 instead of 1
+  bool round = false;         // take channels off the raster, pulled onto it
+  std::string format = "text";
+  std::string name = "teilomat";  // prefix of the identifiers in a C header
+  std::string base = "0";         // image: address of channel 0
+  std::string size;               // image: its size; empty: up to the last channel
+  std::string fill = "0xFF";      // image: the byte in every gap
+  bool rxOnly = false;            // image: 3 bytes a channel, RX only
+};
+
+/// One side (receive or transmit) of a channel as the synthesizer gets it:
+/// requestedMHz from the list, rxMHz the frequency N really gives. Only the
+/// numbers are kept; their texts are made as they are written.
+struct PlannedSide {
+  Row row;
+
+  /// row.rxMHz as written.
+  std::string Mhz() const;
+  /// row.rxMHz − row.requestedMHz in Hz, exact on the digits shown.
+  std::string DiffHz() const;
+};
+
+struct PlannedChannel {
+  std::int64_t number = 0;
+  std::string_view name;  // in the channel list, which outlives the plan
+  PlannedSide rx;
+  std::optional<PlannedSide> tx;  // none: the channel does not transmit
+};
+
+/// Runs plan on the list `input`: results to `out`, messages to `err`.
+/// Returns the exit status; on any error nothing is written to `out`. The
+/// text is let go of as soon as it is read, so a long list is not held twice.
+int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err);
+
+/// Runs plan as the program does: reads args.input, writes to `out` or, with
+/// args.output, to that file, which appears whole or not at all.
+int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err);
+
+/// The output formats, each writing the whole plan. `inputs` is the line
+/// naming ZF, TX-ZF, raster, band and charge-pump bit; `inputsJson` the same
+/// as JSON members.
+void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out);
+void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
+void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out);
+void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs,
+                std::string_view prefix, Sink& out);
+
+/// `text` as a C string literal: printable ASCII as it is, except that
+/// quotes, backslashes and question marks (trigraphs) are escaped; every
+/// other byte as a three-digit octal escape.
+void PutCString(Sink& out, std::string_view text);
+
+}  // namespace cli

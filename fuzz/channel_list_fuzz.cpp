@@ -1,0 +1,61 @@
+// Feeds arbitrary bytes to the channel-list reader, and writes the bytes as
+// one CSV record (split at NUL bytes into fields) to read them back.
+//   build/fuzz/fuzz/channel_list_fuzz -max_total_time=60
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/ChannelList.h"
+#include "cli/Csv.h"
+#include "cli/Formats.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  const std::string_view data(reinterpret_cast<const char*>(bytes), size);
+
+  // A list read is either an error with a message fit for a terminal, or
+  // channels with numbers in range, each once, UTF-8 names, in file order.
+  const cli::ChannelList list = cli::ReadChannelList(data);
+  if (!list) {
+    const std::string message = cli::ListMessage(list);
+    if (message.empty()) std::abort();
+    for (char c : message) {
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();
+    }
+  } else {
+    std::set<std::int64_t> numbers;
+    std::size_t line = 0;
+    if (list.channels.empty()) std::abort();
+    for (const cli::Channel& channel : list.channels) {
+      if (channel.number < 0 || channel.number > cli::kMaxChannelNumber) std::abort();
+      if (!numbers.insert(channel.number).second || channel.line <= line) std::abort();
+      if (cli::FirstNonUtf8(channel.name) != std::string_view::npos) std::abort();
+      line = channel.line;
+    }
+  }
+
+  // Any fields written as CSV read back as they were.
+  std::vector<std::string> fields(1);
+  for (char c : data) {
+    if (c == '\0') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  cli::Sink record;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) record.Put(',');
+    cli::PutCsvField(record, fields[i]);
+  }
+  record.Put("\r\n");
+  cli::CsvReader reader(record.Text());
+  std::vector<std::string> back;
+  bool blank = true;
+  for (const std::string& field : fields) blank = blank && field.empty();
+  if (reader.Next(back) == blank || (!blank && back != fields) || reader.Next(back)) std::abort();
+  return 0;
+}
