@@ -18,8 +18,8 @@ cd "$(dirname "$0")/.."
 
 only=${1:-}
 build=build/dev
-tests=(form_test encoder_test number_text_test divider_test cli_output_test cli_channels_test
-  cli_program_test)
+tests=(form_test encoder_test number_text_test divider_test cli_output_test cli_plan_test
+  cli_channels_test cli_program_test)
 targets=("${tests[@]}" teilomat-cli)
 results=$build/mutants.txt
 
