@@ -204,6 +204,10 @@ TEST(Program, ExitStatusesAndMessages) {
        "",
        "unbekannter Befehl \u201Egr\u00F6\u00DFe\u201C; die Befehle sind calc, table, decode und "
        "plan"},
+      // Options come after the command; the message says so and which one.
+      {{"--raster", "1", "calc", "145"}, 2, "", "Befehl: teilomat-cli calc --raster 1 145\n"},
+      {{"--am", "table", "--from", "1", "--to", "2"}, 2, "", "--am steht vor dem Befehl table"},
+      {{"--zf", "3", "foo"}, 2, "", "unbekannter Befehl \u201Efoo\u201C"},
       {{"decode", "223", "48"}, 2, "", "Es fehlt DB2:"},
       {{"decode", "223", "48", "160", "1"}, 2, "", "Zu viele Bytes ab \u201E1\u201C"},
       {{"decode", "223", "48", "256"}, 2, "", "kein Byte"},
@@ -295,6 +299,7 @@ TEST(Program, JsonParses) {
       "import json, sys\n"
       "d = json.load(open(sys.argv[1]))\n"
       "assert d['program'] == 'teilomat-cli'\n"
+      "assert d['charge_pump'] == 1\n"
       "if 'results' in d:\n"
       "    assert d['count'] == len(d['results']) > 0\n"
       "    for r in d['results']:\n"

@@ -269,7 +269,7 @@ const Case kCases[] = {
      nullptr,
      Icon::None,
      {"145,65", "10,7", "156350", "221", "48", "160"}},
-    {"1 kHz beyond the limit", nullptr, nullptr, 2, nullptr, false, false, teilomat::kTooLarge,
+    {"1 kHz beyond the limit", nullptr, nullptr, 2, nullptr, false, false, tuning::kTooLargeMessage,
      Icon::Stop, kDefaults},
     {"AM/FM ticked",
      nullptr,
@@ -298,7 +298,7 @@ const Case kCases[] = {
      nullptr,
      false,
      false,
-     teilomat::kTooSmall,
+     tuning::kTooSmallMessage,
      Icon::Stop,
      {"-20", "10,7", "156375", "223", "48", "160"}},
     {"RX not a number",
@@ -362,7 +362,7 @@ TEST_F(Win32Window, SettingTheRasterIndexIsAChoice) {
   EXPECT_EQ(window_->RasterIndex(), 0);
   Click(Command1);
   ASSERT_EQ(seenBoxes.size(), 1u);
-  EXPECT_EQ(seenBoxes[0].text, teilomat::kTooLarge);
+  EXPECT_EQ(seenBoxes[0].text, tuning::kTooLargeMessage);
   ExpectScreen(kDefaults);
 }
 
