@@ -21,6 +21,7 @@ RowResult CalcRow(const Setup& setup, double rxMHz) {
   const tuning::CalcOutcome outcome = tuning::Calculate(state, rxMHz, setup.zf, setup.chargePump);
   RowResult result;
   result.error = outcome.error;
+  result.limit = outcome.limit;
   result.n = state.N;
   if (outcome) result.row = {rxMHz, state.N, outcome.vcoKHz, outcome.rxMHz, state.DB};
   return result;
@@ -55,9 +56,15 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz) {
   // An end too large for the arithmetic lies far beyond the divider limit:
   // the table runs up to the limit and stops there. Anything else out of
   // range gives no table.
-  const bool endBeyondLimit = !nearTo && toMHz + setup.zf > 0;
-  if (!nearFrom && fromMHz + setup.zf < 0) {
+  const tuning::Limit fromLimit = tuning::LimitOf(nearFrom.error, fromMHz, setup.zf);
+  const bool endBeyondLimit =
+      tuning::LimitOf(nearTo.error, toMHz, setup.zf) == tuning::Limit::TooLarge;
+  if (fromLimit == tuning::Limit::TooSmall) {
     plan.error = RangeError::BelowZero;
+    return plan;
+  }
+  if (fromLimit == tuning::Limit::TooLarge) {
+    plan.error = RangeError::AboveLimit;
     return plan;
   }
   if (!nearFrom || (!nearTo && !endBeyondLimit)) {
@@ -74,7 +81,10 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz) {
   plan.first = nearFrom.N;
   if (ChannelRxMHz(raster, nearFrom.N, setup.zf) < fromMHz - slack(fromMHz)) ++plan.first;
   if (endBeyondLimit) {
-    plan.last = std::int64_t{tuning::kMaxDivider} + 1;
+    // Some channel past the limit, and never one below the first: a range
+    // that starts above the limit is refused for the limit, however far it
+    // reaches.
+    plan.last = std::max(plan.first, std::int64_t{tuning::kMaxDivider} + 1);
   } else {
     plan.last = nearTo.N;
     if (ChannelRxMHz(raster, nearTo.N, setup.zf) > toMHz + slack(toMHz)) --plan.last;
@@ -83,7 +93,7 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz) {
   if (plan.first < 0) {
     plan.error = RangeError::BelowZero;
   } else if (plan.first > std::numeric_limits<std::int32_t>::max()) {
-    plan.error = RangeError::OutOfRange;
+    plan.error = RangeError::AboveLimit;
   } else if (plan.first > plan.last) {
     plan.error = RangeError::NoChannel;
   }

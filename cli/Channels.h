@@ -38,7 +38,8 @@ struct Row {
 struct RowResult {
   Row row;
   tuning::TuningError error = tuning::TuningError::None;
-  std::int32_t n = 0;  // the divider ratio also when it is too large
+  tuning::Limit limit = tuning::Limit::None;  // the limit an error means to the user
+  std::int32_t n = 0;                         // the divider ratio also when it is too large
 
   explicit operator bool() const { return error == tuning::TuningError::None; }
 };
@@ -60,7 +61,9 @@ enum class RangeError {
   None,
   Reversed,    // the start lies above the end
   NoChannel,   // no channel of the grid lies between start and end
-  OutOfRange,  // a bound gives a divider beyond the signed 32-bit range
+  AboveLimit,  // the first channel lies beyond the signed 32-bit range, far
+               // above the divider limit
+  OutOfRange,  // a bound gives a divider beyond range on neither side
   BelowZero,   // the first channel has a negative divider ratio (or one far
                // below the signed 32-bit range), which no chip can be set to
 };

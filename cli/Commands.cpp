@@ -80,9 +80,9 @@ std::string Place(double rxMHz, std::int64_t n) {
   return "RX " + Shown(rxMHz) + " MHz (N " + std::to_string(n) + ")";
 }
 
-// `limit` is kDividerTooLarge or kDividerTooSmall.
-int DividerLimit(Sink& err, std::string_view limit, std::string_view detail) {
-  err.Put(limit);
+// The core's message for the limit, then where it was hit.
+int DividerLimit(Sink& err, tuning::Limit limit, std::string_view detail) {
+  err.Put(tuning::LimitMessage(limit));
   err.Put('\n');
   err.Put(detail);
   err.Put('\n');
@@ -110,26 +110,22 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
   std::vector<Row> rows;
   for (std::size_t i = 0; i < requested.size(); ++i) {
     const RowResult result = CalcRow(options->setup, requested[i]);
-    const std::string where = "bei RX " + Quoted(args.rx[i]);
-    if (result.error == tuning::TuningError::DividerTooLarge) {
-      return DividerLimit(err, kDividerTooLarge, where + " (N " + std::to_string(result.n) + ")");
-    }
-    if (result.error == tuning::TuningError::DividerNegative) {
-      return DividerLimit(err, kDividerTooSmall, where + " (N " + std::to_string(result.n) + ")");
-    }
-    // Beyond every range of the calculation, but to the user simply too large
-    // or too small.
-    const double sum = requested[i] + options->setup.zf;
-    if (!result && sum > 0) return DividerLimit(err, kDividerTooLarge, where);
-    if (!result && sum < 0) return DividerLimit(err, kDividerTooSmall, where);
-    if (!result) {
+    if (result.limit == tuning::Limit::Incalculable) {
       return Usage(err, "RX " + Quoted(args.rx[i]) + " und ZF " + Quoted(args.zf) +
                             " ergeben kein Teilerverhältnis im Rechenbereich.");
+    }
+    if (!result) {
+      // N is known where it lies beyond a limit; beyond the arithmetic it is not.
+      const bool knownN = result.error == tuning::TuningError::DividerTooLarge ||
+                          result.error == tuning::TuningError::DividerNegative;
+      return DividerLimit(
+          err, result.limit,
+          "bei RX " + Quoted(args.rx[i]) + (knownN ? " (N " + std::to_string(result.n) + ")" : ""));
     }
     rows.push_back(result.row);
   }
 
-  RowWriter writer(options->format, Heading{"calc", options->setup, {}, {}, args.name}, out);
+  RowWriter writer(options->format, Heading{"calc", options->setup, {}, args.name}, out);
   writer.Begin();
   for (const Row& row : rows) writer.Put(row);
   writer.End();
@@ -155,15 +151,14 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
     case RangeError::NoChannel:
       return Usage(err, "Zwischen --from " + Quoted(args.from) + " und --to " + Quoted(args.to) +
                             " liegt kein Kanal des Rasters.");
+    case RangeError::AboveLimit:
+      return DividerLimit(err, tuning::Limit::TooLarge,
+                          "Tabelle nicht geschrieben: schon ihr erster Kanal liegt über "
+                          "der Grenze.");
     case RangeError::OutOfRange:
-      if (*from + setup.zf > 0) {
-        return DividerLimit(err, kDividerTooLarge,
-                            "Tabelle nicht geschrieben: schon ihr erster Kanal liegt über "
-                            "der Grenze.");
-      }
       return Usage(err, "Der Bereich ergibt Teilerverhältnisse außerhalb des Rechenbereichs.");
     case RangeError::BelowZero:
-      return DividerLimit(err, kDividerTooSmall,
+      return DividerLimit(err, tuning::Limit::TooSmall,
                           "Tabelle nicht geschrieben: --from " + Quoted(args.from) +
                               " liegt unter dem niedrigsten Kanal, " +
                               Place(ChannelRxMHz(setup.Raster(), 0, setup.zf), 0) + ".");
@@ -174,12 +169,12 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   const std::string stopPlace =
       Place(ChannelRxMHz(raster, static_cast<std::int32_t>(stop), setup.zf), stop);
   if (plan.RowCount() == 0) {
-    return DividerLimit(err, kDividerTooLarge,
+    return DividerLimit(err, tuning::Limit::TooLarge,
                         "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
                             ", liegt über der Grenze.");
   }
 
-  RowWriter writer(options->format, Heading{"table", setup, *from, *to, args.name}, out);
+  RowWriter writer(options->format, Heading{"table", setup, Range{*from, *to}, args.name}, out);
   writer.Begin();
   for (std::int64_t n = plan.first; n <= plan.LastRow(); ++n) {
     writer.Put(ChannelRow(setup, static_cast<std::int32_t>(n)));
@@ -193,7 +188,7 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   writer.End(stopPlace);
   const int status = Finish(out, err, kExitDividerLimit);
   if (status != kExitDividerLimit) return status;
-  return DividerLimit(err, kDividerTooLarge,
+  return DividerLimit(err, tuning::Limit::TooLarge,
                       "Tabelle abgebrochen vor " + stopPlace + "; " +
                           std::to_string(plan.RowCount()) + " Zeilen geschrieben.");
 }
@@ -283,6 +278,37 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
   message += "\n";
   message += kHelpHint;
   return message;
+}
+
+bool IsCommand(std::string_view word) {
+  return word == "calc" || word == "table" || word == "decode" || word == "plan";
+}
+
+std::string MisplacedMessage(const std::vector<std::string>& words,
+                             const std::function<bool(std::string_view)>& takesValue) {
+  const std::string* firstOption = nullptr;
+  bool valueNext = false;
+  for (const std::string& word : words) {
+    if (word.size() > 1 && word.front() == '-') {
+      if (firstOption == nullptr) firstOption = &word;
+      valueNext = takesValue(word);
+    } else if (valueNext) {
+      valueNext = false;
+    } else if (!IsCommand(word) || firstOption == nullptr) {
+      return UsageMessage(ParseProblem::NoCommand, word);
+    } else {
+      std::string line = "teilomat-cli " + word;
+      for (const std::string& other : words) {
+        if (&other != &word) line += " " + other;
+      }
+      const std::string_view option =
+          std::string_view(*firstOption).substr(0, firstOption->find('='));
+      return "Aufruf fehlerhaft: die Option " + std::string(option) + " steht vor dem Befehl " +
+             word + "; Optionen kommen nach dem Befehl: " + line + "\n" + std::string(kHelpHint);
+    }
+  }
+  return UsageMessage(ParseProblem::NoCommand,
+                      firstOption != nullptr ? *firstOption : words.front());
 }
 
 }  // namespace cli

@@ -2,6 +2,7 @@
 // output and the exit status.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,10 +21,6 @@ enum ExitStatus : int {
   kExitDividerLimit = 3,  // a divider ratio above 131071 or below 0
 };
 
-/// The window's message for a divider beyond 17 bits, word for word.
-inline constexpr std::string_view kDividerTooLarge = "Teilerverhältnis zu gross! (max 131071)";
-/// The window's message for a negative divider, word for word.
-inline constexpr std::string_view kDividerTooSmall = "Teilerverhältnis zu klein! (min 0)";
 /// Said on standard error when standard output cannot be written.
 inline constexpr std::string_view kWriteFailed = "Die Ausgabe konnte nicht geschrieben werden.\n";
 
@@ -58,5 +55,17 @@ enum class ParseProblem {
 /// parser's own (English) text, from which names are taken, or for NoCommand
 /// the word that stands where the command belongs.
 std::string UsageMessage(ParseProblem problem, std::string_view detail);
+
+/// Whether `word` names one of the commands.
+bool IsCommand(std::string_view word);
+
+/// The message for a command line that does not start with its command;
+/// `words` are its words after the program's name, `takesValue` tells which
+/// options are followed by a value (none written with it, as --zf=3). An
+/// option before a known command is named, with the line in the order it
+/// belongs in; else the first word that is neither option nor value is named
+/// as an unknown command; else the first option.
+std::string MisplacedMessage(const std::vector<std::string>& words,
+                             const std::function<bool(std::string_view)>& takesValue);
 
 }  // namespace cli

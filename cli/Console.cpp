@@ -21,7 +21,11 @@ Console::Console() {
   }
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+  // Both fully buffered: unbuffered, the C runtime hands a console each byte
+  // of a message in a write of its own, and the console cannot join the
+  // bytes of a UTF-8 character again.
   std::setvbuf(stdout, nullptr, _IOFBF, 64 * 1024);
+  std::setvbuf(stderr, nullptr, _IOFBF, 64 * 1024);
 }
 
 Console::~Console() {

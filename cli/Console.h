@@ -11,7 +11,8 @@ namespace cli {
 /// as it was at the end. On Windows: UTF-8 as the console's output code page,
 /// so that "ä" and "„" show as such; both streams in binary mode, so that
 /// every line ends in "\n" alone, as on Linux, also in files; standard output
-/// fully buffered, so that no UTF-8 character reaches the console in halves.
+/// and error fully buffered, so that no UTF-8 character reaches the console
+/// in pieces. Whatever is buffered is written when this object ends.
 /// Elsewhere it changes nothing.
 class Console {
  public:

@@ -179,11 +179,11 @@ void RowWriter::Begin() {
       PutInt(out_, setup.band);
       out_.Put(",\n  \"charge_pump\": ");
       out_.Put(setup.chargePump ? '1' : '0');
-      if (heading_.fromMHz && heading_.toMHz) {
+      if (heading_.range) {
         out_.Put(",\n  \"from_mhz\": ");
-        out_.Put(Shown(*heading_.fromMHz));
+        out_.Put(Shown(heading_.range->fromMHz));
         out_.Put(",\n  \"to_mhz\": ");
-        out_.Put(Shown(*heading_.toMHz));
+        out_.Put(Shown(heading_.range->toMHz));
       }
       out_.Put(",\n  \"results\": [");
       break;
@@ -197,11 +197,11 @@ void RowWriter::Begin() {
       out_.Put(").\n * ");
       PutInputs(out_, setup);
       out_.Put("\n");
-      if (heading_.fromMHz && heading_.toMHz) {
+      if (heading_.range) {
         out_.Put(" * Bereich: RX ");
-        out_.Put(Shown(*heading_.fromMHz));
+        out_.Put(Shown(heading_.range->fromMHz));
         out_.Put(" bis ");
-        out_.Put(Shown(*heading_.toMHz));
+        out_.Put(Shown(heading_.range->toMHz));
         out_.Put(" MHz\n");
       }
       out_.Put(" */\n#ifndef ");

@@ -22,12 +22,18 @@ std::optional<Format> FormatByName(std::string_view name);
 /// The program's version, as the build gives it.
 std::string_view ProgramVersion();
 
+/// The range a table was asked for, in MHz.
+struct Range {
+  double fromMHz = 0.0;
+  double toMHz = 0.0;
+};
+
 /// What a document says about where its rows come from.
 struct Heading {
   std::string_view command;  // "calc" or "table"
   Setup setup;
-  std::optional<double> fromMHz, toMHz;  // the requested range of a table
-  std::string_view name = "teilomat";    // prefix of the C identifiers
+  std::optional<Range> range;          // a table's, both ends or none
+  std::string_view name = "teilomat";  // prefix of the C identifiers
 };
 
 /// Writes rows one at a time, keeping nothing of earlier rows but their

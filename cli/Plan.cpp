@@ -130,19 +130,15 @@ std::string ChannelPlace(const Channel& channel) {
 }
 
 // The side of a channel at `mhz` with ZF `zf`, or the exit status of a
-// calculation beyond the divider's limits, said on `err`. The limit texts
-// are used here and nowhere else in plan.
+// calculation beyond the divider's limits, said on `err`.
 std::optional<PlannedSide> PlanSide(const Setup& setup, double mhz, std::string_view side,
                                     const Channel& channel, Sink& err, int& status) {
   const RowResult result = CalcRow(setup, mhz);
   if (result) {
     return PlannedSide{result.row};
   }
-  // Beyond every range of the calculation, but to the user simply too large or too small.
-  const bool tooLarge =
-      result.error == tuning::TuningError::DividerTooLarge ||
-      (result.error != tuning::TuningError::DividerNegative && mhz + setup.zf > 0);
-  err.Put(tooLarge ? kDividerTooLarge : kDividerTooSmall);
+  // The core's words for the limit, also beyond every range of the calculation.
+  err.Put(tuning::LimitMessage(result.limit));
   err.Put('\n');
   err.Put(ChannelPlace(channel) + ": " + std::string(side) + " " + Shown(mhz) + " MHz");
   if (result.error == tuning::TuningError::DividerTooLarge ||

@@ -175,12 +175,18 @@ int main(int argc, char** argv) {
     }
     return status;
   } catch (const CLI::ParseError& e) {
-    // Before a command only --help and --version are known, so the first
-    // word is what went wrong there: an unknown command or option.
-    const bool noCommand =
-        !calc->parsed() && !table->parsed() && !decode->parsed() && !plan->parsed();
-    const std::string message = noCommand && !words.empty()
-                                    ? cli::UsageMessage(cli::ParseProblem::NoCommand, words[0])
+    // Before a command only --help and --version are known, so a line that
+    // does not start with its command went wrong there, whatever the parser
+    // made of the rest.
+    const auto takesValue = [calc, table, decode, plan](std::string_view option) {
+      for (const CLI::App* command : {calc, table, decode, plan}) {
+        const CLI::Option* known = command->get_option_no_throw(std::string(option));
+        if (known != nullptr) return known->get_items_expected_max() > 0;  // flags take none
+      }
+      return false;
+    };
+    const std::string message = !words.empty() && !cli::IsCommand(words[0])
+                                    ? cli::MisplacedMessage(words, takesValue)
                                     : cli::UsageMessage(ProblemOf(e), e.what());
     std::fputs(message.c_str(), stderr);
     return cli::kExitUsage;

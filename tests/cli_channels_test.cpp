@@ -52,6 +52,7 @@ TEST(ReadByte, TakesDecimalOrHexFrom0To255) {
       {"0x0", 0}, {"0x00FF", 255}, {"256", -1},  {"0x100", -1}, {"99999999999999999999", -1},
       {"-1", -1}, {"+1", -1},      {"010", -1},  // could be meant as octal
       {"0x", -1}, {"0xG1", -1},    {"12a", -1},  {"", -1},      {" 1", -1},
+      {"01", -1}, {"2550", -1},
   };
   for (const Case& c : cases) {
     const auto result = cli::ReadByte(c.text);
@@ -64,6 +65,9 @@ TEST(ReadByte, TakesDecimalOrHexFrom0To255) {
   }
 }
 
+// Both signs; a borrow through every digit into a leading digit that stays
+// (20 - 9.9999995); operands of different lengths; fractions of a hertz with
+// fewer digits than places after the point (1.4E-07 - 1E-07).
 TEST(DifferenceHz, IsExactOnTheDigitsShown) {
   struct Case {
     const char *from, *to, *hz;
@@ -76,6 +80,10 @@ TEST(DifferenceHz, IsExactOnTheDigitsShown) {
       {"0.0125", "-0.0125", "-25000"},  {"-1", "-2", "-1000000"},
       {"99.9999995", "100", "0.5"},     {"1E+15", "1.5E+15", "500000000000000000000"},
       {"2.5E-06", "0", "-2.5"},         {"145.12345678901", "145.123456789012", "0.000002"},
+      {"100.0000005", "100", "-0.5"},   {"9.9999995", "20", "10000000.5"},
+      {"0.5", "145.675", "145175000"},  {"20", "9.9999995", "-10000000.5"},
+      {"1E-07", "1.4E-07", "0.04"},     {"100.0000015", "100.0000005", "-1"},
+      {"1.4E-07", "1E-07", "-0.04"},    {"100.0004996", "100", "-499.6"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(cli::DifferenceHz(c.from, c.to), c.hz) << c.from << " -> " << c.to;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "cli/Commands.h"
 #include "cli/Decode.h"
@@ -136,6 +137,7 @@ TEST(Calc, TextColumnsLineUp) {
     lines.push_back(o.out.substr(at, next - at));
   }
   ASSERT_EQ(lines.size(), 6u) << o.out;
+  EXPECT_EQ(lines[2].find("0.5"), 12u) << lines[2];  // a blank, then 14 columns for RX
   // "RX soll/MHz", "N", "VCO/kHz", "RX ist/MHz", "Abw./Hz", "DB0".."DB2", "hex", "binär"
   std::vector<std::size_t> headEnds;
   const std::vector<std::size_t> headStarts = Starts(lines[1], &headEnds);
@@ -231,6 +233,26 @@ TEST(Table, StoppedTableClosesItsDocument) {
   const Outcome beyond = RunWith(cli::Command::Table, Table("140", "150", "csv"));
   EXPECT_EQ(beyond.status, cli::kExitDividerLimit);
   EXPECT_EQ(beyond.out, "");
+}
+
+// A table whose first channel lies above the limit is refused for the limit,
+// however far its end reaches: near it, or beyond the 32-bit range.
+TEST(Table, FirstChannelAboveTheLimitIsRefusedWhateverTheEnd) {
+  const std::tuple<const char*, std::size_t, const char*> cases[] = {
+      {"131.07", 3, "abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen"},
+      {"131.071", 2, "abgebrochen vor RX 131.072 MHz (N 131072); 1 Zeilen"},
+      {"131.072", 0, "erster Kanal, RX 131.072 MHz (N 131072), liegt über"},
+      {"131.073", 0, "erster Kanal, RX 131.073 MHz (N 131073), liegt über"},
+  };
+  for (const auto& [from, lines, message] : cases) {
+    for (const char* to : {"131.08", "1e9"}) {
+      const Outcome o = RunWith(cli::Command::Table, Table(from, to, "csv"));
+      EXPECT_EQ(o.status, cli::kExitDividerLimit) << from << " " << to;
+      EXPECT_EQ(static_cast<std::size_t>(std::count(o.out.begin(), o.out.end(), '\n')), lines);
+      EXPECT_EQ(o.err.find("Teilerverhältnis zu gross! (max 131071)\n"), 0u) << o.err;
+      EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+    }
+  }
 }
 
 TEST(Table, CHeaderNamesItsInputsAndCountsItsRows) {

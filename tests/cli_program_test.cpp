@@ -204,6 +204,10 @@ TEST(Program, ExitStatusesAndMessages) {
        "",
        "unbekannter Befehl \u201Egr\u00F6\u00DFe\u201C; die Befehle sind calc, table, decode und "
        "plan"},
+      // Options come after the command; the message says so and which one.
+      {{"--raster", "1", "calc", "145"}, 2, "", "Befehl: teilomat-cli calc --raster 1 145\n"},
+      {{"--am", "table", "--from", "1", "--to", "2"}, 2, "", "--am steht vor dem Befehl table"},
+      {{"--zf", "3", "foo"}, 2, "", "unbekannter Befehl \u201Efoo\u201C"},
       {{"decode", "223", "48"}, 2, "", "Es fehlt DB2:"},
       {{"decode", "223", "48", "160", "1"}, 2, "", "Zu viele Bytes ab \u201E1\u201C"},
       {{"decode", "223", "48", "256"}, 2, "", "kein Byte"},
@@ -295,6 +299,7 @@ TEST(Program, JsonParses) {
       "import json, sys\n"
       "d = json.load(open(sys.argv[1]))\n"
       "assert d['program'] == 'teilomat-cli'\n"
+      "assert d['charge_pump'] == 1\n"
       "if 'results' in d:\n"
       "    assert d['count'] == len(d['results']) > 0\n"
       "    for r in d['results']:\n"
@@ -504,5 +509,25 @@ TEST(Program, PlanKeepsTheOldFileWhenItFails) {
   EXPECT_EQ(ReadFile(target), "old\n");
 #endif
 }
+
+#ifdef _WIN32
+// In a console window the messages show their umlauts and quotes: read back
+// from the console's screen, they are whole, not a sign for each UTF-8 byte.
+TEST(Program, MessagesShowWholeInAConsole) {
+  FreeConsole();  // a console of this test's own, whatever started it
+  ASSERT_TRUE(AllocConsole());
+  EXPECT_EQ(Execute({"calc", "abc"}, "CONOUT$", "CONOUT$"), 2);
+  EXPECT_EQ(Execute({"calc", "--raster", "1", "145"}, "CONOUT$", "CONOUT$"), 3);
+  HANDLE screen =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  std::wstring shown(800, L' ');  // the first lines of the screen
+  DWORD read = 0;
+  ReadConsoleOutputCharacterW(screen, shown.data(), 800, COORD{0, 0}, &read);
+  CloseHandle(screen);
+  EXPECT_NE(shown.find(L"RX \u201Eabc\u201C ist keine Zahl."), std::wstring::npos) << shown;
+  EXPECT_NE(shown.find(L"Teilerverh\u00E4ltnis zu gross! (max 131071)"), std::wstring::npos);
+}
+#endif
 
 }  // namespace

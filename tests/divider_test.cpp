@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "tuning/DataByteEncoder.h"
 #include "tuning/DividerCalculation.h"
@@ -95,6 +96,25 @@ INSTANTIATE_TEST_SUITE_P(
         CalcCase{"NotANumber", 0, std::numeric_limits<double>::quiet_NaN(), 25000, true,
                  TuningError::SumOutOfRange, 0, 0, 0}),
     [](const testing::TestParamInfo<CalcCase>& row) { return std::string(row.param.name); });
+
+// What a calculation without a result tells the user: the side of the limit
+// it fell on, also where the arithmetic ran out of range.
+TEST(Calculate, NamesTheLimitItHits) {
+  constexpr const char* kLarge = "Teilerverhältnis zu gross! (max 131071)";
+  constexpr const char* kSmall = "Teilerverhältnis zu klein! (min 0)";
+  const std::tuple<const char*, double, double, std::int16_t, const char*> cases[] = {
+      {"result", 131.071, 0, 1000, ""},
+      {"N 131072", 131.072, 0, 1000, kLarge},
+      {"N -1", -10.725, 10.7, 25000, kSmall},
+      {"negative quotient beyond 32 bits", -1e7, 0, 1000, kSmall},
+      {"product beyond the double range", kHuge, 0, 25000, kLarge},
+      {"opposing huge values", kHuge, -kHuge, 25000, "RX und ZF sind zu gross zum Rechnen."},
+  };
+  for (const auto& [name, fo, zf, raster, message] : cases) {
+    TuningState s = WithRaster(raster);
+    EXPECT_EQ(tuning::LimitMessage(tuning::Calculate(s, fo, zf, true).limit), message) << name;
+  }
+}
 
 TEST(Calculate, EncodesBytesWithChargePumpBit) {
   TuningState s;

@@ -223,6 +223,19 @@ TEST_F(EventsTest, TypingIntoTheRasterFieldChoosesNothing) {
   EXPECT_EQ(window->State().Raster, 25000);
 }
 
+// Every field the handlers write shows the start of its text, as a native
+// text box does; with ZF 10,7123456789 the corrected RX is wider than its field.
+TEST_F(EventsTest, WrittenFieldsShowTheStartOfTheirText) {
+  EXPECT_EQ(Get<QLineEdit>("tzf")->cursorPosition(), 0) << "written at start-up only";
+  Type("tzf", "10,7123456789");
+  EXPECT_FALSE(PressBerechnen().shown);
+  const auto* rx = Get<QLineEdit>("tfo");
+  ASSERT_GT(rx->fontMetrics().horizontalAdvance(rx->text()), rx->contentsRect().width());
+  for (const char* name : {"tfo", "tVCO", "tDB0", "tDB1", "tDB2"}) {
+    EXPECT_EQ(Get<QLineEdit>(name)->cursorPosition(), 0) << name;
+  }
+}
+
 class ToggleTest : public EventsTest, public testing::WithParamInterface<std::string> {};
 
 TEST_P(ToggleTest, AmFmSetsTheBandBitsOfTheNextResult) {

@@ -126,6 +126,8 @@ TEST(TextToDouble, OddSeparatorsNeverBreakIt) {
   EXPECT_EQ(tuning::TextToDouble("1,5", Separators{",", ","}).value, 1.5);
   EXPECT_EQ(tuning::TextToDouble("1dec5", Separators{"dec", "grp"}).value, 1.5);
   EXPECT_EQ(tuning::TextToDouble("1grp000dec5", Separators{"dec", "grp"}).value, 1000.5);
+  // A grouping character at the end, and a digit just past the text read.
+  EXPECT_FALSE(tuning::TextToDouble(std::string_view("1.5").substr(0, 2), kGerman));
 }
 
 struct WriteCase {
@@ -148,6 +150,7 @@ TEST(DoubleToText, GeneralFormatWithFifteenDigits) {
       {0.00001, "0,00001", "0.00001"},
       {0.000001, "1E-06", "1E-06"},
       {-2.5e-7, "-2,5E-07", "-2.5E-07"},
+      {1e-10, "1E-10", "1E-10"},  // two exponent digits need no leading zero
       {123456789012345.0, "123456789012345", "123456789012345"},
       {123456789012345.6, "123456789012346", "123456789012346"},  // the 16th digit rounds
       {1.234567890123456, "1,23456789012346", "1.23456789012346"},

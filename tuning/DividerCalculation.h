@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "tuning/TuningState.h"
 
@@ -18,6 +19,30 @@ enum class TuningError {
   QuotientOutOfRange,  // (ZF + RX) / raster lies outside the signed 32-bit range
 };
 
+/// Which side of the divider's range a calculation without a result fell on,
+/// as the user is told. The divider grows with RX + ZF, so values beyond the
+/// arithmetic's range are still simply too large or too small for the chip.
+enum class Limit {
+  None,          // the calculation succeeded
+  TooLarge,      // N above 131071, or RX + ZF positive and beyond the arithmetic
+  TooSmall,      // N below 0, or RX + ZF negative and beyond the arithmetic
+  Incalculable,  // RX + ZF itself is beyond range (huge values of opposite sign)
+};
+
+/// What the user is told about each limit, word for word (UTF-8).
+inline constexpr char kTooLargeMessage[] = "Teilerverhältnis zu gross! (max 131071)";
+inline constexpr char kTooSmallMessage[] = "Teilerverhältnis zu klein! (min 0)";
+inline constexpr char kIncalculableMessage[] = "RX und ZF sind zu gross zum Rechnen.";
+
+/// The limit behind an error of ComputeDivider or Calculate for RX `fo` and
+/// ZF `zf` in MHz: DividerTooLarge and DividerNegative name theirs; for
+/// SumOutOfRange and QuotientOutOfRange the sign of fo + zf decides, and
+/// Incalculable where it has none. None for TuningError::None.
+Limit LimitOf(TuningError error, double fo, double zf);
+
+/// The message for a limit; empty for Limit::None.
+std::string_view LimitMessage(Limit limit);
+
 /// The divider ratio, or why there is none.
 struct DividerResult {
   std::int32_t N = 0;
@@ -27,9 +52,11 @@ struct DividerResult {
 };
 
 /// Outcome of Calculate: on success the VCO frequency in kHz and the corrected
-/// receive frequency in MHz, both zero otherwise.
+/// receive frequency in MHz, both zero otherwise; on failure the limit to
+/// report, whose text is LimitMessage(limit).
 struct CalcOutcome {
   TuningError error = TuningError::None;
+  Limit limit = Limit::None;
   double vcoKHz = 0.0;
   double rxMHz = 0.0;
 
@@ -49,7 +76,8 @@ DividerResult ComputeDivider(TuningState& state);
 /// Errors: SumOutOfRange and QuotientOutOfRange (fo and zf are stored, N and
 /// DB are not touched); DividerTooLarge and DividerNegative (fo, zf and N are
 /// stored, DB keeps the bytes of the last successful calculation). N = 0
-/// passes: its bytes program a divider of 0, as asked.
+/// passes: its bytes program a divider of 0, as asked. Every error comes with
+/// its LimitOf(error, fo, zf).
 CalcOutcome Calculate(TuningState& state, double fo, double zf, bool cp);
 
 /// The VCO frequency in kHz for a divider ratio at a channel step in Hz.

@@ -44,7 +44,7 @@ void Form1::Command1_Click() {
   const tuning::CalcOutcome outcome =
       tuning::Calculate(state_, *fo, *zf, controls_.Ticked(CheckBox::bitcp));
   if (!outcome) {
-    ReportFailure(outcome.error, *fo, *zf);
+    controls_.ShowMessage(MessageIcon::Critical, tuning::LimitMessage(outcome.limit));
     return;
   }
   controls_.SetText(TextBox::tVCO, tuning::DoubleToText(outcome.vcoKHz, separators));
@@ -80,20 +80,6 @@ std::optional<double> Form1::ReadNumber(TextBox box, std::string_view caption,
   controls_.ShowMessage(MessageIcon::Warning, text);
   controls_.FocusAndSelectAll(box);
   return std::nullopt;
-}
-
-void Form1::ReportFailure(tuning::TuningError error, double fo, double zf) {
-  const char* text = kTooLarge;
-  if (error == tuning::TuningError::DividerNegative) {
-    text = kTooSmall;
-  } else if (error != tuning::TuningError::DividerTooLarge) {
-    // The divider grows with RX + ZF: beyond range on either side it is
-    // simply too large or too small for the chip, whatever range the
-    // arithmetic ran out of. Only opposing huge values say nothing of N.
-    const double sum = fo + zf;
-    text = sum > 0 ? kTooLarge : sum < 0 ? kTooSmall : kBeyondRange;
-  }
-  controls_.ShowMessage(MessageIcon::Critical, text);
 }
 
 }  // namespace teilomat

@@ -12,10 +12,9 @@
 
 namespace teilomat {
 
-/// The messages the window can show.
-inline constexpr char kTooLarge[] = "Teilerverhältnis zu gross! (max 131071)";
-inline constexpr char kTooSmall[] = "Teilerverhältnis zu klein! (min 0)";
-inline constexpr char kBeyondRange[] = "RX und ZF sind zu gross zum Rechnen.";
+// A calculation without a result is reported in the core's words
+// (tuning::LimitMessage); this warning is the window's own.
+
 /// The warning for a field that holds no number; the field's caption follows.
 inline constexpr char kNotANumberPrefix[] = "Ungültige Zahl bei ";
 
@@ -48,9 +47,6 @@ class Form1 {
   // by its caption and leaves it focused with its text selected.
   std::optional<double> ReadNumber(TextBox box, std::string_view caption,
                                    const tuning::Separators& separators);
-  // Tells the user why a calculation gave no result.
-  void ReportFailure(tuning::TuningError error, double fo, double zf);
-
   FormControls& controls_;
   tuning::TuningState state_;
 };

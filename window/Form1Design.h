@@ -49,9 +49,9 @@ inline constexpr std::array<Font, 6> kFonts{kWindowFont,    kTitleFont,  kFieldF
 inline constexpr unsigned kLineColour = 0xE0E0E0;
 inline constexpr unsigned kVcoCaptionColour = 0x808080;
 
-/// Line1 runs along y = 0 from x = 0 to 6960 twips, 6 pixels thick.
+/// Line1 runs along y = 0 from x = 0 to 6960 twips (its row gives its
+/// thickness).
 inline constexpr int kLineLength = 6960;
-inline constexpr int kLineThicknessPx = 6;
 
 /// The one item of the menu bar; "E" is its mnemonic.
 inline constexpr char kMenuEnde[] = "&Ende";

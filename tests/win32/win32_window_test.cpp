@@ -269,7 +269,7 @@ const Case kCases[] = {
      nullptr,
      Icon::None,
      {"145,65", "10,7", "156350", "221", "48", "160"}},
-    {"1 kHz beyond the limit", nullptr, nullptr, 2, nullptr, false, false, teilomat::kTooLarge,
+    {"1 kHz beyond the limit", nullptr, nullptr, 2, nullptr, false, false, tuning::kTooLargeMessage,
      Icon::Stop, kDefaults},
     {"AM/FM ticked",
      nullptr,
@@ -298,7 +298,7 @@ const Case kCases[] = {
      nullptr,
      false,
      false,
-     teilomat::kTooSmall,
+     tuning::kTooSmallMessage,
      Icon::Stop,
      {"-20", "10,7", "156375", "223", "48", "160"}},
     {"RX not a number",
@@ -362,7 +362,7 @@ TEST_F(Win32Window, SettingTheRasterIndexIsAChoice) {
   EXPECT_EQ(window_->RasterIndex(), 0);
   Click(Command1);
   ASSERT_EQ(seenBoxes.size(), 1u);
-  EXPECT_EQ(seenBoxes[0].text, teilomat::kTooLarge);
+  EXPECT_EQ(seenBoxes[0].text, tuning::kTooLargeMessage);
   ExpectScreen(kDefaults);
 }
 
@@ -563,6 +563,59 @@ TEST_F(Win32Window, FollowsAChangeOfDpi) {
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Get(tfo), WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -20);  // 12 pt
   ExpectScreen(kDefaults);
+}
+
+// The window has one size: neither WM_SYSCOMMAND (system menu, keyboard) nor
+// a shortcut set to "Maximiert" or "Minimiert" maximises or minimises it.
+TEST_F(Win32Window, IsNeverMaximisedOrMinimised) {
+  const auto normal = [](HWND window) { return !IsZoomed(window) && !IsIconic(window); };
+  for (const int command : {SC_MAXIMIZE, SC_MINIMIZE}) {
+    SendMessageW(window_->Handle(), WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+    Pump();
+    EXPECT_TRUE(normal(window_->Handle())) << command;
+  }
+  window_.reset();  // the program's window is then the only one of its class
+  for (const int command : {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(command);
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" TEILOMAT_PROGRAM L"\"";
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    HWND shown = nullptr;  // shown normally soon, or never (ten seconds)
+    for (int i = 0; i < 100 && !(shown && IsWindowVisible(shown) && normal(shown)); ++i) {
+      Sleep(100);
+      shown = FindWindowW(kWindowClass, nullptr);
+    }
+    EXPECT_TRUE(shown && normal(shown)) << command;
+    if (shown) PostMessageW(shown, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    TerminateProcess(process.hProcess, 1);  // should it still run
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
+// A long paste is taken whole, as in the Qt window (and then refused as no
+// number), not cut at the edit control's default 32767 characters.
+TEST_F(Win32Window, InputFieldsTakeTextPastTheDefaultLimit) {
+  const std::wstring huge(40000, L'1');
+  for (ControlId id : {tfo, tzf}) {
+    SendMessageW(Get(id), EM_SETSEL, 0, -1);
+    SendMessageW(Get(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(huge.c_str()));
+    EXPECT_EQ(GetWindowTextLengthW(Get(id)), 40000) << id;
+  }
+}
+
+// No caption wraps onto a second line: left-aligned ones do not wrap at all,
+// centred ones end in "..." instead.
+TEST_F(Win32Window, CaptionsStayOnOneLine) {
+  for (ControlId id : {Label10, Label11, Label1, Label8, Label2}) {
+    const auto style = GetWindowLongPtrW(Get(id), GWL_STYLE);
+    EXPECT_TRUE((style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP || (style & SS_ELLIPSISMASK)) << id;
+  }
 }
 
 }  // namespace

@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <utility>
 
 #include "window/Form1Design.h"
 
@@ -41,10 +40,6 @@ namespace design = teilomat::design;
 // Twips to pixels at 96 dpi, rounded to the nearest pixel.
 constexpr int Px(int twips) {
   return (twips + 7) / 15;
-}
-
-QRect Rect(const design::Twips& twips) {
-  return {Px(twips.left), Px(twips.top), Px(twips.width), Px(twips.height)};
 }
 
 QFont UiFont(const design::Font& spec) {
@@ -76,23 +71,6 @@ class CheckBoxStyle : public QProxyStyle {
     return QProxyStyle::pixelMetric(metric, option, widget);
   }
 };
-
-template <typename Widget>
-Widget* Place(Widget* widget, const char* name, const QRect& geometry) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(geometry);
-  return widget;
-}
-
-// A caption: no border, opaque dialog-face background, no word wrap.
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
-                  const QFont& font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
-  auto* label = Place(new QLabel(text, parent), name, geometry);
-  label->setFont(font);
-  label->setAlignment(alignment);
-  label->setAutoFillBackground(true);
-  return label;
-}
 
 // Relative luminance of a colour, as contrast ratios are reckoned.
 double Luminance(const QColor& colour) {
@@ -134,11 +112,8 @@ namespace {
 // A single-line text box. Disabled boxes are outputs: never focused, not
 // selectable, their text grey but well readable on the normal field
 // background (the toolkit's own disabled grey is too pale to read results).
-QLineEdit* MakeField(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
-                     const QFont& font, bool enabled) {
-  // The text comes last: every change before it would lay it out again.
-  auto* field = Place(new QLineEdit(parent), name, geometry);
-  field->setFont(font);
+QLineEdit* MakeField(QWidget* parent, bool enabled) {
+  auto* field = new QLineEdit(parent);
   field->setMaxLength(std::numeric_limits<int>::max());
   field->setEnabled(enabled);
   QPalette palette = field->palette();
@@ -147,8 +122,20 @@ QLineEdit* MakeField(QWidget* parent, const char* name, const QString& text, con
   palette.setColor(QPalette::Disabled, QPalette::Text,
                    MainWindow::ReadableGrey(palette.color(QPalette::Active, QPalette::Text), base));
   field->setPalette(palette);
-  field->setText(text);
   return field;
+}
+
+// Where a control stands, in pixels of the client area. A line is centred on
+// its path: a 6-pixel line along y = 0 stands from y = -3 to 3, so that only
+// its lower half shows, as a band under the menu bar.
+QRect Rect(const design::Control& row) {
+  const design::Twips& twips = row.rect;
+  if (row.kind == design::Kind::Line) {
+    const int thickness = Px(twips.height);
+    return {Px(twips.left), Px(twips.top + twips.height / 2) - thickness / 2, Px(twips.width),
+            thickness};
+  }
+  return {Px(twips.left), Px(twips.top), Px(twips.width), Px(twips.height)};
 }
 
 }  // namespace
@@ -176,17 +163,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   CreateControls(client);
-  SetTabOrder();
-  Command1->installEventFilter(this);
-  Command1->setFocus();
+  auto* const command1 = Get<QPushButton>(design::Id::Command1);
+  command1->installEventFilter(this);
+  command1->setFocus();
 
   // The raster box reports a choice from its list and an index set by the
   // program, never typed text. The check boxes report every toggle: by mouse,
   // key, or a screen reader's toggle action.
-  connect(Command1, &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
-  connect(ChRaster, &QComboBox::currentIndexChanged, this, [this] { form_.ChRaster_Click(); });
-  connect(TSA_AMFM, &QCheckBox::toggled, this, [this] { form_.TSA_AMFM_Click(); });
-  connect(bitcp, &QCheckBox::toggled, this, [this] { form_.bitcp_Click(); });
+  connect(command1, &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
+  connect(Get<QComboBox>(design::Id::ChRaster), &QComboBox::currentIndexChanged, this,
+          [this] { form_.ChRaster_Click(); });
+  connect(Get<QCheckBox>(design::Id::TSA_AMFM), &QCheckBox::toggled, this,
+          [this] { form_.TSA_AMFM_Click(); });
+  connect(Get<QCheckBox>(design::Id::bitcp), &QCheckBox::toggled, this,
+          [this] { form_.bitcp_Click(); });
   connect(mnuFile, &QAction::triggered, this, [this] { form_.mnuFile_Click(); });
 
   adjustSize();
@@ -211,94 +201,98 @@ QString MainWindow::FontFamily() {
 }
 
 void MainWindow::CreateControls(QWidget* client) {
-  const QFont title = UiFont(design::kTitleFont);
-  const QFont field = UiFont(design::kFieldFont);
-  const QFont fieldBold = UiFont(design::kFieldBoldFont);
-  const QFont medium = UiFont(design::kMediumFont);
-  const QFont mediumBold = UiFont(design::kMediumBoldFont);
-  const QFont window = font();
-
-  TSA_AMFM =
-      Place(new QCheckBox(Utf8(design::kCaptionAmFm), client), "TSA_AMFM", Rect(design::kTSA_AMFM));
-  tVCO = MakeField(client, "tVCO", Utf8(design::kTextVco), Rect(design::ktVCO), field, false);
-
-  // The charge-pump box has its square at the right end, next to "AM/FM".
-  bitcp =
-      Place(new QCheckBox(Utf8(design::kCaptionChargePump), client), "bitcp", Rect(design::kbitcp));
-  bitcp->setLayoutDirection(Qt::RightToLeft);
-  bitcp->setChecked(true);
-
   auto* boxStyle = new CheckBoxStyle(QApplication::style()->name());
   boxStyle->setParent(this);
-  for (QCheckBox* box : {bitcp, TSA_AMFM}) box->setStyle(boxStyle);
+  QWidget* previousInTabOrder = nullptr;
+  for (const design::Control& row : design::kControls) {
+    QWidget* control = CreateControl(row, client);
+    controls_[static_cast<std::size_t>(row.id)] = control;
+    if (row.kind == design::Kind::CheckBox) control->setStyle(boxStyle);
 
-  // Editable, unsorted; typed text is never taken into the list.
-  ChRaster = Place(new QComboBox(client), "ChRaster", Rect(design::kChRaster));
-  ChRaster->setFont(mediumBold);
-  ChRaster->setEditable(true);
-  ChRaster->setInsertPolicy(QComboBox::NoInsert);
-  ChRaster->setCompleter(nullptr);
-  // Qt would pick the entry whose text was typed once editing ends; typed
-  // text must not choose anything, so that link is cut.
-  QObject::disconnect(ChRaster->lineEdit(), &QLineEdit::editingFinished, ChRaster, nullptr);
-  ChRaster->setEditText(Utf8(design::kTextRaster));
-
-  tzf = MakeField(client, "tzf", QString(), Rect(design::ktzf), fieldBold, true);
-  tDB2 = MakeField(client, "tDB2", Utf8(design::kTextDb2), Rect(design::ktDB2), window, false);
-  tDB1 = MakeField(client, "tDB1", Utf8(design::kTextDb1), Rect(design::ktDB1), window, false);
-  tDB0 = MakeField(client, "tDB0", Utf8(design::kTextDb0), Rect(design::ktDB0), window, false);
-  tfo = MakeField(client, "tfo", QString(), Rect(design::ktfo), fieldBold, true);
-
-  // Neither default nor auto-default: Enter in a text field does not press it.
-  Command1 = Place(new QPushButton(Utf8(design::kCaptionBerechnen), client), "Command1",
-                   Rect(design::kCommand1));
-  Command1->setAutoDefault(false);
-  Command1->setDefault(false);
-
-  Label11 = MakeLabel(client, "Label11", Utf8(design::kCaptionCredit), Rect(design::kLabel11),
-                      medium, Qt::AlignHCenter | Qt::AlignTop);
-  Label10 = MakeLabel(client, "Label10", Utf8(design::kCaptionProgram), Rect(design::kLabel10),
-                      title, Qt::AlignHCenter | Qt::AlignTop);
-
-  // A 6-pixel line along y = 0 from x = 0 to 464, centred on its path: the
-  // lower half shows as a light-grey band under the menu bar, the upper half
-  // and the part past the right edge fall outside the client area.
-  Line1 = new QFrame(client);
-  Line1->setObjectName(QStringLiteral("Line1"));
-  Line1->setFrameShape(QFrame::NoFrame);
-  Line1->setGeometry(0, -3, Px(design::kLineLength), design::kLineThicknessPx);
-  QPalette linePalette = Line1->palette();
-  linePalette.setColor(QPalette::Window, Rgb(design::kLineColour));
-  Line1->setPalette(linePalette);
-  Line1->setAutoFillBackground(true);
-
-  Label8 = MakeLabel(client, "Label8", Utf8(design::kCaptionVco), Rect(design::kLabel8), field);
-  QPalette greyText = Label8->palette();
-  greyText.setColor(QPalette::WindowText, Rgb(design::kVcoCaptionColour));
-  Label8->setPalette(greyText);
-  Label7 = MakeLabel(client, "Label7", Utf8(design::kCaptionRaster), Rect(design::kLabel7), field);
-  Label6 = MakeLabel(client, "Label6", Utf8(design::kCaptionZf), Rect(design::kLabel6), field);
-  Label4 = MakeLabel(client, "Label4", Utf8(design::kCaptionDb2), Rect(design::kLabel4), window);
-  Label3 = MakeLabel(client, "Label3", Utf8(design::kCaptionDb1), Rect(design::kLabel3), window);
-  Label2 = MakeLabel(client, "Label2", Utf8(design::kCaptionDb0), Rect(design::kLabel2), window);
-  Label1 = MakeLabel(client, "Label1", Utf8(design::kCaptionRx), Rect(design::kLabel1), field);
-
-  // Screen readers announce each field by its caption: as its name, and as
-  // the label it is "labelled by" (how AT-SPI names a combo box).
-  const std::pair<QLabel*, QWidget*> captions[] = {
-      {Label1, tfo},  {Label6, tzf},  {Label8, tVCO}, {Label7, ChRaster},
-      {Label2, tDB0}, {Label3, tDB1}, {Label4, tDB2}};
-  for (const auto& [caption, control] : captions) {
-    caption->setBuddy(control);
-    control->setAccessibleName(caption->text());
+    // Screen readers announce each field by its caption: as its name, and as
+    // the label it is "labelled by" (how AT-SPI names a combo box). The
+    // caption stands just before its field in the table.
+    if (const design::Control* caption = design::CaptionOf(row.id)) {
+      auto* label = Get<QLabel>(caption->id);
+      label->setBuddy(control);
+      control->setAccessibleName(label->text());
+    }
+    // Tab goes round the controls that are not captions in the table's
+    // order; the disabled output boxes keep their places but are skipped.
+    if (row.role != design::Role::Static) {
+      if (previousInTabOrder) setTabOrder(previousInTabOrder, control);
+      previousInTabOrder = control;
+    }
   }
 }
 
-void MainWindow::SetTabOrder() {
-  // Tab goes "Berechnen", RX, ZF, raster, charge pump, "AM/FM" and round
-  // again; the disabled output boxes keep their places but are skipped.
-  QWidget* const chain[] = {Command1, tfo, tzf, tVCO, ChRaster, tDB0, tDB1, tDB2, bitcp, TSA_AMFM};
-  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
+QWidget* MainWindow::CreateControl(const design::Control& row, QWidget* client) {
+  // Name, place and font first, the text last: every change after the text
+  // would lay it out again.
+  const auto placed = [&row](auto* control) {
+    control->setObjectName(Utf8(row.name));
+    control->setGeometry(Rect(row));
+    control->setFont(UiFont(row.font));
+    return control;
+  };
+  const QString text = Utf8(row.text);
+  switch (row.kind) {
+    case design::Kind::Line: {
+      auto* line = placed(new QFrame(client));
+      line->setFrameShape(QFrame::NoFrame);
+      QPalette palette = line->palette();
+      palette.setColor(QPalette::Window, Rgb(row.colour));
+      line->setPalette(palette);
+      line->setAutoFillBackground(true);
+      return line;
+    }
+    case design::Kind::Label: {
+      // No border, opaque dialog-face background, no word wrap.
+      auto* label = placed(new QLabel(client));
+      label->setAlignment(row.Has(design::kCentred) ? Qt::AlignHCenter | Qt::AlignTop
+                                                    : Qt::AlignLeft | Qt::AlignTop);
+      label->setAutoFillBackground(true);
+      if (row.colour != design::kSystemColour) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Rgb(row.colour));
+        label->setPalette(palette);
+      }
+      label->setText(text);
+      return label;
+    }
+    case design::Kind::TextBox: {
+      QLineEdit* field = placed(MakeField(client, row.role != design::Role::Output));
+      field->setText(text);
+      return field;
+    }
+    case design::Kind::ComboBox: {
+      // Editable, unsorted; typed text is never taken into the list.
+      auto* box = placed(new QComboBox(client));
+      box->setEditable(true);
+      box->setInsertPolicy(QComboBox::NoInsert);
+      box->setCompleter(nullptr);
+      // Qt would pick the entry whose text was typed once editing ends; typed
+      // text must not choose anything, so that link is cut.
+      QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
+      box->setEditText(text);
+      return box;
+    }
+    case design::Kind::CheckBox: {
+      auto* box = placed(new QCheckBox(client));
+      if (row.Has(design::kSquareRight)) box->setLayoutDirection(Qt::RightToLeft);
+      box->setChecked(row.Has(design::kTicked));
+      box->setText(text);
+      return box;
+    }
+    case design::Kind::Button:
+      break;
+  }
+  // Neither default nor auto-default: Enter in a text field does not press it.
+  auto* button = placed(new QPushButton(client));
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  button->setText(text);
+  return button;
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -310,21 +304,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 QLineEdit* MainWindow::Field(teilomat::TextBox box) const {
-  switch (box) {
-    case teilomat::TextBox::tfo:
-      return tfo;
-    case teilomat::TextBox::tzf:
-      return tzf;
-    case teilomat::TextBox::tVCO:
-      return tVCO;
-    case teilomat::TextBox::tDB0:
-      return tDB0;
-    case teilomat::TextBox::tDB1:
-      return tDB1;
-    case teilomat::TextBox::tDB2:
-      return tDB2;
-  }
-  return tfo;
+  return Get<QLineEdit>(design::IdOf(box));
 }
 
 std::string MainWindow::Text(teilomat::TextBox box) const {
@@ -332,34 +312,40 @@ std::string MainWindow::Text(teilomat::TextBox box) const {
 }
 
 void MainWindow::SetText(teilomat::TextBox box, std::string_view text) {
-  Field(box)->setText(Utf8(text));
+  // A text wider than its field shows its start, its most significant
+  // digits, as a native text box does: setText leaves the cursor at the end.
+  QLineEdit* field = Field(box);
+  field->setText(Utf8(text));
+  field->setCursorPosition(0);
 }
 
 void MainWindow::AddRasterEntry(std::string_view text) {
-  const QSignalBlocker appending(ChRaster);  // filling the list is no choice
-  ChRaster->addItem(Utf8(text));
+  auto* raster = Get<QComboBox>(design::Id::ChRaster);
+  const QSignalBlocker appending(raster);  // filling the list is no choice
+  raster->addItem(Utf8(text));
 }
 
 int MainWindow::RasterIndex() const {
-  return ChRaster->currentIndex();
+  return Get<QComboBox>(design::Id::ChRaster)->currentIndex();
 }
 
 void MainWindow::SetRasterIndex(int index) {
   {
-    const QSignalBlocker choosing(ChRaster);
-    ChRaster->setCurrentIndex(index);
+    auto* raster = Get<QComboBox>(design::Id::ChRaster);
+    const QSignalBlocker choosing(raster);
+    raster->setCurrentIndex(index);
   }
   form_.ChRaster_Click();  // also when the entry was already chosen
 }
 
 bool MainWindow::Ticked(teilomat::CheckBox box) const {
-  return (box == teilomat::CheckBox::bitcp ? bitcp : TSA_AMFM)->isChecked();
+  return Get<QCheckBox>(design::IdOf(box))->isChecked();
 }
 
 void MainWindow::ShowMessage(teilomat::MessageIcon icon, std::string_view text) {
   QMessageBox box(
       icon == teilomat::MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Warning,
-      Utf8(teilomat::design::kMessageCaption), Utf8(text), QMessageBox::Ok, this);
+      Utf8(design::kMessageCaption), Utf8(text), QMessageBox::Ok, this);
   box.exec();
 }
 
@@ -380,10 +366,11 @@ void MainWindow::Unload() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Enter presses the focused button, as Space does.
-  if (watched == Command1 && event->type() == QEvent::KeyPress) {
+  auto* const command1 = Get<QPushButton>(design::Id::Command1);
+  if (watched == command1 && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      Command1->click();
+      command1->click();
       return true;
     }
   }

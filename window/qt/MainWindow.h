@@ -3,22 +3,20 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 
 #include "window/Form1.h"
+#include "window/Form1Design.h"
 #include "window/FormControls.h"
 
 class QAction;
 class QColor;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
-/// The main window. Its controls keep the names they have in the design
-/// (`tfo`, `tzf`, `ChRaster`, ...) as members and as object names. Positions
-/// come from the design in twips; 15 twips make one pixel at 96 dpi.
+/// The main window. Its controls are made from the design's table of
+/// controls and keep their design names (`tfo`, `tzf`, `ChRaster`, ...) as
+/// object names. Positions come from the design in twips; 15 twips make one
+/// pixel at 96 dpi.
 ///
 /// The window holds layout and wiring only: its behaviour, and the program's
 /// one TuningState, live in Form1, which it serves as FormControls. It is
@@ -50,8 +48,13 @@ class MainWindow : public QMainWindow, private teilomat::FormControls {
 
  private:
   void CreateControls(QWidget* client);
-  void SetTabOrder();
+  QWidget* CreateControl(const teilomat::design::Control& row, QWidget* client);
 
+  // A control, by its design name, as the widget class its kind makes.
+  template <typename Widget>
+  Widget* Get(teilomat::design::Id id) const {
+    return static_cast<Widget*>(controls_[static_cast<std::size_t>(id)]);
+  }
   QLineEdit* Field(teilomat::TextBox box) const;
 
   // FormControls, over the Qt widgets.
@@ -70,24 +73,6 @@ class MainWindow : public QMainWindow, private teilomat::FormControls {
   bool loaded_ = false;
 
   QAction* mnuFile = nullptr;
-  QCheckBox* TSA_AMFM = nullptr;
-  QLineEdit* tVCO = nullptr;
-  QCheckBox* bitcp = nullptr;
-  QComboBox* ChRaster = nullptr;
-  QLineEdit* tzf = nullptr;
-  QLineEdit* tDB2 = nullptr;
-  QLineEdit* tDB1 = nullptr;
-  QLineEdit* tDB0 = nullptr;
-  QLineEdit* tfo = nullptr;
-  QPushButton* Command1 = nullptr;
-  QLabel* Label11 = nullptr;
-  QLabel* Label10 = nullptr;
-  QFrame* Line1 = nullptr;
-  QLabel* Label8 = nullptr;
-  QLabel* Label7 = nullptr;
-  QLabel* Label6 = nullptr;
-  QLabel* Label4 = nullptr;
-  QLabel* Label3 = nullptr;
-  QLabel* Label2 = nullptr;
-  QLabel* Label1 = nullptr;
+  // The controls, in the order of the design's table.
+  std::array<QWidget*, teilomat::design::kControlCount> controls_{};
 };

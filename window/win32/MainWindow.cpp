@@ -11,63 +11,48 @@ namespace teilomat::win32 {
 
 namespace {
 
-// The design's fonts, in the order of MainWindow::fonts_.
-constexpr design::Font kFonts[] = {design::kWindowFont, design::kTitleFont,
-                                   design::kFieldFont,  design::kFieldBoldFont,
-                                   design::kMediumFont, design::kMediumBoldFont};
-
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kLabel = kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-constexpr DWORD kCentredLabel = kChild | SS_CENTER | SS_NOPREFIX;
-constexpr DWORD kInput = kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-constexpr DWORD kOutput = kChild | WS_DISABLED | ES_LEFT | ES_AUTOHSCROLL;
-constexpr DWORD kCheckBox = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
-// One control of the design as a native control.
-struct ControlSpec {
-  ControlId id;
+// A control of the design as a native control: its window class and styles.
+struct NativeControl {
   const wchar_t* windowClass;
   DWORD style;
   DWORD exStyle;
-  const char* text;  // UTF-8
-  design::Twips rect;
-  design::Font font;
 };
 
-// In z-order, which is also the tab order of the controls that take the focus
-// (see ControlId). Line1 is placed apart (ControlRect).
-const ControlSpec kControls[] = {
-    {Line1, L"STATIC", kChild | SS_LEFT, 0, "", {}, design::kWindowFont},
-    {Label10, L"STATIC", kCentredLabel, 0, design::kCaptionProgram, design::kLabel10,
-     design::kTitleFont},
-    {Label11, L"STATIC", kCentredLabel, 0, design::kCaptionCredit, design::kLabel11,
-     design::kMediumFont},
-    {Command1, L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, design::kCaptionBerechnen,
-     design::kCommand1, design::kWindowFont},
-    {Label1, L"STATIC", kLabel, 0, design::kCaptionRx, design::kLabel1, design::kFieldFont},
-    {tfo, L"EDIT", kInput, WS_EX_CLIENTEDGE, "", design::ktfo, design::kFieldBoldFont},
-    {Label6, L"STATIC", kLabel, 0, design::kCaptionZf, design::kLabel6, design::kFieldFont},
-    {tzf, L"EDIT", kInput, WS_EX_CLIENTEDGE, "", design::ktzf, design::kFieldBoldFont},
-    {Label8, L"STATIC", kLabel, 0, design::kCaptionVco, design::kLabel8, design::kFieldFont},
-    {tVCO, L"EDIT", kOutput, WS_EX_CLIENTEDGE, design::kTextVco, design::ktVCO, design::kFieldFont},
-    {Label7, L"STATIC", kLabel, 0, design::kCaptionRaster, design::kLabel7, design::kFieldFont},
-    {ChRaster, L"COMBOBOX", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
-     design::kTextRaster, design::kChRaster, design::kMediumBoldFont},
-    {Label2, L"STATIC", kLabel, 0, design::kCaptionDb0, design::kLabel2, design::kWindowFont},
-    {tDB0, L"EDIT", kOutput, WS_EX_CLIENTEDGE, design::kTextDb0, design::ktDB0,
-     design::kWindowFont},
-    {Label3, L"STATIC", kLabel, 0, design::kCaptionDb1, design::kLabel3, design::kWindowFont},
-    {tDB1, L"EDIT", kOutput, WS_EX_CLIENTEDGE, design::kTextDb1, design::ktDB1,
-     design::kWindowFont},
-    {Label4, L"STATIC", kLabel, 0, design::kCaptionDb2, design::kLabel4, design::kWindowFont},
-    {tDB2, L"EDIT", kOutput, WS_EX_CLIENTEDGE, design::kTextDb2, design::ktDB2,
-     design::kWindowFont},
-    // The charge-pump box has its square at the right end, next to "AM/FM".
-    {bitcp, L"BUTTON", kCheckBox | BS_LEFTTEXT, 0, design::kCaptionChargePump, design::kbitcp,
-     design::kWindowFont},
-    {TSA_AMFM, L"BUTTON", kCheckBox, 0, design::kCaptionAmFm, design::kTSA_AMFM,
-     design::kWindowFont},
-};
+NativeControl NativeOf(const design::Control& row) {
+  switch (row.kind) {
+    case design::Kind::Line:
+      return {L"STATIC", kChild | SS_LEFT, 0};
+    case design::Kind::Label:
+      // On one line: a centred caption too long for its label would end in
+      // "..." rather than wrap.
+      return {L"STATIC",
+              kChild | SS_NOPREFIX |
+                  (row.Has(design::kCentred) ? SS_CENTER | SS_ENDELLIPSIS : SS_LEFTNOWORDWRAP),
+              0};
+    case design::Kind::TextBox:
+      return {L"EDIT",
+              kChild | ES_LEFT | ES_AUTOHSCROLL |
+                  (row.role == design::Role::Output ? WS_DISABLED : WS_TABSTOP),
+              WS_EX_CLIENTEDGE};
+    case design::Kind::ComboBox:
+      return {L"COMBOBOX", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+    case design::Kind::CheckBox:
+      return {
+          L"BUTTON",
+          kChild | WS_TABSTOP | BS_AUTOCHECKBOX | (row.Has(design::kSquareRight) ? BS_LEFTTEXT : 0),
+          0};
+    case design::Kind::Button:
+      break;
+  }
+  return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+}
+
+// The design's row of a control.
+const design::Control& RowOf(int id) {
+  return design::kControls[static_cast<std::size_t>(id - kFirstControl)];
+}
 
 // Fixed single border, title bar with system menu and close box only.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -79,10 +64,6 @@ COLORREF Colour(unsigned rgb) {
 // Twips to pixels at `dpi`: twips / 15 at 96 dpi.
 int Scale(int twips, UINT dpi) {
   return MulDiv(twips, static_cast<int>(dpi), 1440);
-}
-
-bool IsOutput(int id) {
-  return id == tVCO || id == tDB0 || id == tDB1 || id == tDB2;
 }
 
 // Selects the whole text of an edit field or of the combo box's field, as
@@ -165,7 +146,7 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
     return;
   }
   dpi_ = GetDpiForWindow(hwnd_);
-  lineBrush_ = CreateSolidBrush(Colour(design::kLineColour));
+  lineBrush_ = CreateSolidBrush(Colour(design::Row(design::Id::Line1).colour));
   CreateFonts(dpi_);
   CreateControls();
   PlaceFrame(nullptr);
@@ -180,30 +161,39 @@ MainWindow::~MainWindow() {
 }
 
 HWND MainWindow::Control(ControlId id) const {
-  if (id < Line1 || id > TSA_AMFM) return nullptr;
-  return controls_[static_cast<std::size_t>(id - Line1)];
+  const int index = id - kFirstControl;
+  if (index < 0 || index >= static_cast<int>(controls_.size())) return nullptr;
+  return controls_[static_cast<std::size_t>(index)];
 }
 
 void MainWindow::CreateControls() {
+  // In the table's order, which makes it the z-order (each caption just
+  // before its field, so that UI Automation names the field by it) and the
+  // order in which Tab visits the controls that take the focus.
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
-  for (const ControlSpec& spec : kControls) {
-    const RECT rect = ControlRect(spec.id, spec.rect, dpi_);
+  for (const design::Control& row : design::kControls) {
+    const NativeControl native = NativeOf(row);
+    const RECT rect = ControlRect(row, dpi_);
+    const ControlId id = ControlIdOf(row.id);
     HWND control =
-        CreateWindowExW(spec.exStyle, spec.windowClass, Widen(spec.text).c_str(), spec.style,
+        CreateWindowExW(native.exStyle, native.windowClass, Widen(row.text).c_str(), native.style,
                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
-    controls_[static_cast<std::size_t>(spec.id - Line1)] = control;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.font)), FALSE);
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    controls_[static_cast<std::size_t>(row.id)] = control;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(row.font)), FALSE);
+    // No limit but memory to what is typed or pasted, as in the Qt window;
+    // text that long is no number anyway.
+    if (row.kind == design::Kind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    if (row.Has(design::kTicked)) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
   }
   FitRasterBox();
-  SendMessageW(Control(bitcp), BM_SETCHECK, BST_CHECKED, 0);  // ticked at start
 }
 
 void MainWindow::CreateFonts(UINT dpi) {
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
     LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(std::lround(kFonts[i].points * dpi / 72.0));
-    font.lfWeight = kFonts[i].bold ? FW_BOLD : FW_NORMAL;
+    font.lfHeight = -static_cast<LONG>(std::lround(design::kFonts[i].points * dpi / 72.0));
+    font.lfWeight = design::kFonts[i].bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;  // Western, as designed
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
@@ -224,23 +214,23 @@ void MainWindow::DeleteFonts() {
 
 HFONT MainWindow::FontFor(const design::Font& font) const {
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
-    if (kFonts[i].points == font.points && kFonts[i].bold == font.bold) return fonts_[i];
+    if (design::kFonts[i] == font) return fonts_[i];
   }
   return fonts_[0];
 }
 
-RECT MainWindow::ControlRect(int id, const design::Twips& twips, UINT dpi) {
-  if (id == Line1) {
-    // Centred on y = 0: the lower half shows as a band under the menu bar.
-    const int thickness = MulDiv(design::kLineThicknessPx, static_cast<int>(dpi), 96);
-    return {0, -thickness / 2, Scale(design::kLineLength, dpi), thickness - thickness / 2};
-  }
+RECT MainWindow::ControlRect(const design::Control& row, UINT dpi) {
+  const design::Twips& twips = row.rect;
   const int left = Scale(twips.left, dpi);
-  const int top = Scale(twips.top, dpi);
+  const int width = Scale(twips.width, dpi);
   int height = Scale(twips.height, dpi);
+  int top = Scale(twips.top, dpi);
+  // A line is centred on its path: Line1 along y = 0 shows its lower half
+  // as a band under the menu bar.
+  if (row.kind == design::Kind::Line) top = Scale(twips.top + twips.height / 2, dpi) - height / 2;
   // A combo box window's height is that of the box with its list dropped.
-  if (id == ChRaster) height += Scale(1200, dpi);
-  return {left, top, left + Scale(twips.width, dpi), top + height};
+  if (row.kind == design::Kind::ComboBox) height += Scale(1200, dpi);
+  return {left, top, left + width, top + height};
 }
 
 void MainWindow::FitRasterBox() {
@@ -312,13 +302,13 @@ void MainWindow::PlaceFrame(const RECT* suggested) {
 
 void MainWindow::Layout(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
-  const std::array<HFONT, 6> oldFonts = fonts_;
+  const auto oldFonts = fonts_;
   CreateFonts(dpi);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
-  for (const ControlSpec& spec : kControls) {
-    HWND control = Control(spec.id);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.font)), FALSE);
-    const RECT rect = ControlRect(spec.id, spec.rect, dpi);
+  for (const design::Control& row : design::kControls) {
+    HWND control = controls_[static_cast<std::size_t>(row.id)];
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(row.font)), FALSE);
+    const RECT rect = ControlRect(row, dpi);
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -330,9 +320,13 @@ void MainWindow::Layout(UINT dpi, const RECT* suggested) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void MainWindow::Show(int showCommand) {
+void MainWindow::Show(int /*showCommand*/) {
   if (!hwnd_) return;
-  ShowWindow(hwnd_, showCommand);
+  // Windows may take the first show command from the program's start-up
+  // information instead: a window that comes up maximised or minimised all
+  // the same is restored at once.
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  if (IsZoomed(hwnd_) || IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
   UpdateWindow(hwnd_);
   SetFocus(lastFocus_);
 }
@@ -420,6 +414,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       if (lastFocus_) SetFocus(lastFocus_);
       return 0;
+    case WM_SYSCOMMAND:
+      // The window has one size: the system menu, the keyboard and the shell
+      // can neither maximise nor minimise it.
+      if ((wParam & 0xFFF0) == SC_MAXIMIZE || (wParam & 0xFFF0) == SC_MINIMIZE) return 0;
+      break;
     case WM_DPICHANGED:
       Layout(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -457,16 +456,18 @@ void MainWindow::OnCommand(int id, int code) {
 
 HBRUSH MainWindow::OnControlColour(HDC dc, HWND control) {
   const int id = GetDlgCtrlID(control);
-  if (id == Line1) {
-    SetBkColor(dc, Colour(design::kLineColour));
+  if (Control(static_cast<ControlId>(id)) != control) return nullptr;
+  const design::Control& row = RowOf(id);
+  if (row.kind == design::Kind::Line) {
+    SetBkColor(dc, Colour(row.colour));
     return lineBrush_;
   }
-  if (id == Label8) {
-    SetTextColor(dc, Colour(design::kVcoCaptionColour));
+  if (row.kind == design::Kind::Label && row.colour != design::kSystemColour) {
+    SetTextColor(dc, Colour(row.colour));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
   }
-  if (IsOutput(id)) {
+  if (row.role == design::Role::Output) {
     // Disabled: grey text on the normal field background.
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -476,21 +477,7 @@ HBRUSH MainWindow::OnControlColour(HDC dc, HWND control) {
 }
 
 HWND MainWindow::TextBoxControl(TextBox box) const {
-  switch (box) {
-    case TextBox::tfo:
-      return Control(tfo);
-    case TextBox::tzf:
-      return Control(tzf);
-    case TextBox::tVCO:
-      return Control(tVCO);
-    case TextBox::tDB0:
-      return Control(tDB0);
-    case TextBox::tDB1:
-      return Control(tDB1);
-    case TextBox::tDB2:
-      return Control(tDB2);
-  }
-  return nullptr;
+  return Control(ControlIdOf(design::IdOf(box)));
 }
 
 std::string MainWindow::Text(TextBox box) const {
@@ -521,7 +508,7 @@ void MainWindow::SetRasterIndex(int index) {
 }
 
 bool MainWindow::Ticked(CheckBox box) const {
-  HWND control = Control(box == CheckBox::bitcp ? bitcp : TSA_AMFM);
+  HWND control = Control(ControlIdOf(design::IdOf(box)));
   return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 

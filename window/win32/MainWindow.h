@@ -21,33 +21,40 @@
 
 namespace teilomat::win32 {
 
-/// The identifiers of the controls and the menu item, named as in the design.
-/// The controls stand in this order in the window's z-order: each caption
-/// just before its field, so that UI Automation names the field by it, and
-/// the fields that take the focus in the design's tab order.
+/// The identifiers of the controls, named as in the design: each is the
+/// control's place in the design's table (design::Id) counted from
+/// kFirstControl, so the table's order, which is the z-order and the tab
+/// order, is theirs too. The menu item stands apart.
+inline constexpr int kFirstControl = 100;
 enum ControlId : int {
-  Line1 = 100,
-  Label10,
-  Label11,
-  Command1,
-  Label1,
-  tfo,
-  Label6,
-  tzf,
-  Label8,
-  tVCO,
-  Label7,
-  ChRaster,
-  Label2,
-  tDB0,
-  Label3,
-  tDB1,
-  Label4,
-  tDB2,
-  bitcp,
-  TSA_AMFM,
+  Line1 = kFirstControl + static_cast<int>(design::Id::Line1),
+  Label10 = kFirstControl + static_cast<int>(design::Id::Label10),
+  Label11 = kFirstControl + static_cast<int>(design::Id::Label11),
+  Command1 = kFirstControl + static_cast<int>(design::Id::Command1),
+  Label1 = kFirstControl + static_cast<int>(design::Id::Label1),
+  tfo = kFirstControl + static_cast<int>(design::Id::tfo),
+  Label6 = kFirstControl + static_cast<int>(design::Id::Label6),
+  tzf = kFirstControl + static_cast<int>(design::Id::tzf),
+  Label8 = kFirstControl + static_cast<int>(design::Id::Label8),
+  tVCO = kFirstControl + static_cast<int>(design::Id::tVCO),
+  Label7 = kFirstControl + static_cast<int>(design::Id::Label7),
+  ChRaster = kFirstControl + static_cast<int>(design::Id::ChRaster),
+  Label2 = kFirstControl + static_cast<int>(design::Id::Label2),
+  tDB0 = kFirstControl + static_cast<int>(design::Id::tDB0),
+  Label3 = kFirstControl + static_cast<int>(design::Id::Label3),
+  tDB1 = kFirstControl + static_cast<int>(design::Id::tDB1),
+  Label4 = kFirstControl + static_cast<int>(design::Id::Label4),
+  tDB2 = kFirstControl + static_cast<int>(design::Id::tDB2),
+  bitcp = kFirstControl + static_cast<int>(design::Id::bitcp),
+  TSA_AMFM = kFirstControl + static_cast<int>(design::Id::TSA_AMFM),
   mnuFile = 200,
 };
+static_assert(kFirstControl + static_cast<int>(design::kControlCount) <= mnuFile);
+
+/// The identifier of a control of the design.
+constexpr ControlId ControlIdOf(design::Id id) {
+  return static_cast<ControlId>(kFirstControl + static_cast<int>(id));
+}
 
 /// The window class's name, for finding the window from outside.
 inline constexpr wchar_t kWindowClass[] = L"Teilomat.Form1";
@@ -68,7 +75,9 @@ class MainWindow final : public FormControls {
   /// The window's current dots per inch.
   UINT Dpi() const { return dpi_; }
 
-  /// Shows the window; "Berechnen" has the focus.
+  /// Shows the window in its place and size, with "Berechnen" focused. The
+  /// window is shown normally whatever `showCommand` (WinMain's, which a
+  /// shortcut may set) asks: it is never started maximised or minimised.
   void Show(int showCommand);
 
   /// Handles one message taken from the thread's queue: the window's own
@@ -94,7 +103,7 @@ class MainWindow final : public FormControls {
   // Creates the controls in place, at the current DPI and fonts.
   void CreateControls();
   // Where a control stands at `dpi`, in pixels of the client area.
-  static RECT ControlRect(int id, const design::Twips& twips, UINT dpi);
+  static RECT ControlRect(const design::Control& row, UINT dpi);
   // Sets the raster box's field so that the closed box is as high as designed.
   void FitRasterBox();
   // The frame around the designed client area at `dpi`: at `suggested`'s
@@ -116,9 +125,9 @@ class MainWindow final : public FormControls {
   HWND hwnd_ = nullptr;
   HWND lastFocus_ = nullptr;  // the focused control while the window is inactive
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-  std::array<HWND, TSA_AMFM - Line1 + 1> controls_{};
-  // The design's fonts at the current DPI, in the order of kFonts in the .cpp.
-  std::array<HFONT, 6> fonts_{};
+  std::array<HWND, design::kControlCount> controls_{};  // in the table's order
+  // The design's fonts at the current DPI, in the order of design::kFonts.
+  std::array<HFONT, design::kFonts.size()> fonts_{};
   HBRUSH lineBrush_ = nullptr;
   Form1 form_{*this};
 };

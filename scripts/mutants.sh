@@ -1,0 +1,214 @@
+#!/usr/bin/env bash
+# Mutation testing: plants one small fault at a time in the core (tuning/),
+# teilomat-cli (cli/) and the window's handlers (window/Form1.cpp), rebuilds
+# the dev preset's test programs and runs them. A fault that no test notices
+# is a test gap, unless it cannot change behaviour (marked "equivalent" in the
+# list, with the reason).
+#
+#   scripts/mutants.sh [WORD]   only the faults whose line holds WORD
+#
+# Runs the test programs of the core, teilomat-cli and form_test, which drives
+# the handlers over an in-memory window; the Qt window's suites, which drive
+# the same handlers through real widgets, are left out to keep each round
+# short. Each fault is written into the source file and the file is put back
+# afterwards, also when the script is interrupted. Results go to
+# build/dev/mutants.txt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+only=${1:-}
+build=build/dev
+tests=(form_test encoder_test number_text_test divider_test cli_output_test cli_plan_test
+  cli_channels_test cli_program_test)
+targets=("${tests[@]}" teilomat-cli)
+results=$build/mutants.txt
+
+[ -f $build/CMakeCache.txt ] || cmake --preset dev
+cmake --build $build -j 2 --target "${targets[@]}" >/dev/null
+
+# All tests pass before any fault is planted.
+for t in "${tests[@]}"; do
+  if ! "$build/tests/$t" --gtest_brief=1 >/dev/null 2>&1; then
+    echo "$t fails without any fault planted" >&2
+    exit 1
+  fi
+done
+
+backup=$(mktemp -d)
+current=""
+restore() {
+  if [ -n "$current" ]; then cp "$backup/file" "$current"; fi
+  current=""
+}
+trap 'restore; rm -rf "$backup"' EXIT
+
+# Plants the fault of one line of the list: saves the file into $backup, then
+# replaces the N-th occurrence (default: the only one) of the snippet. Prints
+# the file's name and the note, a tab between them.
+plant() {
+  python3 - "$1" "$backup" <<'EOF'
+import shutil, sys
+line, backup = sys.argv[1:3]
+place, original, replacement, *note = line.split("\t")
+path, _, nth = place.partition(":")
+text = open(path, encoding="utf-8").read()
+count = text.count(original)
+if count == 0 or (nth == "" and count > 1):
+    sys.exit(f"{path}: {count} occurrences of: {original}")
+shutil.copyfile(path, backup + "/file")
+at = -1
+for _ in range(int(nth or 1)):
+    at = text.index(original, at + 1)
+text = text[:at] + replacement + text[at + len(original):]
+open(path, "w", encoding="utf-8").write(text)
+print(path + "\t" + (note[0] if note else ""))
+EOF
+}
+
+killed=0
+survived=0
+equivalent=0
+unbuilt=0
+: >"$results"
+survivors=()
+while IFS= read -r line; do
+  [[ -z "$line" || "$line" == \#* ]] && continue
+  [[ -n "$only" && "$line" != *"$only"* ]] && continue
+  if ! planted=$(plant "$line"); then
+    echo "list error: $line" >&2
+    exit 1
+  fi
+  file=${planted%%$'\t'*}
+  note=${planted#*$'\t'}
+  current=$file
+  change=$(cut -f2-3 <<<"$line" | sed 's/\t/ -> /')
+
+  outcome=survived
+  if ! cmake --build $build -j 2 --target "${targets[@]}" </dev/null >/dev/null 2>&1; then
+    outcome=unbuilt
+  else
+    for t in "${tests[@]}"; do
+      if ! timeout 300 "$build/tests/$t" --gtest_brief=1 </dev/null >/dev/null 2>&1; then
+        outcome="killed by $t"
+        break
+      fi
+    done
+  fi
+  restore
+
+  case "$outcome" in
+    killed*) killed=$((killed + 1)) ;;
+    unbuilt) unbuilt=$((unbuilt + 1)) ;;
+    survived)
+      if [[ "$note" == equivalent* ]]; then
+        outcome="survived ($note)"
+        equivalent=$((equivalent + 1))
+      else
+        survived=$((survived + 1))
+        survivors+=("$file: $change")
+      fi
+      ;;
+  esac
+  printf '%s\t%s: %s\n' "$outcome" "$file" "$change" | tee -a "$results"
+done <<'LIST'
+# file[:occurrence]	original	replacement	note
+tuning/DividerCalculation.cpp	state.zf * 1000000.0	state.zf * 100000.0
+tuning/DividerCalculation.cpp	if (!std::isfinite(sum))	if (std::isnan(sum))
+tuning/DividerCalculation.cpp	divider.N > kMaxDivider	divider.N >= kMaxDivider
+tuning/DividerCalculation.cpp	divider.N < 0	divider.N <= 0
+tuning/DividerCalculation.cpp	if (sum > 0) return Limit::TooLarge;	if (sum >= 0) return Limit::TooLarge;
+tuning/DividerCalculation.cpp	if (sum < 0) return Limit::TooSmall;	if (sum <= 0) return Limit::TooSmall;
+tuning/DividerCalculation.cpp	std::int64_t{raster} * n	raster * n
+tuning/DividerCalculation.cpp	if (cp) state.DB[0] |= 1u;	if (!cp) state.DB[0] |= 1u;
+tuning/DividerCalculation.cpp	vco / 1000.0 - zf	vco / 1000.0 + zf
+tuning/DividerCalculation.cpp	  MakeDataBytes(state);	
+tuning/DataByteEncoder.cpp	(n & 0x7Fu) << 1	(n & 0xFFu) << 1	equivalent: bit 8 that it adds is cut off when DB0 is narrowed to a byte
+tuning/DataByteEncoder.cpp	(n & 0x7F80u) >> 7	(n & 0x7F80u) >> 8
+tuning/DataByteEncoder.cpp	(n & 0x18000u) >> 15	(n & 0x8000u) >> 15
+tuning/DataByteEncoder.cpp	if (raster == 10000) return 64;	if (raster == 10000) return 32;
+tuning/DataByteEncoder.cpp	((bytes[2] & 3) << 15)	((bytes[2] & 1) << 15)
+tuning/DataByteEncoder.cpp	(bytes[0] & 1u) != 0	(bytes[0] & 2u) != 0
+tuning/NumberText.cpp	text.size() > kMaxNumberText	text.size() >= kMaxNumberText
+tuning/NumberText.cpp	pos + group >= text.size()	pos + group > text.size()
+tuning/NumberText.cpp	if (!mantissaDigits) return malformed;	if (false && !mantissaDigits) return malformed;	equivalent: without digits the rewritten text is "", "-", "." or "-.", which from_chars refuses as malformed
+tuning/NumberText.cpp	if (ec == std::errc::result_out_of_range) return {0.0, NumberError::OutOfRange};	
+tuning/NumberText.cpp	{" ", "\t", "\u00A0", "\u202F"}	{" ", "\u00A0", "\u202F", "\u00A0"}
+tuning/NumberText.cpp	exponent >= -5 && exponent < kDigits	exponent > -5 && exponent < kDigits
+tuning/NumberText.cpp	digits.size() <= intDigits	digits.size() < intDigits
+tuning/NumberText.cpp	static_cast<std::size_t>(-exponent - 1), '0'	static_cast<std::size_t>(-exponent), '0'
+tuning/NumberText.cpp	if (magnitude < 10) out += '0';	if (magnitude <= 10) out += '0';
+tuning/NumberText.cpp	if (fraction < 0.5 ||	if (fraction <= 0.5 ||
+tuning/NumberText.cpp	std::fmod(below, 2.0) == 0.0	std::fmod(below, 2.0) != 0.0
+tuning/NumberText.cpp	rounded > kMax	rounded >= kMax
+tuning/NumberText.cpp	value > 255) return {0, NumberError::OutOfRange}	value > 256) return {0, NumberError::OutOfRange}
+tuning/TuningState.cpp	>= state.RasterTab.size()	> state.RasterTab.size()
+cli/Channels.cpp	< fromMHz - slack(fromMHz)	< fromMHz + slack(fromMHz)
+cli/Channels.cpp	> toMHz + slack(toMHz)	> toMHz - slack(toMHz)
+cli/Channels.cpp	plan.last = std::max(plan.first, std::int64_t{tuning::kMaxDivider} + 1);	plan.last = std::int64_t{tuning::kMaxDivider} + 1;
+cli/Channels.cpp	if (fromMHz > toMHz) {	if (fromMHz >= toMHz) {
+cli/Channels.cpp	if (plan.first < 0) {	if (plan.first <= 0) {
+cli/Channels.cpp	} else if (plan.first > plan.last) {	} else if (plan.first >= plan.last) {
+cli/Channels.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12 + mhz * 1e-13
+cli/Channels.cpp	if (setup.chargePump) state.DB[0] |= 1u;	if (!setup.chargePump) state.DB[0] |= 1u;
+cli/Channels.cpp	  result.n = state.N;	
+cli/Channels.cpp	if (negativeExp) exponent = -exponent;	if (!negativeExp) exponent = -exponent;
+cli/Channels.cpp	if (afterPoint) ++fractionDigits;	if (!afterPoint) ++fractionDigits;
+cli/Channels.cpp:2	bool negative = false;	bool negative = true;	equivalent: each of the three branches that follow sets the sign
+cli/Channels.cpp:1	for (std::size_t i = a.size(); i-- > 0;) {	for (std::size_t i = a.size(); i-- > 1;) {
+cli/Channels.cpp	borrow = digit < 0 ? 1 : 0;	borrow = digit <= 0 ? 1 : 0;
+cli/Channels.cpp	carry = digit / 10;	carry = digit > 10;
+cli/Channels.cpp	to.digits.insert(0, width - to.digits.size(), '0');	to.digits.insert(0, width - to.digits.size(), '1');
+cli/Channels.cpp	from.digits.insert(0, width - from.digits.size(), '0');	from.digits.insert(0, width - from.digits.size(), '1');
+cli/Channels.cpp	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '0');	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '1');
+cli/Channels.cpp	} else if (LessDigits(to.digits, from.digits)) {	} else if (LessDigits(from.digits, to.digits)) {
+cli/Channels.cpp	from.negative = !from.negative;	
+cli/Channels.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'	equivalent: zeros before the point are stripped below and a lone point gets its 0 back, so one zero fewer ends the same
+cli/Channels.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
+cli/Channels.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
+cli/Channels.cpp	while (digits.back() == '0') digits.pop_back();	
+cli/Commands.cpp	for (std::size_t i = 0; i < kRasters.size(); ++i) {	for (std::size_t i = 0; i + 1 < kRasters.size(); ++i) {
+cli/Commands.cpp	options.setup.chargePump = !args.noCp;	options.setup.chargePump = args.noCp;
+cli/Commands.cpp	args.am ? tuning::kBandAm : tuning::kBandFm	args.am ? tuning::kBandFm : tuning::kBandAm
+cli/Commands.cpp	result.limit == tuning::Limit::Incalculable	result.limit == tuning::Limit::TooSmall
+cli/Commands.cpp	result.error == tuning::TuningError::DividerTooLarge ||	result.error == tuning::TuningError::DividerTooLarge &&
+cli/Commands.cpp	if (!plan.HitsLimit()) {	if (plan.HitsLimit()) {
+cli/Commands.cpp	args.bytes.size() < 2 ? "Es fehlen " : "Es fehlt "	args.bytes.size() <= 2 ? "Es fehlen " : "Es fehlt "
+cli/Commands.cpp	if (args.bytes.size() > 3) {	if (args.bytes.size() >= 3) {
+cli/Commands.cpp	} else if (!IsCommand(word) || firstOption == nullptr) {	} else if (!IsCommand(word) && firstOption == nullptr) {
+cli/Commands.cpp	valueNext = takesValue(word);	valueNext = !takesValue(word);
+cli/Commands.cpp	if (detail.starts_with("A subcommand")) {	if (!detail.starts_with("A subcommand")) {
+cli/Formats.cpp:1	PutInt(out, setup.Raster() / 1000);	PutInt(out, setup.Raster() / 100);
+cli/Formats.cpp	stoppedBefore.empty() ? "true" : "false"	stoppedBefore.empty() ? "false" : "true"
+cli/Formats.cpp	if (row.requestedMHz == row.rxMHz) {	if (row.requestedMHz != row.rxMHz) {
+cli/Formats.cpp	if (requested_ != rx_) {	if (requested_ == rx_) {
+cli/Formats.cpp	out_.Put(count_ == 0 ? "\n    {	out_.Put(count_ == 1 ? "\n    {
+cli/Formats.cpp	for (std::size_t i = text.size(); i < width; ++i)	for (std::size_t i = text.size(); i <= width; ++i)
+cli/Formats.cpp	std::abs(value) < 1e15 &&	std::abs(value) < 1e16 &&
+cli/Formats.cpp	if (c == '"' || c == '\\') {	if (c == '"') {
+cli/Formats.cpp	out_.Put(setup.chargePump ? '1' : '0');	out_.Put(setup.chargePump ? '0' : '1');
+cli/Formats.cpp	for (unsigned bit = 8; bit-- > 0;)	for (unsigned bit = 7; bit-- > 0;)
+cli/Decode.cpp	if (f.reservedBits != 0) {	if (f.reservedBits == 0) {
+cli/Decode.cpp	(tuning::kBandAm | tuning::kBandFm)	(tuning::kBandAm & tuning::kBandFm)
+cli/InputText.cpp	text.find(',') != std::string_view::npos	text.find(',') == std::string_view::npos
+cli/InputText.cpp	} else if (text.size() > 1 && text[0] == '0') {	} else if (text.size() > 2 && text[0] == '0') {
+cli/InputText.cpp	if (value <= 255) value = value * base + digit;	if (value < 255) value = value * base + digit;
+cli/InputText.cpp	(c >= 'A' && c <= 'Z') || c == '_'	(c >= 'A' && c <= 'Z')
+window/Form1.cpp	controls_.SetRasterIndex(2);	controls_.SetRasterIndex(1);
+window/Form1.cpp	if (controls_.Ticked(CheckBox::bitcp)) state_.DB[0] |= 1u;	if (!controls_.Ticked(CheckBox::bitcp)) state_.DB[0] |= 1u;
+window/Form1.cpp	? tuning::kBandAm : tuning::kBandFm	? tuning::kBandFm : tuning::kBandAm
+window/Form1.cpp	tuning::ByteToText(state_.DB[1])	tuning::ByteToText(state_.DB[2])
+window/Form1.cpp:2	  bitcp_Click();	
+window/Form1.cpp	  controls_.FocusAndSelectAll(box);	
+window/Form1.cpp	text.append(caption).append(".");	text.append(caption);
+window/Form1.cpp	controls_.ShowMessage(MessageIcon::Critical,	controls_.ShowMessage(MessageIcon::Warning,
+window/Form1.cpp	  tuning::ComputeDivider(state_);	
+window/Form1.cpp	tuning::DoubleToText(outcome.rxMHz, separators)	tuning::DoubleToText(*fo, separators)
+LIST
+
+# Back to the sources as they are.
+cmake --build $build -j 2 --target "${targets[@]}" >/dev/null
+
+counted=$((killed + survived))
+echo "killed $killed of $counted (not counted: $equivalent equivalent, $unbuilt not built)" |
+  tee -a "$results"
+for s in "${survivors[@]}"; do echo "survivor: $s" | tee -a "$results"; done
