@@ -12,8 +12,11 @@
 #                       mingw-w64 and run their tests under wine (Xvfb)
 #   ./build.sh windows-package  cross-build the Windows programs and pack
 #                       them: a portable zip and an NSIS installer
+#   ./build.sh web     build the page (teilomat.html) with Emscripten, run the
+#                       core's suites under node and the page's in Chromium
 #   ./build.sh setup   only install what is missing
 #   ./build.sh windows-setup  only install what the Windows build needs
+#   ./build.sh web-setup  only install what the page needs
 #
 # Missing Debian packages are installed with apt-get when run as root;
 # otherwise the exact apt-get line is printed and nothing else happens.
@@ -39,6 +42,13 @@ packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libcli11-dev wine wine64 xvfb openbox x11-utils locales)
 windows_locales=(de_DE.UTF-8 en_US.UTF-8)
+
+# The page: Debian's Emscripten (with node), fast_float for reading numbers
+# there and GoogleTest's sources, to build it and run the core's suites under
+# node; Chromium with its WebDriver, Selenium for Debian's python3 and the
+# Liberation fonts for the page's tests.
+web_packages=(cmake ninja-build emscripten libfast-float-dev googletest chromium chromium-driver
+  python3-selenium fonts-liberation2)
 
 # Generates the glibc locales named where they are missing (needs root).
 ensure_locales() {
@@ -146,6 +156,16 @@ case "$command" in
     unzip -l "$dir"/Teilomat-*-win64.zip
     ls -l "$dir"/Teilomat-*-win64*
     ;;
+  web)
+    ensure_packages "${web_packages[@]}"
+    build web
+    # The browser is installed now: a page test that finds none fails here.
+    TEILOMAT_BROWSER_REQUIRED=1 ctest --preset web
+    ls -l build/web/teilomat.html
+    ;;
+  web-setup)
+    ensure_packages "${web_packages[@]}"
+    ;;
   windows-setup)
     ensure_packages "${windows_packages[@]}"
     ensure_locales "${windows_locales[@]}"
@@ -173,7 +193,7 @@ case "$command" in
     exit $status
     ;;
   *)
-    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|windows|windows-package|setup|windows-setup" >&2
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|windows|windows-package|web|setup|windows-setup|web-setup" >&2
     exit 2
     ;;
 esac

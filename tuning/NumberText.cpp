@@ -6,6 +6,16 @@
 #include <limits>
 #include <system_error>
 
+#ifdef __EMSCRIPTEN__
+// Emscripten's libc++ has std::from_chars and std::to_chars for integers
+// only. fast_float reads doubles with the algorithm libstdc++ uses, and the
+// C library's printf writes them correctly rounded, so the page shows the
+// same digits as the desktop windows.
+#include <fast_float/fast_float.h>
+
+#include <cstdio>
+#endif
+
 namespace tuning {
 namespace {
 
@@ -61,6 +71,36 @@ std::size_t MatchGrouping(std::string_view rest, std::string_view grouping) {
   if (Contains(kSpaceLike, grouping)) return MatchAny(kSpaceLike, rest);
   if (Contains(kApostrophes, grouping)) return MatchAny(kApostrophes, rest);
   return 0;
+}
+
+// Reads the "-ddd.ddde-dd" that TextToDouble writes into its buffer, correctly
+// rounded; what lies beyond the double range is result_out_of_range.
+std::from_chars_result ReadDouble(const char* first, const char* last, double& value) {
+#ifdef __EMSCRIPTEN__
+  const auto [ptr, ec] =
+      fast_float::from_chars(first, last, value, fast_float::chars_format::general);
+  if (ec != std::errc{}) return {ptr, ec};
+  // fast_float gives an infinity or zero for a number beyond the range.
+  bool nonZero = false;
+  for (const char* c = first; c != last && *c != 'e'; ++c)
+    nonZero = nonZero || (*c >= '1' && *c <= '9');
+  if (std::isinf(value) || (value == 0.0 && nonZero)) return {ptr, std::errc::result_out_of_range};
+  return {ptr, ec};
+#else
+  return std::from_chars(first, last, value, std::chars_format::general);
+#endif
+}
+
+// Writes `value` as "-d.ddde+XX" with `decimals` digits after the point,
+// correctly rounded; returns the end of what was written.
+char* WriteScientific(char* first, char* last, double value, int decimals) {
+#ifdef __EMSCRIPTEN__
+  const int written =
+      std::snprintf(first, static_cast<std::size_t>(last - first), "%.*e", decimals, value);
+  return first + written;
+#else
+  return std::to_chars(first, last, value, std::chars_format::scientific, decimals).ptr;
+#endif
 }
 
 }  // namespace
@@ -129,7 +169,7 @@ NumberResult<double> TextToDouble(std::string_view text, const Separators& separ
 
   double value = 0.0;
   const char* const end = buffer.data() + length;
-  const auto [ptr, ec] = std::from_chars(buffer.data(), end, value, std::chars_format::general);
+  const auto [ptr, ec] = ReadDouble(buffer.data(), end, value);
   if (ec == std::errc::result_out_of_range) return {0.0, NumberError::OutOfRange};
   if (ec != std::errc{} || ptr != end) return malformed;
   return {value, NumberError::None};
@@ -143,9 +183,9 @@ std::string DoubleToText(double value, const Separators& separators) {
   // Fifteen significant digits, correctly rounded, as "-d.dddddddddddddde+XX".
   constexpr int kDigits = 15;
   std::array<char, 32> buffer{};
-  const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                     std::chars_format::scientific, kDigits - 1);
-  const std::string_view sci(buffer.data(), static_cast<std::size_t>(written.ptr - buffer.data()));
+  const char* const written =
+      WriteScientific(buffer.data(), buffer.data() + buffer.size(), value, kDigits - 1);
+  const std::string_view sci(buffer.data(), static_cast<std::size_t>(written - buffer.data()));
 
   const bool negative = sci.front() == '-';
   const std::size_t e = sci.find('e');
