@@ -190,7 +190,8 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   if (status != kExitDividerLimit) return status;
   return DividerLimit(err, tuning::Limit::TooLarge,
                       "Tabelle abgebrochen vor " + stopPlace + "; " +
-                          std::to_string(plan.RowCount()) + " Zeilen geschrieben.");
+                          std::to_string(plan.RowCount()) +
+                          (plan.RowCount() == 1 ? " Zeile" : " Zeilen") + " geschrieben.");
 }
 
 int RunDecode(const Arguments& args, Sink& out, Sink& err) {
