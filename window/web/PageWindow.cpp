@@ -80,7 +80,6 @@ void Place(val& element, const design::Control& row) {
 
 PageWindow::PageWindow() {
   val document = val::global("document");
-  document.set("title", val(design::kTitle));
   CreateMenu(document);
   CreateControls(document);
 
