@@ -240,7 +240,7 @@ TEST(Table, StoppedTableClosesItsDocument) {
 TEST(Table, FirstChannelAboveTheLimitIsRefusedWhateverTheEnd) {
   const std::tuple<const char*, std::size_t, const char*> cases[] = {
       {"131.07", 3, "abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen"},
-      {"131.071", 2, "abgebrochen vor RX 131.072 MHz (N 131072); 1 Zeilen"},
+      {"131.071", 2, "abgebrochen vor RX 131.072 MHz (N 131072); 1 Zeile "},
       {"131.072", 0, "erster Kanal, RX 131.072 MHz (N 131072), liegt über"},
       {"131.073", 0, "erster Kanal, RX 131.073 MHz (N 131073), liegt über"},
   };
