@@ -47,6 +47,14 @@ std::string ToUtf8(const wchar_t* text) {
 
 }  // namespace
 
+std::wstring Utf16(std::string_view utf8) {
+  const int length = static_cast<int>(utf8.size());
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, out.data(), size);
+  return out;
+}
+
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);

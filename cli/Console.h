@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cli {
@@ -30,5 +31,11 @@ class Console {
 /// page, which loses every character it lacks; elsewhere `argv` is taken as
 /// it is.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+#ifdef _WIN32
+/// UTF-8 text as UTF-16, for the system's wide (W) functions, file names
+/// among them.
+std::wstring Utf16(std::string_view utf8);
+#endif
 
 }  // namespace cli

@@ -9,6 +9,8 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+
+#include "cli/Console.h"
 #else
 #include <unistd.h>
 #endif
@@ -18,22 +20,14 @@ namespace {
 
 #ifdef _WIN32
 
-std::wstring Wide(const std::string& utf8) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
-  return out;
-}
-
 std::FILE* OpenForReading(const std::string& path) {
-  return _wfopen(Wide(path).c_str(), L"rb");
+  return _wfopen(Utf16(path).c_str(), L"rb");
 }
 
 // Creates `path`, which must not exist yet, for writing bytes.
 std::FILE* CreateNew(const std::string& path) {
   const int fd =
-      _wopen(Wide(path).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+      _wopen(Utf16(path).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
   return fd < 0 ? nullptr : _fdopen(fd, "wb");
 }
 
@@ -42,12 +36,12 @@ bool ToDisk(std::FILE* file) {
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {
-  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+  return MoveFileExW(Utf16(from).c_str(), Utf16(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 void Remove(const std::string& path) {
-  _wremove(Wide(path).c_str());
+  _wremove(Utf16(path).c_str());
 }
 
 #else

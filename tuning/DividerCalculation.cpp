@@ -62,10 +62,12 @@ CalcOutcome Calculate(TuningState& state, double fo, double zf, bool cp) {
   state.zf = zf;
   const DividerResult divider = ComputeDivider(state);
   TuningError error = divider.error;
-  if (divider && divider.N > kMaxDivider) error = TuningError::DividerTooLarge;
-  // The chip has no negative divider: the bytes of a negative N would be its
-  // two's complement, which programs some other, large ratio.
-  if (divider && divider.N < 0) error = TuningError::DividerNegative;
+  if (divider) {
+    // The chip has no negative divider: the bytes of a negative N would be
+    // its two's complement, which programs some other, large ratio.
+    if (divider.N > kMaxDivider) error = TuningError::DividerTooLarge;
+    if (divider.N < 0) error = TuningError::DividerNegative;
+  }
   if (error != TuningError::None) return {error, LimitOf(error, fo, zf)};
 
   const double vco = VcoKHz(state.Raster, divider.N);
