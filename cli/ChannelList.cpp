@@ -107,8 +107,6 @@ ChannelList ReadChannelList(std::string_view text) {
   if (!columns) return Failed(ListError::MissingColumn, reader.Line(), missing);
 
   ChannelList list;
-  // At most one channel a line: no vector growth past the list's size.
-  list.channels.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
   std::vector<bool> taken(kMaxChannelNumber + 1);
   while (reader.Next(fields)) {
     const std::size_t line = reader.Line();

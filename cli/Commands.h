@@ -19,6 +19,7 @@ enum ExitStatus : int {
   kExitWriteFailed = 1,   // the output could not be written
   kExitUsage = 2,         // unknown option, missing value, text that is not a number
   kExitDividerLimit = 3,  // a divider ratio above 131071 or below 0
+  kExitUnexpected = 4,    // anything unforeseen: memory ran out, an internal error
 };
 
 /// Said on standard error when standard output cannot be written.

@@ -34,8 +34,6 @@ Console::~Console() {
   if (previousCodePage_ != 0) SetConsoleOutputCP(previousCodePage_);
 }
 
-namespace {
-
 std::string ToUtf8(const wchar_t* text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 1) return {};
@@ -44,8 +42,6 @@ std::string ToUtf8(const wchar_t* text) {
   out.pop_back();  // the terminating zero
   return out;
 }
-
-}  // namespace
 
 std::wstring Utf16(std::string_view utf8) {
   const int length = static_cast<int>(utf8.size());

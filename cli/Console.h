@@ -36,6 +36,8 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 /// UTF-8 text as UTF-16, for the system's wide (W) functions, file names
 /// among them.
 std::wstring Utf16(std::string_view utf8);
+/// The inverse: zero-terminated UTF-16 text as UTF-8.
+std::string ToUtf8(const wchar_t* text);
 #endif
 
 }  // namespace cli

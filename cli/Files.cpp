@@ -3,8 +3,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <charconv>
 #include <random>
+#include <string_view>
 
 #ifdef _WIN32
 #include <io.h>
@@ -13,30 +17,135 @@
 #include "cli/Console.h"
 #else
 #include <unistd.h>
+
+#include <climits>
 #endif
 
 namespace cli {
 namespace {
 
-#ifdef _WIN32
-
-std::FILE* OpenForReading(const std::string& path) {
-  return _wfopen(Utf16(path).c_str(), L"rb");
+InputProblem ProblemOf(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return InputProblem::Missing;
+    case EACCES:
+    case EPERM:
+      return InputProblem::NotAllowed;
+    case EISDIR:
+      return InputProblem::Directory;
+    default:
+      return InputProblem::Unreadable;
+  }
 }
 
-// Creates `path`, which must not exist yet, for writing bytes.
-std::FILE* CreateNew(const std::string& path) {
+// The folder part of `path` with its separator ("" for a bare name), where a
+// scratch file for it is made, so that the move stays on one file system.
+std::string FolderOf(const std::string& path) {
+#ifdef _WIN32
+  const std::size_t end = path.find_last_of("/\\:");
+#else
+  const std::size_t end = path.rfind('/');
+#endif
+  return end == std::string::npos ? std::string() : path.substr(0, end + 1);
+}
+
+// A scratch name in `folder`. It does not grow with the destination's name,
+// so that it fits wherever a name of the longest length the system allows does.
+std::string ScratchName(const std::string& folder, std::random_device& random) {
+  return folder + ".teilomat-" + std::to_string(random() % 1000000000u) + ".tmp";
+}
+
+#ifdef _WIN32
+
+using Descriptor = int;
+
+Descriptor OpenForReading(const std::string& path) {
+  return _wopen(Utf16(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+
+long ReadSome(Descriptor fd, char* into, std::size_t size) {
+  return _read(fd, into, static_cast<unsigned>(size));
+}
+
+void Close(Descriptor fd) {
+  _close(fd);
+}
+
+HANDLE HandleOf(std::FILE* file) {
+  return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+}
+
+FileIdentity IdentityOf(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return {};
+  }
+  return {true, info.dwVolumeSerialNumber,
+          (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+// What the opened input is: Directory, TooLarge or None, with its identity.
+InputProblem Describe(Descriptor fd, std::size_t limit, Input& input) {
+  struct _stat64 st {};
+  if (_fstat64(fd, &st) != 0) return InputProblem::Unreadable;
+  if ((st.st_mode & _S_IFMT) == _S_IFDIR) return InputProblem::Directory;
+  if ((st.st_mode & _S_IFMT) != _S_IFREG) return InputProblem::None;
+  input.identity = IdentityOf(reinterpret_cast<HANDLE>(_get_osfhandle(fd)));
+  if (static_cast<std::uint64_t>(st.st_size) > limit) return InputProblem::TooLarge;
+  input.text.reserve(static_cast<std::size_t>(st.st_size) + 1);
+  return InputProblem::None;
+}
+
+// A name the system keeps for a device in every folder ("NUL", "con.txt",
+// "COM1:"), or a path in the device space ("\\.\pipe\x").
+bool IsDeviceName(const std::string& path) {
+  if (path.starts_with("\\\\.\\") || path.starts_with("//./")) return true;
+  std::string name = path.substr(FolderOf(path).size());
+  name = name.substr(0, name.find_first_of(".:"));
+  for (char& c : name) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (name == "NUL" || name == "CON" || name == "PRN" || name == "AUX" || name == "CONIN$" ||
+      name == "CONOUT$") {
+    return true;
+  }
+  return name.size() == 4 && (name.starts_with("COM") || name.starts_with("LPT")) &&
+         name[3] >= '1' && name[3] <= '9';
+}
+
+// A stream of our own on `path`, written as it is (no scratch file).
+std::FILE* OpenDirect(const std::string& path) {
+  const int fd = _wopen(Utf16(path).c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
+  if (fd < 0) return nullptr;
+  std::FILE* file = _fdopen(fd, "wb");
+  if (file == nullptr) _close(fd);
+  return file;
+}
+
+std::FILE* CreateScratch(const std::string& path) {
   const int fd =
-      _wopen(Utf16(path).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-  return fd < 0 ? nullptr : _fdopen(fd, "wb");
+      _wopen(Utf16(path).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY | _O_NOINHERIT,
+             _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* file = _fdopen(fd, "wb");
+  if (file == nullptr) _close(fd);
+  return file;
 }
 
 bool ToDisk(std::FILE* file) {
   return _commit(_fileno(file)) == 0;
 }
 
-bool MoveOver(const std::string& from, const std::string& to) {
-  return MoveFileExW(Utf16(from).c_str(), Utf16(to).c_str(),
+// Moves the scratch file over the destination. An existing one is replaced
+// by ReplaceFile, which keeps its attributes and access rights.
+bool MoveOver(const std::string& from, const std::string& to, bool existing) {
+  const std::wstring wideFrom = Utf16(from), wideTo = Utf16(to);
+  if (existing && ReplaceFileW(wideTo.c_str(), wideFrom.c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                               nullptr, nullptr)) {
+    return true;
+  }
+  return MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -46,16 +155,100 @@ void Remove(const std::string& path) {
 
 #else
 
-std::FILE* OpenForReading(const std::string& path) {
-  return std::fopen(path.c_str(), "rb");
+using Descriptor = int;
+
+Descriptor OpenForReading(const std::string& path) {
+  return open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
 }
 
-std::FILE* CreateNew(const std::string& path) {
-  // Read and write for whom the user's file-creation mask allows, as for any new file.
-  const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+long ReadSome(Descriptor fd, char* into, std::size_t size) {
+  long got = 0;
+  do {
+    got = static_cast<long>(read(fd, into, size));
+  } while (got < 0 && errno == EINTR);
+  return got;
+}
+
+void Close(Descriptor fd) {
+  close(fd);
+}
+
+FileIdentity IdentityOf(const struct stat& st) {
+  if (!S_ISREG(st.st_mode)) return {};
+  return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+InputProblem Describe(Descriptor fd, std::size_t limit, Input& input) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0) return InputProblem::Unreadable;
+  if (S_ISDIR(st.st_mode)) return InputProblem::Directory;
+  if (!S_ISREG(st.st_mode)) return InputProblem::None;  // a stream: its size says nothing
+  input.identity = IdentityOf(st);
+  if (static_cast<std::uint64_t>(st.st_size) > limit) return InputProblem::TooLarge;
+  input.text.reserve(static_cast<std::size_t>(st.st_size) + 1);
+  return InputProblem::None;
+}
+
+// The descriptor that /dev/stdout, /dev/stderr, /dev/fd/N or
+// /proc/self/fd/N stand for; -1 for any other path. Opened by name they
+// would give a new description of the file (or, through the link, the file
+// itself), not the stream the shell set up.
+int OwnDescriptor(std::string_view path) {
+  if (path == "/dev/stdout") return STDOUT_FILENO;
+  if (path == "/dev/stderr") return STDERR_FILENO;
+  for (const std::string_view folder : {"/dev/fd/", "/proc/self/fd/"}) {
+    if (!path.starts_with(folder)) continue;
+    path.remove_prefix(folder.size());
+    int fd = -1;
+    const auto [end, ec] = std::from_chars(path.data(), path.data() + path.size(), fd);
+    return !path.empty() && ec == std::errc() && end == path.data() + path.size() ? fd : -1;
+  }
+  return -1;
+}
+
+// `path` with every symbolic link of its last part followed: the name that a
+// write through it reaches, which need not exist yet. Empty if the links
+// cannot be followed (a loop, a link that cannot be read).
+std::string FollowLinks(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return errno == ENOENT ? path : std::string();
+    if (!S_ISLNK(st.st_mode)) return path;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t size = readlink(path.c_str(), target.data(), target.size());
+    if (size <= 0 || static_cast<std::size_t>(size) >= target.size()) return {};
+    target.resize(static_cast<std::size_t>(size));
+    path = target.front() == '/' ? target : FolderOf(path) + target;
+  }
+  return {};
+}
+
+std::FILE* OpenDirect(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return nullptr;
   std::FILE* file = fdopen(fd, "wb");
   if (file == nullptr) close(fd);
+  return file;
+}
+
+// The scratch file: for a new destination with the mode any new file gets
+// (0666 less the file-creation mask), else with the mode and, where allowed,
+// the owner of the file it replaces.
+std::FILE* CreateScratch(const std::string& path, const struct stat* replaced) {
+  const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC,
+                      replaced != nullptr ? 0600 : 0666);
+  if (fd < 0) return nullptr;
+  bool ok = true;
+  if (replaced != nullptr) {
+    // Only root may give a file away; for anyone else the owner is already theirs.
+    if (fchown(fd, replaced->st_uid, replaced->st_gid) != 0) errno = 0;
+    ok = fchmod(fd, replaced->st_mode & 07777) == 0;
+  }
+  std::FILE* file = ok ? fdopen(fd, "wb") : nullptr;
+  if (file == nullptr) {
+    close(fd);
+    unlink(path.c_str());
+  }
   return file;
 }
 
@@ -63,74 +256,212 @@ bool ToDisk(std::FILE* file) {
   return fsync(fileno(file)) == 0;
 }
 
-bool MoveOver(const std::string& from, const std::string& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0;
+// Moves the scratch file over the destination, and makes the new name
+// durable: the folder's entry goes to the disk too.
+bool MoveOver(const std::string& from, const std::string& to, bool /*existing*/) {
+  if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+  const std::string folder = FolderOf(to);
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;  // the rename stands; a folder we may not open is synced by the system
+  // Some file systems cannot sync a folder (EINVAL); the rename stands all the same.
+  const bool synced = fsync(fd) == 0 || errno == EINVAL;
+  close(fd);
+  return synced;
 }
 
 void Remove(const std::string& path) {
-  std::remove(path.c_str());
+  unlink(path.c_str());
 }
 
 #endif
 
 }  // namespace
 
-std::optional<std::string> ReadInput(const std::string& path) {
-  std::FILE* file = nullptr;
-  if (path == "-") {
+Input ReadInput(const std::string& path, std::size_t limit) {
+  Input input;
+  const bool standard = path == "-";
 #ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);  // no CR LF folding, no end at Ctrl+Z
+  if (standard) _setmode(_fileno(stdin), _O_BINARY);  // no CR LF folding, no end at Ctrl+Z
+  const Descriptor fd = standard ? _fileno(stdin) : OpenForReading(path);
+  if (fd < 0) {
+    // Windows refuses to open a directory as a file with "no permission".
+    const DWORD attributes = GetFileAttributesW(Utf16(path).c_str());
+    const bool folder =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    input.problem = folder ? InputProblem::Directory : ProblemOf(errno);
+    return input;
+  }
+#else
+  const Descriptor fd = standard ? STDIN_FILENO : OpenForReading(path);
+  if (fd < 0) {
+    input.problem = ProblemOf(errno);
+    return input;
+  }
 #endif
-    file = stdin;
-  } else {
-    file = OpenForReading(path);
-    if (file == nullptr) return std::nullopt;
+  input.problem = Describe(fd, limit, input);
+  // Read straight into the text, one more byte than the limit allows, to see
+  // that a stream goes on beyond it.
+  constexpr std::size_t kChunk = 64 * 1024;
+  while (input.problem == InputProblem::None) {
+    const std::size_t had = input.text.size();
+    const std::size_t want = std::min(kChunk, limit + 1 - had);
+    input.text.resize(had + want);
+    const long got = ReadSome(fd, input.text.data() + had, want);
+    input.text.resize(had + static_cast<std::size_t>(got > 0 ? got : 0));
+    if (got < 0)
+      input.problem = ProblemOf(errno) == InputProblem::Directory ? InputProblem::Directory
+                                                                  : InputProblem::Unreadable;
+    if (got <= 0) break;
+    if (input.text.size() > limit) input.problem = InputProblem::TooLarge;
   }
-  std::string text;
-  // A file is read into a string of its own size, with no growing on the way.
-  if (file != stdin && std::fseek(file, 0, SEEK_END) == 0) {
-    const long size = std::ftell(file);
-    if (size > 0) text.reserve(static_cast<std::size_t>(size) + 1);
-    std::rewind(file);
-  }
-  std::array<char, 64 * 1024> chunk{};
-  std::size_t got = 0;
-  while ((got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0)
-    text.append(chunk.data(), got);
-  const bool failed = std::ferror(file) != 0;
-  if (file != stdin) std::fclose(file);
-  if (failed) return std::nullopt;
-  return text;
+  if (!standard) Close(fd);
+  if (!input) std::string().swap(input.text);
+  return input;
 }
 
-ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {
-  // A name beside the destination, so the move stays on one file system.
+Output::Output(const std::string& path, const FileIdentity& input) {
+  if (path.empty() || path == "-") {
+    file_ = stdout;
+    return;
+  }
+  bool exists = false;
+#ifdef _WIN32
+  destination_ = path;
+  if (IsDeviceName(path)) {
+    kind_ = Kind::Direct;
+    file_ = OpenDirect(path);
+    if (file_ == nullptr) problem_ = OutputProblem::CannotCreate;
+    return;
+  }
+  const std::wstring wide = Utf16(path);
+  const HANDLE handle = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    exists = true;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    const FileIdentity identity = IdentityOf(handle);
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+      kind_ = Kind::Direct;
+    } else if (attributes != INVALID_FILE_ATTRIBUTES &&
+               (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      problem_ = OutputProblem::Directory;
+    } else if (identity.Same(input)) {
+      problem_ = OutputProblem::IsInput;
+    } else if (identity.Same(IdentityOf(HandleOf(stdout)))) {
+      file_ = stdout;
+    } else if (identity.Same(IdentityOf(HandleOf(stderr)))) {
+      file_ = stderr;
+    } else if (attributes != INVALID_FILE_ATTRIBUTES &&
+               (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      // A link: its target is the file to replace.
+      std::array<wchar_t, 32768> target{};
+      const DWORD size =
+          GetFinalPathNameByHandleW(handle, target.data(), static_cast<DWORD>(target.size()), 0);
+      if (size == 0 || size >= target.size()) problem_ = OutputProblem::CannotCreate;
+      destination_ = ToUtf8(target.data());
+    }
+    CloseHandle(handle);
+  }
+  if (problem_ != OutputProblem::None || file_ != nullptr) return;
+  if (kind_ == Kind::Direct) {
+    file_ = OpenDirect(path);
+    if (file_ == nullptr) problem_ = OutputProblem::CannotCreate;
+    return;
+  }
+#else
+  const int own = OwnDescriptor(path);
+  if (own == STDOUT_FILENO || own == STDERR_FILENO) {
+    file_ = own == STDOUT_FILENO ? stdout : stderr;
+    return;
+  }
+  if (own >= 0) {
+    kind_ = Kind::Direct;
+    const int fd = fcntl(own, F_DUPFD_CLOEXEC, 0);
+    file_ = fd < 0 ? nullptr : fdopen(fd, "wb");
+    if (file_ == nullptr) {
+      if (fd >= 0) close(fd);
+      problem_ = OutputProblem::CannotCreate;
+    }
+    return;
+  }
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0) {
+    exists = true;
+    const FileIdentity identity = IdentityOf(st);
+    struct stat standard {};
+    if (S_ISDIR(st.st_mode)) {
+      problem_ = OutputProblem::Directory;
+    } else if (!S_ISREG(st.st_mode)) {
+      kind_ = Kind::Direct;
+      file_ = OpenDirect(path);
+      if (file_ == nullptr) problem_ = OutputProblem::CannotCreate;
+    } else if (identity.Same(input)) {
+      problem_ = OutputProblem::IsInput;
+    } else if (fstat(STDOUT_FILENO, &standard) == 0 && identity.Same(IdentityOf(standard))) {
+      file_ = stdout;  // already the shell's output, as it opened it
+    } else if (fstat(STDERR_FILENO, &standard) == 0 && identity.Same(IdentityOf(standard))) {
+      file_ = stderr;
+    }
+    if (problem_ != OutputProblem::None || file_ != nullptr) return;
+  }
+  destination_ = FollowLinks(path);
+  if (destination_.empty()) {
+    problem_ = OutputProblem::CannotCreate;
+    return;
+  }
+#endif
+  kind_ = Kind::Replacing;
+  replacesExisting_ = exists;
   std::random_device random;
+  const std::string folder = FolderOf(destination_);
   for (int attempt = 0; attempt < 16 && file_ == nullptr; ++attempt) {
-    scratch_ = path_ + ".teilomat-" + std::to_string(random() % 1000000000u) + ".tmp";
-    file_ = CreateNew(scratch_);
+    scratch_ = ScratchName(folder, random);
+#ifdef _WIN32
+    file_ = CreateScratch(scratch_);
+#else
+    file_ = CreateScratch(scratch_, exists ? &st : nullptr);
+#endif
+    if (file_ == nullptr && errno != EEXIST) break;
   }
-  if (file_ == nullptr) scratch_.clear();
+  if (file_ == nullptr) {
+    scratch_.clear();
+    problem_ = OutputProblem::CannotCreate;
+  }
 }
 
-ReplacingFile::~ReplacingFile() {
+Output::~Output() {
   Discard();
 }
 
-void ReplacingFile::Discard() {
-  if (file_ != nullptr) std::fclose(file_);
+void Output::Discard() {
+  if (file_ != nullptr && kind_ != Kind::Borrowed) std::fclose(file_);
   file_ = nullptr;
   if (!scratch_.empty()) Remove(scratch_);
   scratch_.clear();
 }
 
-bool ReplacingFile::Commit() {
+bool Output::IsTerminal() const {
   if (file_ == nullptr) return false;
-  bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0 && ToDisk(file_);
+#ifdef _WIN32
+  DWORD mode = 0;
+  return GetConsoleMode(HandleOf(file_), &mode) != 0;
+#else
+  return isatty(fileno(file_)) != 0;
+#endif
+}
+
+bool Output::Commit() {
+  if (file_ == nullptr) return false;
+  bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
+  if (kind_ == Kind::Borrowed) return ok;
+  if (kind_ == Kind::Replacing) ok = ok && ToDisk(file_);
   ok = std::fclose(file_) == 0 && ok;
   file_ = nullptr;
-  ok = ok && MoveOver(scratch_, path_);
-  if (ok) scratch_.clear();
+  if (kind_ == Kind::Replacing) {
+    ok = ok && MoveOver(scratch_, destination_, replacesExisting_);
+    if (ok) scratch_.clear();
+  }
   Discard();
   return ok;
 }

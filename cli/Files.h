@@ -1,39 +1,100 @@
-// Reading a whole input file and writing an output file that appears whole
-// or not at all. Paths are UTF-8 on every platform.
+// Reading the input and writing the output of a command, safely whatever a
+// path names: a regular file, a link, a directory, a device, a FIFO or the
+// process's own standard streams. Paths are UTF-8 on every platform.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 
 namespace cli {
 
-/// The bytes of the file at `path`, unchanged ("-": standard input, read in
-/// binary mode on Windows too). Nothing if it cannot be read.
-std::optional<std::string> ReadInput(const std::string& path);
+/// A file's place on its file system, to tell the same file under two
+/// names: device and inode, on Windows the volume and the file index. Known
+/// for regular files only.
+struct FileIdentity {
+  bool known = false;
+  std::uint64_t device = 0;
+  std::uint64_t file = 0;
 
-/// A file written beside its destination under a name of its own and moved
-/// into place by Commit, so the destination holds either its old bytes or
-/// all the new ones. Without Commit the scratch file is removed again.
-class ReplacingFile {
+  bool Same(const FileIdentity& other) const {
+    return known && other.known && device == other.device && file == other.file;
+  }
+};
+
+/// The most an input may hold: a larger one is refused, so that even an
+/// endless stream such as /dev/zero ends.
+inline constexpr std::size_t kMaxInputSize = std::size_t{64} * 1024 * 1024;
+
+enum class InputProblem {
+  None,
+  Missing,     // no such file
+  NotAllowed,  // no permission to read it
+  Directory,   // a directory, not a file
+  TooLarge,    // more than kMaxInputSize bytes
+  Unreadable,  // any other failure to open or read
+};
+
+struct Input {
+  std::string text;
+  InputProblem problem = InputProblem::None;
+  FileIdentity identity;  // of a regular file, to keep the output off it
+
+  explicit operator bool() const { return problem == InputProblem::None; }
+};
+
+/// The bytes at `path`, unchanged ("-": standard input, in binary mode on
+/// Windows too). Pipes, FIFOs and character devices are read as streams to
+/// their end; at most `limit` bytes are taken.
+Input ReadInput(const std::string& path, std::size_t limit = kMaxInputSize);
+
+enum class OutputProblem {
+  None,
+  CannotCreate,  // the file or its scratch file cannot be made or opened
+  Directory,     // the path names a directory
+  IsInput,       // the path names the input itself
+};
+
+/// Where a command's output goes, chosen by what `path` names:
+/// - empty or "-": standard output;
+/// - /dev/stdout, /dev/stderr, /dev/fd/N (and whatever file is already one of
+///   the process's standard output streams): that stream, written as the
+///   shell opened it, so `-o /dev/stdout >> log` appends;
+/// - anything that is not a regular file (a character device such as
+///   /dev/null, a FIFO; on Windows NUL and CON): written directly;
+/// - a regular file, also through a symbolic link, or a new name: a scratch
+///   file beside it that Commit moves into place, so the destination holds
+///   either its old bytes or all the new ones, with its mode kept and the
+///   link left as a link.
+/// A path that names the input (`input`) is refused before anything is written.
+class Output {
  public:
-  explicit ReplacingFile(std::string path);
-  ~ReplacingFile();
-  ReplacingFile(const ReplacingFile&) = delete;
-  ReplacingFile& operator=(const ReplacingFile&) = delete;
+  Output(const std::string& path, const FileIdentity& input);
+  ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
 
-  /// The scratch file to write to; null if it could not be created.
+  OutputProblem Problem() const { return problem_; }
+  /// The stream to write to; null when Problem() is not None.
   std::FILE* File() const { return file_; }
-  /// Flushes the scratch file to the disk and moves it over the destination.
-  /// Returns false, leaving the destination as it was, if that fails.
+  /// Whether the output is a terminal (a console on Windows).
+  bool IsTerminal() const;
+  /// Flushes the output; a scratch file also to the disk and then into place.
+  /// Returns false, the destination left as it was, if that fails.
   bool Commit();
 
  private:
+  enum class Kind { Borrowed, Direct, Replacing };
+
   void Discard();
 
-  std::string path_;
-  std::string scratch_;
+  OutputProblem problem_ = OutputProblem::None;
+  Kind kind_ = Kind::Borrowed;
   std::FILE* file_ = nullptr;
+  std::string destination_;  // Replacing: the file the scratch file replaces
+  std::string scratch_;      // Replacing: the scratch file while it exists
+  bool replacesExisting_ = false;
 };
 
 }  // namespace cli

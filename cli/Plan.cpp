@@ -183,6 +183,25 @@ std::string InputsJson(const PlanOptions& options) {
          ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
 }
 
+// Why the list `path` could not be read.
+std::string InputMessage(const std::string& path, InputProblem problem) {
+  const std::string list = "Die Kanalliste " + Quoted(path);
+  switch (problem) {
+    case InputProblem::Missing:
+      return list + " gibt es nicht.";
+    case InputProblem::NotAllowed:
+      return list + " darf nicht gelesen werden (keine Berechtigung).";
+    case InputProblem::Directory:
+      return list + " ist ein Ordner, keine Datei.";
+    case InputProblem::TooLarge:
+      return list + " ist größer als " + std::to_string(kMaxInputSize / (1024 * 1024)) + " MiB.";
+    case InputProblem::None:
+    case InputProblem::Unreadable:
+      break;
+  }
+  return list + " kann nicht gelesen werden.";
+}
+
 int Finish(Sink& out, Sink& err) {
   if (out.Flush()) return kExitOk;
   err.Put(kWriteFailed);
@@ -288,24 +307,35 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
 }
 
 int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
-  std::optional<std::string> input = ReadInput(args.input);
-  if (!input) {
-    return Usage(err, "Die Kanalliste " + Quoted(args.input) + " kann nicht gelesen werden.");
+  Input input = ReadInput(args.input);
+  if (!input) return Usage(err, InputMessage(args.input, input.problem));
+  Output output(args.output, input.identity);
+  switch (output.Problem()) {
+    case OutputProblem::None:
+      break;
+    case OutputProblem::IsInput:
+      return Usage(err, "Die Ausgabe " + Quoted(args.output) +
+                            " ist die Kanalliste selbst; sie bleibt, wie sie ist.");
+    case OutputProblem::Directory:
+      err.Put("Die Ausgabe " + Quoted(args.output) + " ist ein Ordner, keine Datei.\n");
+      return kExitWriteFailed;
+    case OutputProblem::CannotCreate:
+      err.Put("Die Datei " + Quoted(args.output) + " kann nicht angelegt werden.\n");
+      return kExitWriteFailed;
   }
-  if (args.output.empty()) return RunPlan(args, std::move(*input), out, err);
-
-  ReplacingFile file(args.output);
-  if (file.File() == nullptr) {
-    err.Put("Die Datei " + Quoted(args.output) + " kann nicht angelegt werden.\n");
-    return kExitWriteFailed;
+  // As gzip does: bytes for an EEPROM would only garble the terminal.
+  if (args.format == "bin" && output.IsTerminal()) {
+    return Usage(err,
+                 "bin wird nicht auf ein Terminal geschrieben: -o DATEI nennen oder umleiten.");
   }
+  if (output.File() == stdout) return RunPlan(args, std::move(input.text), out, err);
   int status = kExitOk;
   {
-    Sink sink(file.File());
-    status = RunPlan(args, std::move(*input), sink, err);
+    Sink sink(output.File());
+    status = RunPlan(args, std::move(input.text), sink, err);
   }
-  if (status != kExitOk) return status;  // the scratch file goes, the old file stays
-  if (!file.Commit()) {
+  if (status != kExitOk) return status;  // a scratch file goes, the old file stays
+  if (!output.Commit()) {
     err.Put(kWriteFailed);
     return kExitWriteFailed;
   }

@@ -312,7 +312,7 @@ TEST(Image, IntelHexRecordsAndTheAddressPast64KiB) {
                     ":020000040001F9\n:0100000000FF\n:00000001FF\n"));
 }
 
-TEST(Files, ReplacingFileAppearsWholeOrNotAtAll) {
+TEST(Files, OutputAppearsWholeOrNotAtAll) {
   const std::string path = testing::TempDir() + "teilomat_replacing_file.txt";
   const auto read = [&path] {
     std::ifstream in(path, std::ios::binary);
@@ -320,17 +320,20 @@ TEST(Files, ReplacingFileAppearsWholeOrNotAtAll) {
   };
   std::ofstream(path, std::ios::binary) << "old\n";
   {
-    cli::ReplacingFile file(path);
+    cli::Output file(path, {});
     ASSERT_NE(file.File(), nullptr);
     std::fputs("half", file.File());
   }  // given up: no Commit
   EXPECT_EQ(read(), "old\n");
-  cli::ReplacingFile file(path);
+  cli::Output file(path, {});
   std::fputs("new\n", file.File());
   EXPECT_TRUE(file.Commit());
   EXPECT_EQ(read(), "new\n");
-  EXPECT_EQ(cli::ReadInput(path).value_or(""), "new\n");
-  EXPECT_FALSE(cli::ReadInput(path + ".missing"));
+  EXPECT_EQ(cli::ReadInput(path).text, "new\n");
+  EXPECT_EQ(cli::ReadInput(path + ".missing").problem, cli::InputProblem::Missing);
+  // The limit holds to the byte: four bytes fit four, not three.
+  EXPECT_TRUE(cli::ReadInput(path, 4));
+  EXPECT_EQ(cli::ReadInput(path, 3).problem, cli::InputProblem::TooLarge);
 }
 
 }  // namespace
