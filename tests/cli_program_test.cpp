@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -18,6 +19,7 @@
 #include <windows.h>
 #else
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include "tuning/DataByteEncoder.h"
@@ -509,6 +511,160 @@ TEST(Program, PlanKeepsTheOldFileWhenItFails) {
   EXPECT_EQ(ReadFile(target), "old\n");
 #endif
 }
+
+// A folder of its own for one row, holding the list "list.csv" (channel 0
+// receives 145.6 MHz: N 6252). Returns its path, with a separator at the end.
+std::string RowFolder(int row) {
+  const std::filesystem::path folder = Scratch("_" + std::to_string(row));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "list.csv") << "name,rx_mhz\nA,145.6\n";
+  return (folder / "").string();
+}
+
+// Whether a scratch file of the program is left in `folder`.
+bool ScratchLeft(const std::string& folder) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename().string().starts_with(".teilomat-")) return true;
+  }
+  return false;
+}
+
+#ifdef _WIN32
+
+// -o on Windows: devices by name, the list under another name, a file replaced.
+TEST(Program, PlanOutputTargets) {
+  struct Case {
+    const char* name;
+    const char* output;  // -o, in the row's folder unless a device
+    int status;
+    const char* file;  // then holds `content` (from its start); null: the folder is as it was
+    const char* content;
+  };
+  const Case cases[] = {
+      {"NUL is the device", "NUL", 0, nullptr, nullptr},
+      {"nul.txt too", "nul.txt", 0, nullptr, nullptr},
+      {"- is standard output", "-", 0, "out", "channel,"},
+      {"a file replaced", "old.csv", 0, "old.csv", "channel,"},
+      {"the list itself", "list.csv", 2, "list.csv", "name,rx_mhz"},
+      {"the list by a hard link", "hard.csv", 2, "list.csv", "name,rx_mhz"},
+  };
+  int row = 0;
+  for (const Case& c : cases) {
+    const std::string folder = RowFolder(++row);
+    std::ofstream(folder + "old.csv") << "old\n";
+    ASSERT_TRUE(CreateHardLinkW(Wide(folder + "hard.csv").c_str(),
+                                Wide(folder + "list.csv").c_str(), nullptr));
+    const std::string output = c.output[0] == '-' || c.output[0] == 'N' || c.output[0] == 'n'
+                                   ? c.output
+                                   : folder + c.output;
+    const Ran ran =
+        RunProgram({"plan", folder + "list.csv", "--format", "csv", "-o", output}, folder + "out");
+    EXPECT_EQ(ran.status, c.status) << c.name << "\n" << ran.err;
+    if (c.file != nullptr) {
+      EXPECT_TRUE(ReadFile(folder + c.file).starts_with(c.content)) << c.name;
+    } else {
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 4) << c.name;
+    }
+    EXPECT_FALSE(ScratchLeft(folder)) << c.name;
+  }
+}
+
+#else
+
+struct ShellCase {
+  const char* name;
+  const char* before;   // prepares the folder; null: the row is skipped (`skip` says why)
+  const char* command;  // $P is the program, $PLAN "$P plan list.csv --format csv"
+  int status;
+  const char* after;  // a test that must hold afterwards; $E is the file of standard error
+};
+
+// Runs each row in a folder of its own with bash: `before`, `command`, then
+// `after`. No row may leave a scratch file behind.
+void RunShellCases(const std::vector<ShellCase>& cases, const char* skip) {
+  int row = 0;
+  for (const ShellCase& c : cases) {
+    const std::string folder = RowFolder(++row);
+    if (c.before == nullptr) {
+      std::cout << "[ SKIPPED  ] " << c.name << ": " << skip << "\n";
+      continue;
+    }
+    const std::string status = Scratch("_" + std::to_string(row) + ".status");
+    const std::string script = "cd " + Quote(folder) + " && P=" + Quote(TEILOMAT_CLI_PROGRAM) +
+                               " && E=" + Quote(Scratch("_" + std::to_string(row) + ".err")) +
+                               " && PLAN=\"$P plan list.csv --format csv\" && " + c.before +
+                               " && { " + c.command + "; } 2>>\"$E\" </dev/null; echo $? > " +
+                               Quote(status) + "; wait; " + c.after;
+    EXPECT_EQ(Shell("bash -c " + Quote(script)), 0) << c.name << ": " << c.after;
+    EXPECT_EQ(ReadFile(status), std::to_string(c.status) + "\n") << c.name;
+    EXPECT_FALSE(ScratchLeft(folder)) << c.name;
+  }
+}
+
+// -o onto every kind of target. Devices are made with mknod, which needs root.
+TEST(Program, PlanOutputTargets) {
+  const char* root = geteuid() == 0 ? "mknod null c 1 3" : nullptr;
+  const char* longName = "N=$(printf %0$(getconf NAME_MAX .)d 0)";
+  const std::vector<ShellCase> cases = {
+      {"a new file", ":", "$PLAN -o new.csv", 0, "grep -q 6252 new.csv"},
+      {"a file keeps its mode", "echo old > f && chmod 640 f", "$PLAN -o f", 0,
+       "grep -q 6252 f && test $(stat -c %a f) = 640"},
+      {"a link is written through", "echo old > f && ln -s f l", "$PLAN -o l", 0,
+       "test -L l && grep -q 6252 f"},
+      {"a dangling link makes its target", "ln -s f l", "$PLAN -o l", 0,
+       "test -L l && grep -q 6252 f"},
+      {"/dev/stdout appends", "echo old > log", "$PLAN -o /dev/stdout >> log", 0,
+       "test $(head -1 log) = old && grep -q 6252 log"},
+      {"/dev/stderr", ":", "$PLAN -o /dev/stderr", 0, "grep -q 6252 \"$E\""},
+      {"/dev/fd/3 appends", "echo old > log", "$PLAN -o /dev/fd/3 3>> log", 0,
+       "test $(head -1 log) = old && grep -q 6252 log"},
+      {"- is standard output", ":", "$PLAN -o - > out", 0, "grep -q 6252 out && test ! -e ./-"},
+      {"a FIFO stays one", "mkfifo p && { timeout 10 cat p > got & }", "$PLAN -o p", 0,
+       "test -p p && grep -q 6252 got"},
+      {"a device stays one", root, "$PLAN -o null", 0, "test -c null"},
+      {"the list itself", ":", "$PLAN -o list.csv", 2, "grep -q rx_mhz list.csv"},
+      {"the list by a hard link", "ln list.csv h", "$PLAN -o h", 2, "grep -q rx_mhz list.csv"},
+      {"the list by a link", "ln -s list.csv h", "$PLAN -o h", 2,
+       "grep -q 'Kanalliste selbst' \"$E\""},
+      {"a name of NAME_MAX bytes", longName, "$PLAN -o $N", 0, "grep -q 6252 $N"},
+      {"a folder", ":", "$PLAN -o .", 1, "grep -q Ordner \"$E\""},
+      // The size limit makes the second write fail: the old file stays.
+      {"a write that fails", "echo old > f && seq -f K%g,145.6 500 | sed 1iname,rx_mhz > big",
+       "(ulimit -f 1; $P plan big --format csv -o f)", 1, "test $(cat f) = old"},
+      // As gzip does: no bytes onto a terminal, and the message names -o.
+      {"bin onto a terminal", ":", "script -qec \"$P plan list.csv --format bin\" /dev/null > out",
+       2, "grep -q -- '-o DATEI' out"},
+  };
+  RunShellCases(cases, "mknod needs root");
+}
+
+// The list as a path: every kind of file, and memory bounded by the channels.
+TEST(Program, PlanInputKinds) {
+#if defined(__SANITIZE_ADDRESS__)
+  const char* plain = nullptr;  // the sanitizers reserve far more address space
+#else
+  const char* plain =
+      "{ echo name,rx_mhz; head -c 30M /dev/zero | tr '\\0' '\\n'; echo B,145.5; } > b";
+#endif
+  const char* user = geteuid() == 0 ? nullptr : "chmod 000 list.csv";
+  const std::vector<ShellCase> cases = {
+      {"a folder", ":", "$P plan .", 2, "grep -q 'Kanalliste „.“ ist ein Ordner' \"$E\""},
+      {"no such file", ":", "$P plan none", 2, "grep -q 'gibt es nicht' \"$E\""},
+      {"no permission", user, "$PLAN", 2, "grep -q 'keine Berechtigung' \"$E\""},
+      {"/dev/stdin", ":", "$P plan /dev/stdin --format csv < list.csv > out", 0,
+       "grep -q 6252 out"},
+      {"a pipe", ":", "$P plan <(cat list.csv) --format csv > out", 0, "grep -q 6252 out"},
+      {"an endless stream", ":", "$P plan /dev/zero", 2, "grep -q '64 MiB' \"$E\""},
+      {"30 MiB of blank lines in 400 MiB", plain,
+       "(ulimit -v 409600; $P plan b --format csv > out)", 0, "grep -q 6248 out"},
+      {"memory runs out: exit 4", plain, "(ulimit -v 24576; $P plan b)", 4,
+       "grep -q 'nicht genug Arbeitsspeicher' \"$E\""},
+  };
+  RunShellCases(cases, "needs a plain build and, for permissions, a user other than root");
+}
+
+#endif
 
 #ifdef _WIN32
 // In a console window the messages show their umlauts and quotes: read back
