@@ -98,12 +98,15 @@ InputProblem Describe(Descriptor fd, std::size_t limit, Input& input) {
   return InputProblem::None;
 }
 
-// A name the system keeps for a device in every folder ("NUL", "con.txt",
-// "COM1:"), or a path in the device space ("\\.\pipe\x").
+// A name the system keeps for a device in every folder ("NUL", "con",
+// "COM1:"), or a path in the device space ("\\.\pipe\x"). Whether a name
+// with an extension ("nul.txt") is one differs between versions of
+// Windows; the system is asked about it when the file is opened.
 bool IsDeviceName(const std::string& path) {
   if (path.starts_with("\\\\.\\") || path.starts_with("//./")) return true;
-  std::string name = path.substr(FolderOf(path).size());
-  name = name.substr(0, name.find_first_of(".:"));
+  std::string name = path;
+  if (name.ends_with(':')) name.pop_back();
+  name.erase(0, FolderOf(name).size());
   for (char& c : name) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   if (name == "NUL" || name == "CON" || name == "PRN" || name == "AUX" || name == "CONIN$" ||
       name == "CONOUT$") {

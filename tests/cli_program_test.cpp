@@ -93,7 +93,9 @@ int Execute(const std::vector<std::string>& args, const std::string& outPath,
     std::ofstream(readOnly) << "";
     out = Inheritable(readOnly, GENERIC_READ, OPEN_EXISTING);
   } else {
-    out = Inheritable(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+    // A console's handles can be read too, as a console gives them out.
+    out = Inheritable(outPath, outPath == "CONOUT$" ? GENERIC_READ | GENERIC_WRITE : GENERIC_WRITE,
+                      CREATE_ALWAYS);
   }
   HANDLE err = Inheritable(errPath, GENERIC_WRITE, CREATE_ALWAYS);
   HANDLE in = Inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
@@ -515,7 +517,7 @@ TEST(Program, PlanKeepsTheOldFileWhenItFails) {
 // A folder of its own for one row, holding the list "list.csv" (channel 0
 // receives 145.6 MHz: N 6252). Returns its path, with a separator at the end.
 std::string RowFolder(int row) {
-  const std::filesystem::path folder = Scratch("_" + std::to_string(row));
+  const std::filesystem::path folder = Scratch(std::to_string(row) + ".d");
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   std::ofstream(folder / "list.csv") << "name,rx_mhz\nA,145.6\n";
@@ -543,7 +545,7 @@ TEST(Program, PlanOutputTargets) {
   };
   const Case cases[] = {
       {"NUL is the device", "NUL", 0, nullptr, nullptr},
-      {"nul.txt too", "nul.txt", 0, nullptr, nullptr},
+      {"nul in any case", "nul", 0, nullptr, nullptr},
       {"- is standard output", "-", 0, "out", "channel,"},
       {"a file replaced", "old.csv", 0, "old.csv", "channel,"},
       {"the list itself", "list.csv", 2, "list.csv", "name,rx_mhz"},
@@ -590,9 +592,9 @@ void RunShellCases(const std::vector<ShellCase>& cases, const char* skip) {
       std::cout << "[ SKIPPED  ] " << c.name << ": " << skip << "\n";
       continue;
     }
-    const std::string status = Scratch("_" + std::to_string(row) + ".status");
+    const std::string status = Scratch(std::to_string(row) + ".status");
     const std::string script = "cd " + Quote(folder) + " && P=" + Quote(TEILOMAT_CLI_PROGRAM) +
-                               " && E=" + Quote(Scratch("_" + std::to_string(row) + ".err")) +
+                               " && E=" + Quote(Scratch(std::to_string(row) + ".err")) +
                                " && PLAN=\"$P plan list.csv --format csv\" && " + c.before +
                                " && { " + c.command + "; } 2>>\"$E\" </dev/null; echo $? > " +
                                Quote(status) + "; wait; " + c.after;
@@ -674,6 +676,8 @@ TEST(Program, MessagesShowWholeInAConsole) {
   ASSERT_TRUE(AllocConsole());
   EXPECT_EQ(Execute({"calc", "abc"}, "CONOUT$", "CONOUT$"), 2);
   EXPECT_EQ(Execute({"calc", "--raster", "1", "145"}, "CONOUT$", "CONOUT$"), 3);
+  // No EEPROM bytes onto a console.
+  EXPECT_EQ(Execute({"plan", ChirpList(), "--format", "bin"}, "CONOUT$", "CONOUT$"), 2);
   HANDLE screen =
       CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_EXISTING, 0, nullptr);
