@@ -19,6 +19,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
+#include <cstring>
 #endif
 
 namespace cli {
@@ -276,6 +278,38 @@ void Remove(const std::string& path) {
   unlink(path.c_str());
 }
 
+// The scratch file while it exists, for an interrupt or a termination: the
+// handler removes it before the program ends as the signal asks.
+char gScratchPath[PATH_MAX + 1] = {};
+volatile std::sig_atomic_t gScratchSet = 0;
+constexpr std::array<int, 3> kEndingSignals = {SIGINT, SIGTERM, SIGHUP};
+std::array<void (*)(int), 3> gPreviousHandlers = {};
+
+void RemoveScratchAndEnd(int signal) {
+  if (gScratchSet != 0) unlink(gScratchPath);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+void GuardScratch(const std::string& path) {
+  if (path.size() >= sizeof gScratchPath) return;
+  std::memcpy(gScratchPath, path.c_str(), path.size() + 1);
+  gScratchSet = 1;
+  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+    gPreviousHandlers[i] = std::signal(kEndingSignals[i], RemoveScratchAndEnd);
+    // A signal the caller had ignored (nohup) stays ignored.
+    if (gPreviousHandlers[i] == SIG_IGN) std::signal(kEndingSignals[i], SIG_IGN);
+  }
+}
+
+void ReleaseScratch() {
+  if (gScratchSet == 0) return;
+  gScratchSet = 0;
+  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+    if (gPreviousHandlers[i] != SIG_ERR) std::signal(kEndingSignals[i], gPreviousHandlers[i]);
+  }
+}
+
 #endif
 
 }  // namespace
@@ -431,6 +465,9 @@ Output::Output(const std::string& path, const FileIdentity& input) {
     scratch_.clear();
     problem_ = OutputProblem::CannotCreate;
   }
+#ifndef _WIN32
+  if (file_ != nullptr) GuardScratch(scratch_);
+#endif
 }
 
 Output::~Output() {
@@ -442,6 +479,9 @@ void Output::Discard() {
   file_ = nullptr;
   if (!scratch_.empty()) Remove(scratch_);
   scratch_.clear();
+#ifndef _WIN32
+  ReleaseScratch();
+#endif
 }
 
 bool Output::IsTerminal() const {
@@ -463,7 +503,7 @@ bool Output::Commit() {
   file_ = nullptr;
   if (kind_ == Kind::Replacing) {
     ok = ok && MoveOver(scratch_, destination_, replacesExisting_);
-    if (ok) scratch_.clear();
+    if (ok) scratch_.clear();  // Discard below lets the signals go
   }
   Discard();
   return ok;

@@ -29,7 +29,8 @@ constexpr const char* kExamples = R"(Beispiele:
 Die Optionen eines Befehls zeigt zum Beispiel: teilomat-cli table --help
 Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird immer ".".
 Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 falscher Aufruf oder
-keine Zahl, 3 Teilerverhältnis zu gross (max 131071) oder zu klein (min 0).)";
+keine Zahl, 3 Teilerverhältnis zu gross (max 131071) oder zu klein (min 0),
+4 unerwarteter Fehler (etwa zu wenig Arbeitsspeicher).)";
 
 constexpr const char* kPlanNotes =
     R"(Die Kanalliste ist ein CSV-Export aus CHIRP (Spalten Location, Name,
@@ -41,6 +42,11 @@ Ein Kanal mehr als 1 Hz neben dem Raster ist ein Fehler; --round nimmt ihn
 und zeigt die Abweichung in Hz. Im EEPROM-Abbild (ihex, bin) steht Kanal L
 bei --base + L * 6: erst RX DB0-DB2, dann TX DB0-DB2 (mit --rx-only nur RX,
 3 Bytes). Lücken und der Rest bis --size bekommen --fill.
+Die Liste darf auch ein Strom sein (-, /dev/stdin, <(...)), höchstens 64 MiB.
+-o ersetzt eine Datei ganz oder gar nicht und behält ihre Rechte; ein Link
+bleibt ein Link; -o - ist die Standardausgabe; /dev/stdout, /dev/fd/N, Geräte
+und FIFOs werden direkt beschrieben; die Liste selbst ist kein Ziel.
+bin wird nicht auf ein Terminal geschrieben.
 
 Beispiele:
   teilomat-cli plan kanaele.csv
@@ -50,7 +56,7 @@ Beispiele:
 
 Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 Kanalliste oder Aufruf
 fehlerhaft, Kanal neben dem Raster, Abbild zu groß, 3 Teilerverhältnis zu gross
-(max 131071) oder zu klein (min 0).)";
+(max 131071) oder zu klein (min 0), 4 unerwarteter Fehler.)";
 
 // The options every command that computes rows takes.
 void AddSetupOptions(CLI::App& command, cli::Arguments& args) {
@@ -159,8 +165,9 @@ int Main(int argc, char** argv) {
   plan->add_option("--format", planArgs.format,
                    "Ausgabe: text, csv, json, c, ihex oder bin (Vorgabe text)")
       ->type_name("FORMAT");
-  plan->add_option("-o", planArgs.output,
-                   "In diese Datei schreiben: sie entsteht ganz oder gar nicht")
+  plan->add_option(
+          "-o", planArgs.output,
+          "In diese Datei schreiben: sie entsteht ganz oder gar nicht; - ist die Standardausgabe")
       ->type_name("DATEI");
   plan->add_option("--name", planArgs.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
       ->type_name("NAME");
