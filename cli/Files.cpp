@@ -118,9 +118,18 @@ bool IsDeviceName(const std::string& path) {
          name[3] >= '1' && name[3] <= '9';
 }
 
-// A stream of our own on `path`, written as it is (no scratch file).
+// A stream of our own on `path`, written as it is (no scratch file). It is
+// opened for reading too where it can be, since only then does a console
+// say that it is one. CON stands for the console's input or output by the
+// access asked; as both it is the output, CONOUT$.
 std::FILE* OpenDirect(const std::string& path) {
-  const int fd = _wopen(Utf16(path).c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
+  std::string name = path;
+  if (name.ends_with(':')) name.pop_back();
+  const bool console = name.size() == 3 && (name[0] | 0x20) == 'c' && (name[1] | 0x20) == 'o' &&
+                       (name[2] | 0x20) == 'n';
+  const std::wstring wide = Utf16(console ? "CONOUT$" : path);
+  int fd = _wopen(wide.c_str(), _O_RDWR | _O_BINARY | _O_NOINHERIT);
+  if (fd < 0) fd = _wopen(wide.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
   if (fd < 0) return nullptr;
   std::FILE* file = _fdopen(fd, "wb");
   if (file == nullptr) _close(fd);

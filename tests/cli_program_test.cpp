@@ -678,6 +678,7 @@ TEST(Program, MessagesShowWholeInAConsole) {
   EXPECT_EQ(Execute({"calc", "--raster", "1", "145"}, "CONOUT$", "CONOUT$"), 3);
   // No EEPROM bytes onto a console.
   EXPECT_EQ(Execute({"plan", ChirpList(), "--format", "bin"}, "CONOUT$", "CONOUT$"), 2);
+  EXPECT_EQ(Execute({"plan", ChirpList(), "--format", "bin", "-o", "CON"}, "NUL", "CONOUT$"), 2);
   HANDLE screen =
       CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_EXISTING, 0, nullptr);
