@@ -401,11 +401,11 @@ Output::Output(const std::string& path, const FileIdentity& input) {
     } else if (attributes != INVALID_FILE_ATTRIBUTES &&
                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
       // A link: its target is the file to replace.
-      std::array<wchar_t, 32768> target{};
+      std::wstring target(32768, L'\0');  // the longest path Windows knows
       const DWORD size =
           GetFinalPathNameByHandleW(handle, target.data(), static_cast<DWORD>(target.size()), 0);
       if (size == 0 || size >= target.size()) problem_ = OutputProblem::CannotCreate;
-      destination_ = ToUtf8(target.data());
+      destination_ = ToUtf8(target.c_str());
     }
     CloseHandle(handle);
   }
