@@ -46,9 +46,10 @@ windows_locales=(de_DE.UTF-8 en_US.UTF-8)
 # The page: Debian's Emscripten (with node), fast_float for reading numbers
 # there and GoogleTest's sources, to build it and run the core's suites under
 # node; Chromium with its WebDriver, Selenium for Debian's python3 and the
-# Liberation fonts for the page's tests.
-web_packages=(cmake ninja-build emscripten libfast-float-dev googletest chromium chromium-driver
-  python3-selenium fonts-liberation2)
+# Liberation fonts for the page's tests. The packages carry the page, so
+# they need what builds it.
+page_packages=(cmake ninja-build emscripten libfast-float-dev googletest)
+web_packages=("${page_packages[@]}" chromium chromium-driver python3-selenium fonts-liberation2)
 
 # Generates the glibc locales named where they are missing (needs root).
 ensure_locales() {
@@ -120,15 +121,17 @@ case "$command" in
     ;;
   package)
     # The Debian package, built with Debian's hardening flags in a tree of
-    # its own (no tests or benchmarks), then checked by lintian and
-    # appstreamcli.
-    ensure_packages "${packages[@]}" dpkg-dev file lintian
+    # its own (no tests or benchmarks), with the page built first, then
+    # checked by lintian and appstreamcli.
+    ensure_packages "${packages[@]}" "${page_packages[@]}" dpkg-dev file lintian
+    build web teilomat_page
     export DEB_BUILD_MAINT_OPTIONS=hardening=+all
     if [ ! -f build/package/CMakeCache.txt ]; then
       cmake --preset release -B build/package -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
         -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
         -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
     fi
+    cmake build/package -DTEILOMAT_PAGE="$PWD/build/web/teilomat.html" >/dev/null
     cmake --build build/package -j2
     rm -f build/package/teilomat_*.deb
     (cd build/package && cpack -G DEB)
@@ -145,11 +148,13 @@ case "$command" in
     ;;
   windows-package)
     # The Windows packages: the programs cross-built with mingw-w64 (release,
-    # no tests) in a tree of their own, packed by CPack as a zip and, with
-    # Debian's NSIS, as an installer.
-    ensure_packages "${windows_packages[@]}" nsis unzip
+    # no tests) in a tree of their own, and the page beside them, packed by
+    # CPack as a zip and, with Debian's NSIS, as an installer.
+    ensure_packages "${windows_packages[@]}" "${page_packages[@]}" nsis unzip
+    build web teilomat_page
     dir=build/windows-package
-    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF >/dev/null
+    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
+      -DTEILOMAT_PAGE="$PWD/build/web/teilomat.html" >/dev/null
     cmake --build "$dir" -j2
     rm -f "$dir"/Teilomat-*-win64*
     (cd "$dir" && cpack)
