@@ -12,7 +12,8 @@ function pageCannotStart() {
 
 Module['onAbort'] = pageCannotStart;
 Module['instantiateWasm'] = (imports, receiveInstance) => {
-  WebAssembly.instantiate(tryParseAsDataURI(wasmBinaryFile), imports)
+  // Engines refuse a forbidden module by rejecting, or by throwing at once.
+  new Promise((resolve) => resolve(WebAssembly.instantiate(tryParseAsDataURI(wasmBinaryFile), imports)))
       .then((result) => receiveInstance(result.instance), pageCannotStart);
   return {};
 };
