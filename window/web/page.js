@@ -36,11 +36,15 @@ document.addEventListener('click', (event) => {
   }
 }, true);
 
-// Alt+E chooses "Ende" in every engine, whatever chord its access keys take.
+// The menu's key (Alt+E, as its item advertises it) chooses "Ende" in every
+// engine, whatever chord the engine's own access keys take.
 document.addEventListener('keydown', (event) => {
-  if (!event.altKey || event.ctrlKey || event.metaKey || event.key.toLowerCase() !== 'e') return;
+  const item = document.getElementById('mnuFile');  // gone once the page has ended
+  const shortcut = item && item.getAttribute('aria-keyshortcuts');
+  if (!shortcut || !event.altKey || event.ctrlKey || event.metaKey ||
+      shortcut !== `Alt+${event.key.toUpperCase()}`) return;
   event.preventDefault();
-  if (document.getElementById('mnuFile')) runHandler('teilomat_end');
+  runHandler('teilomat_end');
 }, true);
 
 // Clicking into an output box moves no focus.
