@@ -11,9 +11,18 @@ function pageCannotStart() {
 }
 
 Module['onAbort'] = pageCannotStart;
+// The module starts once the first frame, which already shows the results,
+// is painted (or after 100 ms, where a hidden tab paints none).
 Module['instantiateWasm'] = (imports, receiveInstance) => {
-  // Engines refuse a forbidden module by rejecting, or by throwing at once.
-  new Promise((resolve) => resolve(WebAssembly.instantiate(tryParseAsDataURI(wasmBinaryFile), imports)))
-      .then((result) => receiveInstance(result.instance), pageCannotStart);
+  let started = false;
+  const start = () => {
+    if (started) return;
+    started = true;
+    // Engines refuse a forbidden module by rejecting, or by throwing at once.
+    new Promise((resolve) => resolve(WebAssembly.instantiate(tryParseAsDataURI(wasmBinaryFile), imports)))
+        .then((result) => receiveInstance(result.instance), pageCannotStart);
+  };
+  requestAnimationFrame(() => setTimeout(start));
+  setTimeout(start, 100);
   return {};
 };
