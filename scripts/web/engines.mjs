@@ -41,8 +41,10 @@ export const ENGINES = ['chromium', 'firefox', 'webkit'];
 // No browser for an engine on this machine.
 export class Unavailable extends Error {}
 
-// True once the page's first results are on screen.
-export const PAGE_READY = () => performance.getEntriesByName('teilomat-shown').length > 0;
+// True once the page has settled: its handlers are ready, or it says that
+// WebAssembly cannot start here.
+export const PAGE_READY = () => performance.getEntriesByName('teilomat-shown').length > 0 ||
+  document.getElementById('failure')?.hidden === false;
 
 const CHROMIUM = '/usr/bin/chromium';
 const FIREFOX = '/usr/bin/firefox-esr';
@@ -166,13 +168,18 @@ async function launchFirefox(language) {
 class PuppeteerDriver {
   constructor(browser, page, traits, cleanUp = () => {}) {
     Object.assign(this, {browser, traits, cleanUp, home: page});
-    this.errors = [];  // uncaught errors in the page
+    this.errors = [];  // uncaught errors in the page, and errors in its console
     this.use(page);
   }
 
   use(page) {
     this.page = page;
     page.on('pageerror', (error) => this.errors.push(String(error.message ?? error)));
+    // A violation of the page's Content-Security-Policy counts as an error:
+    // a listener that runs before any of the page's scripts reports it.
+    page.on('console', (entry) => entry.type() === 'error' && this.errors.push(entry.text()));
+    this.preloaded = page.evaluateOnNewDocument(() => addEventListener('securitypolicyviolation',
+      (event) => console.error(`policy violated: ${event.violatedDirective}`)));
   }
 
   async open(url, view = {}) {
@@ -192,6 +199,7 @@ class PuppeteerDriver {
   }
 
   async navigate(url) {
+    await this.preloaded;
     await this.page.goto(url);
     await this.page.waitForFunction(PAGE_READY, {timeout: TIMEOUT_MS});
   }

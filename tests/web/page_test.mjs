@@ -8,6 +8,9 @@
 // sets TEILOMAT_BROWSER_REQUIRED, as ./build.sh web does.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
 import {pathToFileURL} from 'node:url';
 import {cannotShow, launch, ready, unavailable} from '../../scripts/web/engines.mjs';
 
@@ -130,20 +133,46 @@ const contrast = (...names) => check(async (t) => {
     assert.ok((Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05) >= 4.5, `${name}: ${colours}`);
   }
 });
-// Text fits its control, no sideways scroll, the form `width` wide in the
-// design's proportions, title and credit line centred on one axis.
+// Text fits its control, no sideways scroll, the window (menu and form)
+// `width` wide, the form in the design's proportions, title and credit line
+// centred on one axis.
 const layout = (width) => check(async (t) => {
-  const [fits, noScroll, w, h, offCentre] = await t.driver.run(() => {
+  const [fits, noScroll, w, ratio, offCentre] = await t.driver.run(() => {
     const centre = (id) => { const r = document.getElementById(id).getBoundingClientRect(); return r.left + r.width / 2; };
     const box = document.querySelector('main').getBoundingClientRect();
     return [[...document.querySelectorAll('.label, .checkbox, .button')]
       .every((e) => e.scrollWidth <= e.clientWidth && e.scrollHeight <= e.clientHeight),
-    document.documentElement.scrollWidth <= innerWidth, box.width, box.height,
-    Math.abs(centre('Label10') - centre('Label11'))];
+    document.documentElement.scrollWidth <= innerWidth, document.getElementById('window').getBoundingClientRect().width,
+    box.width / box.height, Math.abs(centre('Label10') - centre('Label11'))];
   });
   assert.ok(fits && noScroll && offCentre < 0.5, `fits ${fits}, no sideways scroll ${noScroll}, off centre ${offCentre}`);
-  assert.ok(Math.abs(w - width) < 1 && Math.abs(w / h - 6000 / 5970) < 0.01, `${w} x ${h}`);
+  assert.ok(Math.abs(w - width) < 1 && Math.abs(ratio - 6000 / 5970) < 0.01, `${w} wide, ${ratio}`);
 });
+// On touch: the smallest target (its caption included) and the smallest text
+// as drawn, in CSS pixels.
+const touch = (target, text) => js(() => {
+  const drawn = (e) => e.getBoundingClientRect();
+  const targets = [...document.querySelectorAll('#mnuFile, .combobox button, .button, [role=option], label.checkbox')];
+  const texts = [...document.querySelectorAll('#mnuFile, .control, [role=option]')].filter((e) => e.textContent || e.value);
+  return [Math.floor(Math.min(...targets.map((e) => Math.min(drawn(e).width, drawn(e).height)))) >= 24,
+    Math.min(...texts.map((e) => parseFloat(getComputedStyle(e).fontSize) * e.currentCSSZoom)) >= 12];
+}, [target, text]);
+const named = (role, name) => async (t) => { await the(t, role, name); };
+// The open message's accessible description begins with its severity.
+const described = (severity) => js(() => document.querySelector('dialog[open]').getAttribute('aria-describedby')
+  .split(' ').map((id) => document.getElementById(id).textContent).join(' ').split(' ')[0], severity);
+const announced = (text) => check(async (t) => assert.equal(
+  await t.driver.run(() => document.querySelector('[aria-live=polite]').textContent), resolve(text, t)));
+// The page under a policy without 'wasm-unsafe-eval': a copy of it, loaded in
+// the same tab. The violation it provokes is expected.
+const withoutWasm = async (t) => {
+  const copy = path.join(os.tmpdir(), `teilomat-no-wasm-${process.pid}.html`);
+  fs.writeFileSync(copy, fs.readFileSync(page, 'utf8').replace(" 'wasm-unsafe-eval'", ''));
+  t.found.clear();
+  await t.driver.navigate(pathToFileURL(copy).href);
+  fs.rmSync(copy);
+  t.driver.errors.splice(0);
+};
 
 // One row per case: its name, the view it loads in (see engines.mjs), its steps.
 const CASES = [
@@ -182,6 +211,25 @@ const CASES = [
     js(() => document.body.innerText.includes('Teilomat ist beendet.'), true), click('link', 'Neu starten'), loaded,
     shows(n('145,675'), '156375', '223', '48', '160')],
   ['Ende closes a tab that a script opened', {}, closes(click('menuitem', 'Ende'))],
+  // Alt+E is the page's own, whatever chord the engine's access keys take.
+  ['Alt+E ends the page in every engine', {userTab: true}, again,
+    js(() => document.getElementById('mnuFile').getAttribute('aria-keyshortcuts'), 'Alt+E'), keys('Alt+e'),
+    js(() => document.body.innerText.includes('Teilomat ist beendet.'), true)],
+  // Nothing reaches the window behind a message: not "Ende", and a box
+  // clicked by script stays as the state is (DB2 160, not 144).
+  ['a message holds off Alt+E and a scripted AM/FM click', {}, calc('-20'), message('Teilerverhältnis zu klein! (min 0)', 'stop'),
+    keys('Alt+e'), js(() => { const box = document.getElementById('TSA_AMFM'); box.click(); return box.checked; }, false),
+    keys('Escape'), noMessage, calc(n('145,675')), bytes('223', '48', '160')],
+  ['results announced after a Berechnen that computes', {}, announced(''), calc('-20'), keys('Escape'), announced(''),
+    calc(n('145,68')), announced(n('RX 145,675 MHz, VCO 156375 kHz, DB0 223, DB1 48, DB2 160'))],
+  ['names, roles and the severity of a message', {}, named('main', 'Teilomat'), named('heading', 'Teilomat'),
+    click('button', 'Rasterliste öffnen'), named('listbox', 'Raster (kHz)'), named('option', '1,000'),
+    calc('-20'), described('Fehler'), keys('Escape'), calc('abc'), described('Warnung')],
+  ['a 393 px touch screen', {width: 393, height: 852, mobile: true}, layout(393),
+    click('button', 'Rasterliste öffnen'), touch(true, true)],
+  ['without wasm-unsafe-eval: a line says so, controls disabled', {}, withoutWasm,
+    js(() => [document.getElementById('failure').checkVisibility(), document.getElementById('failure').textContent.includes('WebAssembly'),
+      [...document.querySelectorAll('main input, main button')].every((e) => e.disabled)], [true, true, true])],
 ];
 
 const why = await unavailable(engine);
