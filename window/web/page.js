@@ -57,16 +57,13 @@ document.getElementById('message').addEventListener('mousedown', (event) => {
   if (!event.target.closest('button')) event.preventDefault();
 });
 
-// What a message means, for a screen reader: the icon's meaning opens the
-// dialog's description.
-const SEVERITY = {true: 'Fehler', false: 'Warnung'};
-
 // Shows the message dialog and resolves once it is closed (OK, Enter or
 // Escape). The page behind it is inert while it is open.
 function showMessage(critical, caption, text) {
   const dialog = document.getElementById('message');
   dialog.classList.toggle('critical', critical);
-  document.getElementById('message-severity').textContent = SEVERITY[critical];
+  // The icon's meaning opens the dialog's description, for a screen reader.
+  document.getElementById('message-severity').textContent = critical ? 'Fehler' : 'Warnung';
   document.getElementById('message-caption').textContent = caption;
   document.getElementById('message-text').textContent = text;
   return new Promise((resolve) => {
