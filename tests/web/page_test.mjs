@@ -2,7 +2,7 @@
 // screen reader reads it: controls are found by role and accessible name in
 // the engine's accessibility tree.
 //
-//   node page_test.mjs PAGE ENGINE LANGUAGE   (chromium|firefox|webkit, de-DE|en-US)
+//   node page_test.mjs PAGE ENGINE LANGUAGE   (chromium|firefox|webkit, de-DE|en-US|ar-EG)
 //
 // Exits 77 (skipped) where the engine cannot be had, unless the environment
 // sets TEILOMAT_BROWSER_REQUIRED, as ./build.sh web does.
@@ -17,7 +17,8 @@ import {cannotShow, launch, ready, unavailable} from '../../scripts/web/engines.
 const [page, engine, language] = process.argv.slice(2);
 const url = pathToFileURL(page).href;
 
-// Values are written in German; n() is a number as the page's language writes it.
+// Values are written in German; n() is a number as the page's language writes
+// it (ar-EG as English: Latin digits, a point).
 const n = (german) => (t) => (language.startsWith('de') ? german : german.replace(',', '.'));
 const resolve = (value, t) => (typeof value === 'function' ? value(t) : value);
 
