@@ -13,7 +13,8 @@
 #   ./build.sh windows-package  cross-build the Windows programs and pack
 #                       them: a portable zip and an NSIS installer
 #   ./build.sh web     build the page (teilomat.html) with Emscripten, run the
-#                       core's suites under node and the page's in Chromium
+#                       core's suites under node and the page's in Chromium,
+#                       Firefox and WebKit
 #   ./build.sh setup   only install what is missing
 #   ./build.sh windows-setup  only install what the Windows build needs
 #   ./build.sh web-setup  only install what the page needs
@@ -45,10 +46,16 @@ windows_locales=(de_DE.UTF-8 en_US.UTF-8)
 
 # The page: Debian's Emscripten (with node), fast_float for reading numbers
 # there and GoogleTest's sources, to build it and run the core's suites under
-# node; Chromium with its WebDriver, Selenium for Debian's python3 and the
-# Liberation fonts for the page's tests.
-web_packages=(cmake ninja-build emscripten libfast-float-dev googletest chromium chromium-driver
-  python3-selenium fonts-liberation2)
+# node; for the page's tests the three engines, Chromium, Firefox ESR and
+# WebKitGTK (its WebDriver with MiniBrowser, on a virtual X display, in the
+# glibc locales the tests run under), and the Liberation fonts; Chromium's
+# WebDriver and Selenium for Debian's python3, which the screenshot and
+# timing scripts use. The packages carry the page, so they need what builds
+# it.
+page_packages=(cmake ninja-build emscripten libfast-float-dev googletest)
+web_packages=("${page_packages[@]}" chromium firefox-esr webkit2gtk-driver xvfb locales
+  fonts-liberation2 chromium-driver python3-selenium)
+web_locales=(de_DE.UTF-8 en_US.UTF-8)
 
 # Generates the glibc locales named where they are missing (needs root).
 ensure_locales() {
@@ -62,6 +69,25 @@ ensure_locales() {
     fi
     localedef -i "${locale%%.*}" -f UTF-8 "$locale"
   done
+}
+
+# The page tests' drivers: puppeteer-core from npm, exactly as
+# scripts/web/package-lock.json pins it, without a browser of its own (the
+# tests use Debian's). Installed again when the lock file changes.
+ensure_web_drivers() {
+  local dir=scripts/web
+  command -v npm >/dev/null || ensure_packages npm
+  if [ ! -f $dir/node_modules/.package-lock.json ] ||
+    [ $dir/package-lock.json -nt $dir/node_modules/.package-lock.json ]; then
+    (cd $dir && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  fi
+}
+
+# Everything the page and its tests need.
+ensure_web() {
+  ensure_packages "${web_packages[@]}"
+  ensure_locales "${web_locales[@]}"
+  ensure_web_drivers
 }
 
 # Configures (once) and builds one preset: all of it, or only the targets
@@ -120,15 +146,17 @@ case "$command" in
     ;;
   package)
     # The Debian package, built with Debian's hardening flags in a tree of
-    # its own (no tests or benchmarks), then checked by lintian and
-    # appstreamcli.
-    ensure_packages "${packages[@]}" dpkg-dev file lintian
+    # its own (no tests or benchmarks), with the page built first, then
+    # checked by lintian and appstreamcli.
+    ensure_packages "${packages[@]}" "${page_packages[@]}" dpkg-dev file lintian
+    build web teilomat_page
     export DEB_BUILD_MAINT_OPTIONS=hardening=+all
     if [ ! -f build/package/CMakeCache.txt ]; then
       cmake --preset release -B build/package -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
         -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
         -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
     fi
+    cmake build/package -DTEILOMAT_PAGE="$PWD/build/web/teilomat.html" >/dev/null
     cmake --build build/package -j2
     rm -f build/package/teilomat_*.deb
     (cd build/package && cpack -G DEB)
@@ -145,11 +173,13 @@ case "$command" in
     ;;
   windows-package)
     # The Windows packages: the programs cross-built with mingw-w64 (release,
-    # no tests) in a tree of their own, packed by CPack as a zip and, with
-    # Debian's NSIS, as an installer.
-    ensure_packages "${windows_packages[@]}" nsis unzip
+    # no tests) in a tree of their own, and the page beside them, packed by
+    # CPack as a zip and, with Debian's NSIS, as an installer.
+    ensure_packages "${windows_packages[@]}" "${page_packages[@]}" nsis unzip
+    build web teilomat_page
     dir=build/windows-package
-    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF >/dev/null
+    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
+      -DTEILOMAT_PAGE="$PWD/build/web/teilomat.html" >/dev/null
     cmake --build "$dir" -j2
     rm -f "$dir"/Teilomat-*-win64*
     (cd "$dir" && cpack)
@@ -157,14 +187,14 @@ case "$command" in
     ls -l "$dir"/Teilomat-*-win64*
     ;;
   web)
-    ensure_packages "${web_packages[@]}"
+    ensure_web
     build web
     # The browser is installed now: a page test that finds none fails here.
     TEILOMAT_BROWSER_REQUIRED=1 ctest --preset web
     ls -l build/web/teilomat.html
     ;;
   web-setup)
-    ensure_packages "${web_packages[@]}"
+    ensure_web
     ;;
   windows-setup)
     ensure_packages "${windows_packages[@]}"

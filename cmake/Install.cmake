@@ -49,10 +49,24 @@ if(TARGET teilomat-cli)
   endif()
 endif()
 
+# The page (teilomat.html), which the web preset builds with Emscripten: the
+# packages carry it when TEILOMAT_PAGE names it (./build.sh package and
+# windows-package build it first). It holds its notices in itself.
+set(TEILOMAT_PAGE "" CACHE FILEPATH "The page built by the web preset, for the packages")
+if(TEILOMAT_PAGE)
+  if(WIN32)
+    install(FILES ${TEILOMAT_PAGE} DESTINATION ${teilomat_bindir})
+  else()
+    install(FILES ${TEILOMAT_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/teilomat)
+  endif()
+endif()
+
 # The licence and the notices of what the programs contain. On Linux they
 # are one machine-readable copyright file; CLI11 is the only code of others
-# compiled in. The static Windows programs also carry the compiler's
-# runtime, so they get a notices file of their own, with Windows line ends.
+# compiled into the programs, the page carries Emscripten's runtime and
+# libraries and fast_float. The static Windows programs also carry the
+# compiler's runtime, so they get a notices file of their own, with Windows
+# line ends.
 if(WIN32)
   set(notices "Teilomat ${PROJECT_VERSION} is released under the MIT licence (LICENSE.txt).\n")
   string(APPEND notices "These are the notices of the code of others that its programs contain.\n")
@@ -62,6 +76,9 @@ if(WIN32)
   endif()
   if(MINGW)
     list(APPEND notice_parts mingw-w64-runtime gcc-runtime)
+  endif()
+  if(TEILOMAT_PAGE)
+    list(APPEND notice_parts emscripten-runtime fast_float)
   endif()
   foreach(part IN LISTS notice_parts)
     file(READ ${PROJECT_SOURCE_DIR}/packaging/notices/${part}.txt text)

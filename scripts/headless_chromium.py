@@ -46,7 +46,7 @@ def viewport(browser, width, height, scale=1, dark=False):
 
 
 def wait_for_page(browser):
-    """Waits until the page's first results are on screen."""
+    """Waits until the page's handlers are ready (its results are in its markup)."""
     from selenium.webdriver.support.ui import WebDriverWait
     WebDriverWait(browser, 20).until(lambda b: b.execute_script(
         "return performance.getEntriesByName('teilomat-shown').length > 0"))

@@ -1,11 +1,12 @@
 """Timings of the page in headless Chromium, read from the browser's own
 clock (milliseconds since the navigation began).
 
-    page_timing.py startup PAGE RUNS   RUNS lines "static teilomat": the time
-        from navigation to the default results on screen, for a static copy
-        of the page (the same layout with the default numbers written in and
-        no script; its first paint) and for the page itself (the frame after
-        its start-up), loaded in turns
+    page_timing.py startup PAGE RUNS   RUNS lines "static painted ready": for
+        a static copy of the page (the same markup with no script) and for
+        the page itself, loaded in turns, the time from navigation to the
+        first frame painted with "156375" in the VCO field, taken the same
+        way in both by a probe that runs before any script of the page; and
+        the time at which the page's handlers are ready
     page_timing.py berechnen PAGE      one press of "Berechnen": the median of
         21 rounds of 100 presses, each the handler with its writes to the DOM
 """
@@ -24,8 +25,18 @@ STATIC_COPY = '''document.querySelectorAll('input').forEach(e => {
 document.querySelectorAll('script').forEach(e => e.remove());
 return '<!doctype html>' + document.documentElement.outerHTML;'''
 
-FIRST_PAINT = '''const paint = performance.getEntriesByName('first-contentful-paint')[0];
-return paint ? paint.startTime : null;'''
+# Looks at every frame from the first on; the task queued in the frame that
+# first holds the results runs once that frame is painted.
+PROBE = '''(() => {
+  const look = () => {
+    const vco = document.getElementById('tVCO');
+    if (vco && vco.value === '156375') setTimeout(() => performance.mark('probe-painted'));
+    else requestAnimationFrame(look);
+  };
+  requestAnimationFrame(look);
+})();'''
+PAINTED = "return performance.getEntriesByName('probe-painted')[0]?.startTime"
+READY = "return performance.getEntriesByName('teilomat-shown')[0]?.startTime"
 
 PRESSES = '''const done = arguments[arguments.length - 1];
 const id = Number(document.getElementById('Command1').dataset.id);
@@ -59,19 +70,21 @@ try:
         sys.exit(0)
     static = pathlib.Path(tempfile.mkdtemp(prefix='teilomat-static-')) / 'static.html'
     static.write_text(browser.execute_script(STATIC_COPY), encoding='utf-8')
-    shown = "return performance.getEntriesByName('teilomat-shown')[0]?.startTime"
+    browser.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': PROBE})
 
-    def once(url, script):
+    def once(url, *scripts):
         browser.get(url)
-        return wait_for(browser, script) / 1000
+        return [wait_for(browser, script) / 1000 for script in scripts]
 
     for _ in range(3):  # warm-up
-        once(static.as_uri(), FIRST_PAINT), once(page.as_uri(), shown)
+        once(static.as_uri(), PAINTED), once(page.as_uri(), PAINTED, READY)
     for run in range(int(sys.argv[3])):
         if run % 2:
-            t, s = once(page.as_uri(), shown), once(static.as_uri(), FIRST_PAINT)
+            t, r = once(page.as_uri(), PAINTED, READY)
+            s, = once(static.as_uri(), PAINTED)
         else:
-            s, t = once(static.as_uri(), FIRST_PAINT), once(page.as_uri(), shown)
-        print(f'{s:.6f} {t:.6f}', flush=True)
+            s, = once(static.as_uri(), PAINTED)
+            t, r = once(page.as_uri(), PAINTED, READY)
+        print(f'{s:.6f} {t:.6f} {r:.6f}', flush=True)
 finally:
     browser.quit()

@@ -11,17 +11,18 @@
 #include "window/FormControls.h"
 
 /// The window as a page. Each control is a DOM element whose id is its design
-/// name; captions are <label for> their fields, so that the page's
-/// accessible names are the window's captions. Positions are CSS pixels at
-/// 15 twips each. Events reach the handlers through the functions exported in
-/// main.cpp; the page's script (page.js) only forwards them.
+/// name, written into the page at build time (PageMarkup.cpp) with the first
+/// results in it; the window takes these elements over. Events reach the
+/// handlers through the functions exported in main.cpp; the page's script
+/// (page.js) only forwards them, one at a time.
 class PageWindow : private teilomat::FormControls {
  public:
   PageWindow();
 
   /// Start-up: the handlers' Form_Load, then the focus on "Berechnen".
   void Load();
-  /// A control of the design was clicked or toggled.
+  /// A control of the design was clicked or toggled. After a "Berechnen"
+  /// that shows results, the page's live region announces them.
   void Notify(teilomat::design::Id id);
   /// The user chose entry `index` of the raster list.
   void ChooseRaster(int index) { SetRasterIndex(index); }
@@ -29,8 +30,7 @@ class PageWindow : private teilomat::FormControls {
   void End() { form_.mnuFile_Click(); }
 
  private:
-  void CreateMenu(emscripten::val& document);
-  void CreateControls(emscripten::val& document);
+  void AnnounceResults();
 
   emscripten::val& Element(teilomat::design::Id id) {
     return elements_[static_cast<std::size_t>(id)];
@@ -55,6 +55,7 @@ class PageWindow : private teilomat::FormControls {
   emscripten::val rasterList_ = emscripten::val::undefined();
   int rasterEntries_ = 0;
   int rasterIndex_ = -1;
+  bool rxWritten_ = false;  // the RX field was rewritten: a calculation succeeded
   tuning::Separators separators_;
   teilomat::Form1 form_{*this};
 };

@@ -1,28 +1,52 @@
-// The page's wiring: forwards the controls' events to the window (C++),
-// opens and closes the raster list, shows messages, ends the page and fits
-// it to narrow screens. The controls themselves are made by PageWindow.
+// The page's wiring: hands the controls' events to the window (C++), opens
+// and closes the raster list, shows messages and ends the page. The controls
+// stand in the page from the start (PageMarkup.cpp); the window takes them
+// over once the WebAssembly runs.
 
-// One handler at a time: while one waits for a message to close, the page
-// behind the dialog is inert anyway, and nothing else may enter the window.
-let handlerRunning = false;
+// The one guard of every entry point (button, check boxes, list, menu, Alt+E,
+// Enter and Escape): the window takes one event at a time, none before it is
+// ready and none while a handler waits for its message to be closed. An
+// event that cannot run now changes nothing on screen.
+let ready = false;
+let running = false;
+const canRun = () => ready && !running;
 
-function notify(id) {
-  if (handlerRunning) return;
-  handlerRunning = true;
-  const done = () => { handlerRunning = false; };
-  Promise.resolve(Module.ccall('teilomat_notify', null, ['number'], [id], {async: true}))
+// Runs an export of the window if it can take an event now; says whether it did.
+function runHandler(name, ...args) {
+  if (!canRun()) return false;
+  running = true;
+  const done = () => { running = false; };
+  Promise.resolve(Module.ccall(name, null, args.map(() => 'number'), args, {async: true}))
       .then(done, done);
+  return true;
 }
 
+// Clicks (a check box is ticked before its click arrives; cancelling the
+// click clears it again). Captured first, before any other listener.
 document.addEventListener('click', (event) => {
-  const target = event.target.closest('[data-notify]');
-  if (!target) return;
-  if (target.dataset.notify === 'click') notify(Number(target.dataset.id));
-  if (target.dataset.notify === 'menu') Module._teilomat_end();
-});
-document.addEventListener('change', (event) => {
-  if (event.target.dataset.notify === 'change') notify(Number(event.target.dataset.id));
-});
+  const control = event.target.closest('#window button, #window input[type=checkbox], #window [role=option]');
+  if (!control) return;
+  if (!canRun()) {
+    event.preventDefault();
+    event.stopImmediatePropagation();
+  } else if (control.dataset.notify === 'click') {
+    runHandler('teilomat_notify', Number(control.dataset.id));
+  } else if (control.dataset.notify === 'menu') {
+    runHandler('teilomat_end');
+  }
+}, true);
+
+// The menu's key (Alt+E, as its item advertises it) chooses "Ende" in every
+// engine, whatever chord the engine's own access keys take.
+document.addEventListener('keydown', (event) => {
+  const item = document.getElementById('mnuFile');  // gone once the page has ended
+  const shortcut = item && item.getAttribute('aria-keyshortcuts');
+  if (!shortcut || !event.altKey || event.ctrlKey || event.metaKey ||
+      shortcut !== `Alt+${event.key.toUpperCase()}`) return;
+  event.preventDefault();
+  runHandler('teilomat_end');
+}, true);
+
 // Clicking into an output box moves no focus.
 document.addEventListener('mousedown', (event) => {
   if (event.target.readOnly) event.preventDefault();
@@ -38,6 +62,8 @@ document.getElementById('message').addEventListener('mousedown', (event) => {
 function showMessage(critical, caption, text) {
   const dialog = document.getElementById('message');
   dialog.classList.toggle('critical', critical);
+  // The icon's meaning opens the dialog's description, for a screen reader.
+  document.getElementById('message-severity').textContent = critical ? 'Fehler' : 'Warnung';
   document.getElementById('message-caption').textContent = caption;
   document.getElementById('message-text').textContent = text;
   return new Promise((resolve) => {
@@ -84,8 +110,8 @@ function wireCombobox(input) {
     show(isOpen ? options().findIndex((o) => o.getAttribute('aria-selected') === 'true') : -1);
   };
   const choose = (index) => {
+    if (index >= 0 && !runHandler('teilomat_choose', index)) return;
     open(false);
-    if (index >= 0) Module._teilomat_choose(index);
   };
   button.addEventListener('mousedown', (event) => event.preventDefault());
   button.addEventListener('click', () => {
@@ -99,6 +125,7 @@ function wireCombobox(input) {
   });
   input.addEventListener('blur', () => open(false));
   input.addEventListener('keydown', (event) => {
+    if (!canRun()) return;
     const count = options().length;
     if (list.hidden) {
       if (event.key === 'ArrowDown') {
@@ -116,18 +143,9 @@ function wireCombobox(input) {
   });
 }
 
-// A screen narrower than the form scales it down to fit, in proportion.
-let formWidth = 0;  // the form's own width, measured before any scaling
-function fitToWidth() {
-  const width = document.documentElement.clientWidth;
-  document.documentElement.style.setProperty('--fit', String(Math.min(1, width / formWidth)));
-}
-
 addOnPostRun(() => {
-  formWidth = document.getElementById('window').offsetWidth;
-  fitToWidth();
-  addEventListener('resize', fitToWidth);
   document.querySelectorAll('[role=combobox]').forEach(wireCombobox);
-  // The first results are on screen once the frame after start-up is painted.
-  requestAnimationFrame(() => setTimeout(() => performance.mark('teilomat-shown')));
+  ready = true;
+  // The window answers from here on.
+  performance.mark('teilomat-shown');
 });
