@@ -121,8 +121,9 @@ set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
   # A portable zip, and an installer made with NSIS from the template in
-  # packaging/windows: German only, into Program Files\Teilomat, registered
-  # under Apps & Features as "Teilomat".
+  # packaging/windows: German only, for all users into Program
+  # Files\Teilomat or for one user into their local application data,
+  # registered under Apps & Features as "Teilomat".
   set(CPACK_GENERATOR ZIP NSIS)
   set(CPACK_PACKAGE_FILE_NAME Teilomat-${PROJECT_VERSION}-win64)
   set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/windows/CPackOptions.cmake)
