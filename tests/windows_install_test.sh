@@ -132,8 +132,9 @@ if [ -e "$dir/teilomat.exe" ]; then
   wine "$installer" >/dev/null 2>&1 &
   started=$!
   setup=$(basename "$installer")
-  for _ in $(seq 50); do [ -n "$(process_ids "$setup")" ] && break; sleep 0.2; done
+  for _ in $(seq 50); do xdotool search --onlyvisible --name '^Installation von Teilomat$' >/dev/null && break; sleep 0.2; done
   installer_pid=$(process_ids "$setup" | cut -d' ' -f2)
+  check "the installation is left alone until it is confirmed" test -s "$dir/teilomat-cli.exe"
   shown=
   for _ in $(seq 60); do
     xdotool search --onlyvisible --name '^Installation von Teilomat$' key Return 2>/dev/null || true
