@@ -138,8 +138,9 @@ set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
   # A portable zip, and an installer made with NSIS from the template in
-  # packaging/windows: German only, into Program Files\Teilomat, registered
-  # under Apps & Features as "Teilomat".
+  # packaging/windows: German only, for all users into Program
+  # Files\Teilomat or for one user into their local application data,
+  # registered under Apps & Features as "Teilomat".
   set(CPACK_GENERATOR ZIP NSIS)
   set(CPACK_PACKAGE_FILE_NAME Teilomat-${PROJECT_VERSION}-win64)
   set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/windows/CPackOptions.cmake)
@@ -148,7 +149,6 @@ if(WIN32)
   set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Teilomat)
   set(CPACK_NSIS_PACKAGE_NAME Teilomat)
   set(CPACK_NSIS_DISPLAY_NAME Teilomat)
-  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_NSIS_UNINSTALL_NAME Deinstallieren)
   set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/window/icons/teilomat.ico)
   set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/window/icons/teilomat.ico)

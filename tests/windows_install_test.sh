@@ -3,6 +3,8 @@
 # checks what it put where: the files in Program Files\Teilomat, the
 # Start-menu shortcut and the entry under Apps & Features. Runs the installed
 # programs, uninstalls silently and checks that nothing of Teilomat is left.
+# Then the same for one user alone (/CurrentUser), with the finish page's
+# "Teilomat starten" clicked through once.
 # wine gets a prefix of its own in the build directory and a virtual display.
 #   tests/windows_install_test.sh BUILD_DIR
 set -euo pipefail
@@ -34,6 +36,10 @@ reg_value() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n=
 # Every text in a file, also the UTF-16 ones of a shortcut.
 texts() { strings -a "$1"; strings -a -el "$1"; }
 contains() { grep -qi -- "$1" <<<"$2"; }  # contains PATTERN TEXT
+winvar() { wine cmd /c "echo %$1%" | tr -d '\r'; }  # a Windows environment variable
+# The parent's and its own Windows process id of the process named NAME
+# (wmic writes UTF-16).
+process_ids() { wine wmic process get Name,ParentProcessId,ProcessId 2>/dev/null | tr -d '\0\r' | awk -v n="$1" '$1 == n { print $2, $3 }'; }
 # Files, registry entries and shortcuts whose name or content says Teilomat.
 traces() {
   wineserver -w  # writes the registry out
@@ -62,6 +68,9 @@ check "EstimatedSize ($size) is the installed size ($installed_kib KiB)" \
   test $((size)) -gt $((installed_kib / 2)) -a $((size)) -le $((installed_kib * 2))
 check "the entry is in the 64-bit registry only" \
   bash -c "! wine reg query 'HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Teilomat' >/dev/null 2>&1"
+
+check "a second installation for the user alone is refused" bash -c "! wine '$installer' /S /CurrentUser"
+check "and puts nothing in their local application data" test -z "$(find "$drive_c/users" -iname '*teilomat*')"
 
 out=$(wine "$windir\\teilomat-cli.exe" --version | tr -d '\r')
 check "installed teilomat-cli --version prints $version" test "$out" = "teilomat-cli $version"
@@ -98,5 +107,51 @@ check "the Start-menu shortcut is gone" test ! -e "$shortcut"
 check "the uninstall entry is gone" bash -c "! wine reg query '$key' >/dev/null 2>&1"
 left=$(traces)
 check "nothing of Teilomat is left${left:+: $left}" test -z "$left"
+
+# Only for this user: into their local application data, registered in HKCU.
+wine "$installer" /S /CurrentUser
+wineserver -w
+windir="$(winvar LOCALAPPDATA)\\Programs\\Teilomat"
+dir=$(winepath -u "$windir")
+for file in teilomat-cli.exe $([ -e "$dir/teilomat.exe" ] && echo teilomat.exe); do
+  check "$file is installed under the user's local application data" test -s "$dir/$file"
+done
+check "the uninstaller is not registered in HKLM" bash -c "! wine reg query '$key' >/dev/null 2>&1"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Teilomat'
+check "the uninstaller is registered in HKCU" test "$(reg_value UninstallString)" = "\"$windir\\Deinstallieren.exe\""
+out=$(wine "$windir\\teilomat-cli.exe" --version | tr -d '\r')
+check "the user's teilomat-cli --version prints $version" test "$out" = "teilomat-cli $version"
+check "a second installation for all users is refused" bash -c "! wine '$installer' /S /AllUsers"
+check "and puts nothing in Program Files" test ! -e "$drive_c/Program Files/Teilomat"
+
+if [ -e "$dir/teilomat.exe" ]; then
+  check "the user's Start-menu shortcut is there" \
+    test -s "$(winepath -u "$(winvar APPDATA)")/Microsoft/Windows/Start Menu/Programs/Teilomat.lnk"
+  # Once more through the pages, which keep this user's mode, and out
+  # through the finish page with "Teilomat starten" ticked.
+  wine "$installer" >/dev/null 2>&1 &
+  started=$!
+  setup=$(basename "$installer")
+  for _ in $(seq 50); do xdotool search --onlyvisible --name '^Installation von Teilomat$' >/dev/null && break; sleep 0.2; done
+  installer_pid=$(process_ids "$setup" | cut -d' ' -f2)
+  check "the installation is left alone until it is confirmed" test -s "$dir/teilomat-cli.exe"
+  shown=
+  for _ in $(seq 60); do
+    xdotool search --onlyvisible --name '^Installation von Teilomat$' key Return 2>/dev/null || true
+    shown=$(xdotool search --onlyvisible --name '^PLL mit TSA6057$' 2>/dev/null | head -1) && [ -n "$shown" ] && break
+    sleep 0.5
+  done
+  check "\"Teilomat starten\" starts the window" test -n "$shown"
+  parent=$(process_ids teilomat.exe | cut -d' ' -f1)
+  check "not as the installer's child (its parent $parent, the installer $installer_pid)" \
+    test -n "$parent" -a -n "$installer_pid" -a "$parent" != "$installer_pid"
+  wineserver -k || true
+  wait "$started" 2>/dev/null || true
+fi
+
+wine "$windir\\Deinstallieren.exe" /S
+wineserver -w
+left=$(traces)
+check "nothing of the user's Teilomat is left${left:+: $left}" test -z "$left"
 
 report_checks
