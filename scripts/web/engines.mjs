@@ -29,6 +29,9 @@
 //                     returns a driver for that tab, whose closed() tells
 //                     whether the tab closed within a few seconds
 //   screenshot(file)  saves the viewport as a PNG
+//   errors            what the page reported so far: uncaught errors and
+//                     errors in the console (a refused Content-Security-
+//                     Policy among them); WebKitWebDriver reports none
 //   quit()            ends the browser and everything launch started
 import {spawn} from 'node:child_process';
 import fs from 'node:fs';
@@ -70,6 +73,13 @@ export const TRAITS = {
   // MiniBrowser's window cannot be made narrower; no zoom over WebDriver.
   webkit: {accessKey: 'Alt', dark: false, mobile: false, scales: false, narrowest: 447,
            keyClicks: true}};
+
+// An input that closes its tab ("Ende") may end without an answer.
+function tabMayClose(input) {
+  return input.catch((error) => {
+    if (!/Target closed|no such frame|BrowsingContext does no longer exist/.test(error.message)) throw error;
+  });
+}
 
 // Why `engine` cannot show `view` (see open), or null if it can.
 export function cannotShow(engine, view) {
@@ -166,13 +176,16 @@ async function launchFirefox(language) {
 class PuppeteerDriver {
   constructor(browser, page, traits, cleanUp = () => {}) {
     Object.assign(this, {browser, traits, cleanUp, home: page});
-    this.errors = [];  // uncaught errors in the page
+    this.errors = [];
     this.use(page);
   }
 
   use(page) {
     this.page = page;
     page.on('pageerror', (error) => this.errors.push(String(error.message ?? error)));
+    page.on('console', (message) => {
+      if (message.type() === 'error') this.errors.push(message.text());
+    });
   }
 
   async open(url, view = {}) {
@@ -207,7 +220,7 @@ class PuppeteerDriver {
   }
 
   click(element) {
-    return element.click();
+    return tabMayClose(element.click());
   }
 
   async keys(chord) {
@@ -215,7 +228,8 @@ class PuppeteerDriver {
     for (const modifier of modifiers) await this.page.keyboard.down(modifier);
     // A character with Alt: puppeteer would send it without its text, and
     // Chromium triggers access keys by the character, as a keyboard sends it.
-    await this.page.keyboard.press(key, key.length === 1 ? {text: key} : {});
+    await tabMayClose(this.page.keyboard.press(key, key.length === 1 ? {text: key} : {}));
+    if (this.page.isClosed()) return;
     for (const modifier of modifiers.reverse()) await this.page.keyboard.up(modifier);
   }
 
@@ -334,7 +348,7 @@ class WebDriver {
   constructor(session, handle) {
     Object.assign(this, {session, handle});
     this.traits = TRAITS.webkit;
-    this.errors = [];  // not reported over WebDriver
+    this.errors = [];  // not reported over W3C WebDriver
   }
 
   async command(method, route, body) {
