@@ -13,7 +13,9 @@
 //                     userTab} (CSS pixels; scale is the device pixel ratio,
 //                     2 for a 200 % zoom; userTab: in a tab as a user opens
 //                     it, which the page may not close once it has a
-//                     history) and waits until the page is ready
+//                     history) and waits until the page is ready; a view
+//                     may also ask for keyClicks (keys sent to a focused
+//                     button click it)
 //   navigate(url)     loads url in the same tab, after what it shows, and
 //                     waits until the page is ready
 //   find(role, name)  the element that the engine's accessibility tree gives
@@ -59,6 +61,9 @@ const CHROMIUM_FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--no
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
   '--disable-default-apps', '--mute-audio'];
 
+const DEFAULT_VIEW = {width: 800, height: 600, scale: 1, dark: false, mobile: false};
+const TIMEOUT_MS = 20000;
+
 // What each engine's driver can show, and its access-key modifiers.
 // keyClicks: Enter and Space on a focused button click it. Firefox does that
 // for a user, but not for keys sent over BiDi.
@@ -94,8 +99,6 @@ export function cannotShow(engine, view) {
   return null;
 }
 
-const DEFAULT_VIEW = {width: 800, height: 600, scale: 1, dark: false, mobile: false};
-const TIMEOUT_MS = 20000;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -177,11 +180,14 @@ class PuppeteerDriver {
   constructor(browser, page, traits, cleanUp = () => {}) {
     Object.assign(this, {browser, traits, cleanUp, home: page});
     this.errors = [];
+    this.heard = new WeakSet();
     this.use(page);
   }
 
   use(page) {
     this.page = page;
+    if (this.heard.has(page)) return;
+    this.heard.add(page);
     page.on('pageerror', (error) => this.errors.push(String(error.message ?? error)));
     page.on('console', (message) => {
       if (message.type() === 'error') this.errors.push(message.text());
@@ -243,6 +249,7 @@ class PuppeteerDriver {
     const page = await opened;
     await page.waitForFunction(PAGE_READY, {timeout: TIMEOUT_MS});
     const driver = new PuppeteerDriver(this.browser, page, this.traits);
+    driver.errors = this.errors;
     const gone = new Promise((resolve) => page.once('close', () => resolve(true)));
     driver.closed = () => Promise.race([gone, sleep(5000).then(() => page.isClosed())]);
     return driver;
@@ -270,6 +277,8 @@ function splitChord(chord, accessKey) {
 async function launchWebKit(language) {
   need(...NEEDS.webkit);
   const started = [];
+  // Nothing is left running should this process end without quit().
+  process.once('exit', () => started.forEach((child) => child.kill()));
   try {
     const xvfb = spawn(XVFB, ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
                        {stdio: ['ignore', 'ignore', 'ignore', 'pipe']});
@@ -288,8 +297,10 @@ async function launchWebKit(language) {
     const base = `http://127.0.0.1:${port}`;
     await until(() => fetch(`${base}/status`).then((r) => r.ok, () => false), TIMEOUT_MS,
                 'WebKitWebDriver');
+    // A script may open a tab (popup) without a click, as in the other engines' automation.
+    const args = ['--automation', '--javascript-can-open-windows-automatically=true'];
     const {sessionId} = await request(base, 'POST', '/session', {capabilities: {alwaysMatch: {
-      'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation', '--javascript-can-open-windows-automatically=true']}}}});
+      'webkitgtk:browserOptions': {binary: MINIBROWSER, args}}}});
     const session = {base: `${base}/session/${sessionId}`, current: null, started};
     session.current = await request(session.base, 'GET', '/window');
     return new WebDriver(session, session.current);
