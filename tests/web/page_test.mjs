@@ -152,7 +152,7 @@ const CASES = [
   ['layout at 100 %', {}, layout(400)],
   ['layout at 200 %', {width: 640, scale: 2}, layout(400)],
   ['layout 360 px wide', {width: 360}, layout(360)],
-  ['Ende with its access key ends the page in place', {userTab: true}, again, keys('AccessKey+e'),
+  ['Ende with its access key ends the page in place', {}, again, keys('AccessKey+e'),
     js(() => document.body.innerText.includes('Teilomat ist beendet.'), true), click('link Neu starten'), loaded, values(DEFAULTS)],
   ['Ende closes a tab that a script opened', {}, closes(click('menuitem Ende'))],
 ];
