@@ -1,7 +1,6 @@
-// node page_test.mjs PAGE chromium|firefox|webkit de-DE|en-US: the page in one engine, driven as a user
-// drives it and read as a screen reader reads it: a control is named by role and accessible name ('button
-// Berechnen') and found in the engine's accessibility tree. Exits 77 (skipped) where the engine cannot be
-// had, unless TEILOMAT_BROWSER_REQUIRED is set.
+// node page_test.mjs PAGE chromium|firefox|webkit de-DE|en-US: the page in one engine, driven as a user drives
+// it and read as a screen reader reads it, a control named by role and accessible name ('button Berechnen') and
+// found in the engine's accessibility tree. Exits 77 (skipped) without the engine, unless TEILOMAT_BROWSER_REQUIRED.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
@@ -14,8 +13,7 @@ const url = pathToFileURL(page).href;
 const n = (german) => () => (language.startsWith('de') ? german : german.replace(',', '.'));
 const resolve = (value, t) => (typeof value === 'function' ? value(t) : value);
 
-// The element of a control ('role name'). The accessibility tree is slow to
-// ask in Firefox: each control is asked for once per page load.
+// The element of a control ('role name'), asked of the accessibility tree once per page load.
 const find = (t, control) => t.driver.find(...control.split(/ (.*)/, 2));
 async function the(t, control, optional = false) {
   if (!t.found.has(control)) {
@@ -63,8 +61,7 @@ const absent = (control) => check(async (t) => assert.equal(await find(t, contro
 const js = (fn, expected) => check(async (t) => assert.deepEqual(await t.driver.run(fn), expected));
 // Tab moves the focus through the controls in this order.
 const tabOrder = (...controls) => async (t) => { for (const c of controls) await keys('Tab')(t).then(() => focused(c)(t)); };
-// The list's options, each shown and an option to the accessibility tree
-// (trimmed in some engines' names).
+// The list's options, each shown and an option to the accessibility tree (some engines trim its name).
 const options = (...texts) => check(async (t) => {
   assert.deepEqual(await t.driver.run(() => [...document.querySelectorAll('[role=option]')]
     .map((o) => o.getClientRects().length > 0 && o.textContent)), texts);
@@ -106,9 +103,8 @@ const contrast = (...names) => check(async (t) => {
 // Text fits its control, no sideways scroll, the form `width` wide in the
 // design's proportions, title and credit line centred on one axis.
 const layout = (width) => check(async (t) => {
-  const [fits, noScroll, w, h, offCentre] = await t.driver.run(() => {
+  const [fits, noScroll, w, h, offCentre] = await t.driver.run((box = document.querySelector('main').getBoundingClientRect()) => {
     const centre = (id) => { const r = document.getElementById(id).getBoundingClientRect(); return r.left + r.width / 2; };
-    const box = document.querySelector('main').getBoundingClientRect();
     return [[...document.querySelectorAll('.label, .checkbox, .button')]
       .every((e) => e.scrollWidth <= e.clientWidth && e.scrollHeight <= e.clientHeight),
     document.documentElement.scrollWidth <= innerWidth, box.width, box.height, Math.abs(centre('Label10') - centre('Label11'))];
@@ -122,8 +118,9 @@ const NO_NUMBER = 'Ungültige Zahl bei RX (MHz).';
 
 // One row per case: its name, the view it needs (see engines.mjs), its steps.
 const CASES = [
-  ['the defaults', {}, values(DEFAULTS), values({'ZF (MHz)': n('10,7'), 'Raster (kHz)': '25,000'}),
-    ticked('checkbox BIT 0 CP (charge Pump)', true), ticked('checkbox AM/FM', false)],
+  ['the defaults, in the browser\'s language', {}, js(() => navigator.language, language), values(DEFAULTS),
+    values({'ZF (MHz)': n('10,7'), 'Raster (kHz)': '25,000'}), ticked('checkbox BIT 0 CP (charge Pump)', true),
+    ticked('checkbox AM/FM', false)],
   ['title, icon as data, nothing fetched', {}, js(() => [document.title, document.querySelector('link[rel=icon]').href
     .slice(0, 22), performance.getEntriesByType('resource').length], ['PLL mit TSA6057', 'data:image/png;base64,', 0])],
   ['145,68 is pulled onto the 25 kHz grid', {}, calc(n('145,68')), values(DEFAULTS)],
@@ -134,7 +131,8 @@ const CASES = [
   ['Alt+Down opens the raster list', {}, click('combobox Raster (kHz)'), keys('Alt+ArrowDown'),
     is('combobox Raster (kHz)', (e) => e.getAttribute('aria-expanded'), 'true'), options(' 1,000', '10,000', '25,000')],
   ['" 1,000" chosen: too large', {}, click('combobox Raster (kHz)'), keys('ArrowDown', 'ArrowUp', 'ArrowUp', 'Enter'),
-    values({'Raster (kHz)': ' 1,000'}), unchanged(), calc(), message('Teilerverhältnis zu gross! (max 131071)', 'stop'), click('button OK'), noMessage, unchanged()],
+    values({'Raster (kHz)': ' 1,000'}), unchanged(), calc(), message('Teilerverhältnis zu gross! (max 131071)', 'stop'),
+    click('button OK'), noMessage, unchanged()],
   ['Enter closes a message', {keyClicks: true}, calc('-20'), keys('Enter'), noMessage],
   ['-20: too small, Escape closes', {}, calc('-20'), message('Teilerverhältnis zu klein! (min 0)', 'stop'), keys('Escape'),
     noMessage, unchanged('RX (MHz)')],
@@ -161,11 +159,7 @@ const why = await unavailable(engine);
 if (why) console.log(`SKIPPED: no ${engine} for the page tests (${why}); ./build.sh web installs it`);
 if (why) process.exit(process.env.TEILOMAT_BROWSER_REQUIRED ? 1 : 77);
 let driver;
-before(async () => {
-  driver = await launch(engine, language);
-  await driver.open(url);
-  assert.equal(await driver.run(() => navigator.language), language, 'the browser took another language');
-});
+before(async () => { driver = await launch(engine, language); });
 after(() => driver?.quit());
 for (const [name, view, ...steps] of CASES) {
   test(name, {skip: cannotShow(engine, view) ?? false}, async () => {
