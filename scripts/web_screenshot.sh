@@ -3,10 +3,11 @@
 # headless Chromium with German as the preferred language, at 100 % in the
 # light colour scheme. Other views and engines, for looking at the page:
 #
-#   scripts/web_screenshot.sh [light|dark|zoom|phone] [FILE] [chromium|firefox|webkit]
+#   scripts/web_screenshot.sh [light|dark|zoom|phone|touch] [FILE] [chromium|firefox|webkit]
 #
-# "zoom" is the page at 200 %, "phone" a screen 360 pixels wide. Not every
-# engine's driver can show every view (see scripts/web/engines.mjs).
+# "zoom" is the page at 200 %, "phone" a screen 360 pixels wide, "touch" a
+# phone with a touch screen. Not every engine's driver can show every view
+# (see scripts/web/engines.mjs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -4,7 +4,8 @@
 //   node screenshot.mjs PAGE FILE [ENGINE] [VIEW]
 //
 // ENGINE: chromium (the default), firefox or webkit. VIEW: light (the
-// default), dark, zoom (200 %) or phone (a screen 360 pixels wide).
+// default), dark, zoom (200 %), phone (a screen 360 pixels wide) or touch (a
+// phone of 393 by 852 CSS pixels with a touch screen, in Chromium).
 import {pathToFileURL} from 'node:url';
 import {ENGINES, TRAITS, cannotShow, launch} from './engines.mjs';
 
@@ -13,6 +14,7 @@ const VIEWS = {
   dark: {width: 420, height: 440, dark: true},
   zoom: {width: 640, height: 440, scale: 2},
   phone: {width: 360, height: 640},
+  touch: {width: 393, height: 852, scale: 3, mobile: true},
 };
 
 const [page, file, engine = 'chromium', name = 'light'] = process.argv.slice(2);

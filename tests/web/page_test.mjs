@@ -13,15 +13,13 @@ const url = pathToFileURL(page).href;
 const n = (german) => () => (language.startsWith('de') ? german : german.replace(',', '.'));
 const resolve = (value, t) => (typeof value === 'function' ? value(t) : value);
 
-// The element of a control ('role name'), asked of the accessibility tree once per page load.
+// The element of a control ('role name'), found in the accessibility tree once per page load.
 const find = (t, control) => t.driver.find(...control.split(/ (.*)/, 2));
 async function the(t, control, optional = false) {
-  if (!t.found.has(control)) {
-    const element = await find(t, control);
-    assert.ok(element || optional, `no ${control}`);
-    t.found.set(control, element);
-  }
-  return t.found.get(control);
+  const element = t.found.get(control) ?? await find(t, control);
+  assert.ok(element || optional, `no ${control}`);
+  if (element) t.found.set(control, element);
+  return element;
 }
 // A field by its label alone: a text box or the raster's combobox.
 const field = async (t, name) => (await the(t, `textbox ${name}`, true)) ?? the(t, `combobox ${name}`);
