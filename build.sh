@@ -189,8 +189,9 @@ case "$command" in
   web)
     ensure_web
     build web
-    # The browser is installed now: a page test that finds none fails here.
-    TEILOMAT_BROWSER_REQUIRED=1 ctest --preset web
+    # The browsers are installed now: a page test that finds none fails here.
+    # Two at a time: a browser test mostly waits for its browser.
+    TEILOMAT_BROWSER_REQUIRED=1 ctest --preset web -j 2
     ls -l build/web/teilomat.html
     ;;
   web-setup)

@@ -9,11 +9,11 @@
 //             a virtual X display of its own.
 //
 // A driver, from launch(engine, language), offers:
-//   open(url, view)   loads url in view {width, height, scale, dark, mobile,
-//                     userTab} (CSS pixels; scale is the device pixel ratio,
-//                     2 for a 200 % zoom; userTab: in a tab as a user opens
-//                     it, which the page may not close once it has a
-//                     history) and waits until the page is ready
+//   open(url, view)   loads url in view {width, height, scale, dark, mobile}
+//                     (CSS pixels; scale is the device pixel ratio, 2 for a
+//                     200 % zoom) in the tab it started with, and waits
+//                     until the page is ready; a view may also ask for
+//                     keyClicks (keys sent to a focused button click it)
 //   navigate(url)     loads url in the same tab, after what it shows, and
 //                     waits until the page is ready
 //   find(role, name)  the element that the engine's accessibility tree gives
@@ -29,6 +29,9 @@
 //                     returns a driver for that tab, whose closed() tells
 //                     whether the tab closed within a few seconds
 //   screenshot(file)  saves the viewport as a PNG
+//   errors            what the page reported so far: uncaught errors and
+//                     errors in the console (a refused Content-Security-
+//                     Policy among them); WebKitWebDriver reports none
 //   quit()            ends the browser and everything launch started
 import {spawn} from 'node:child_process';
 import fs from 'node:fs';
@@ -58,20 +61,27 @@ const CHROMIUM_FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--no
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
   '--disable-default-apps', '--mute-audio'];
 
+const DEFAULT_VIEW = {width: 800, height: 600, scale: 1, dark: false, mobile: false};
+const TIMEOUT_MS = 20000;
+
 // What each engine's driver can show, and its access-key modifiers.
 // keyClicks: Enter and Space on a focused button click it. Firefox does that
 // for a user, but not for keys sent over BiDi.
 export const TRAITS = {
   chromium: {accessKey: 'Alt', dark: true, mobile: true, scales: true, narrowest: 0, keyClicks: true},
   // Over BiDi there is no media emulation (it is CDP's) and no touch.
-  // Its accessibility locator slows down with every page loaded in a tab: each
-  // page gets a fresh tab (freshTab), but a tab that the automation opened is
-  // one that a script may close, so view.userTab loads in the first tab.
   firefox: {accessKey: 'Alt+Shift', dark: false, mobile: false, scales: true, narrowest: 0,
-            keyClicks: false, freshTab: true},
+            keyClicks: false},
   // MiniBrowser's window cannot be made narrower; no zoom over WebDriver.
   webkit: {accessKey: 'Alt', dark: false, mobile: false, scales: false, narrowest: 447,
            keyClicks: true}};
+
+// An input that closes its tab ("Ende") may end without an answer.
+function tabMayClose(input) {
+  return input.catch((error) => {
+    if (!/Target closed|no such frame|BrowsingContext does no longer exist/.test(error.message)) throw error;
+  });
+}
 
 // Why `engine` cannot show `view` (see open), or null if it can.
 export function cannotShow(engine, view) {
@@ -86,8 +96,6 @@ export function cannotShow(engine, view) {
   return null;
 }
 
-const DEFAULT_VIEW = {width: 800, height: 600, scale: 1, dark: false, mobile: false};
-const TIMEOUT_MS = 20000;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -166,29 +174,22 @@ async function launchFirefox(language) {
 
 // Chromium and Firefox through puppeteer-core.
 class PuppeteerDriver {
-  constructor(browser, page, traits, cleanUp = () => {}) {
-    Object.assign(this, {browser, traits, cleanUp, home: page});
+  constructor(browser, page, traits, cleanUp = () => {}, preload = true) {
+    Object.assign(this, {browser, page, traits, cleanUp});
     this.errors = [];  // uncaught errors in the page, and errors in its console
-    this.use(page);
-  }
-
-  use(page) {
-    this.page = page;
     page.on('pageerror', (error) => this.errors.push(String(error.message ?? error)));
+    page.on('console', (message) => {
+      if (message.type() === 'error') this.errors.push(message.text());
+    });
     // A violation of the page's Content-Security-Policy counts as an error:
-    // a listener that runs before any of the page's scripts reports it.
-    page.on('console', (entry) => entry.type() === 'error' && this.errors.push(entry.text()));
-    this.preloaded = page.evaluateOnNewDocument(() => addEventListener('securitypolicyviolation',
-      (event) => console.error(`policy violated: ${event.violatedDirective}`)));
+    // a listener that runs before any of the page's scripts reports it. (A
+    // popup's tab, already loaded and free to close itself, needs none.)
+    this.preloaded = preload && page.evaluateOnNewDocument(() => addEventListener(
+      'securitypolicyviolation', (event) => console.error(`policy violated: ${event.violatedDirective}`)));
   }
 
   async open(url, view = {}) {
     const {width, height, scale, dark, mobile} = {...DEFAULT_VIEW, ...view};
-    if (this.traits.freshTab) {
-      const old = this.page;
-      this.use(view.userTab ? this.home : await this.browser.newPage());
-      if (old !== this.home && old !== this.page) await old.close();
-    }
     await this.page.setViewport({width, height, deviceScaleFactor: scale, isMobile: mobile,
                                  hasTouch: mobile});
     if (this.traits.dark) {
@@ -206,8 +207,11 @@ class PuppeteerDriver {
 
   find(role, name) {
     // The engine's own accessibility tree: CDP in Chromium, BiDi's
-    // accessibility locator in Firefox.
-    return this.page.$(`::-p-aria([name=${JSON.stringify(name)}][role=${JSON.stringify(role)}])`);
+    // accessibility locator in Firefox. ("aria/" asks it straight away;
+    // "::-p-aria()" goes through a script in the page, five times slower in
+    // Firefox.)
+    if (/["\\]/.test(name + role)) throw new Error(`a name to find with " or \\: ${name}`);
+    return this.page.$(`aria/[name="${name}"][role="${role}"]`);
   }
 
   run(fn, ...args) {
@@ -215,7 +219,7 @@ class PuppeteerDriver {
   }
 
   click(element) {
-    return element.click();
+    return tabMayClose(element.click());
   }
 
   async keys(chord) {
@@ -223,7 +227,8 @@ class PuppeteerDriver {
     for (const modifier of modifiers) await this.page.keyboard.down(modifier);
     // A character with Alt: puppeteer would send it without its text, and
     // Chromium triggers access keys by the character, as a keyboard sends it.
-    await this.page.keyboard.press(key, key.length === 1 ? {text: key} : {});
+    await tabMayClose(this.page.keyboard.press(key, key.length === 1 ? {text: key} : {}));
+    if (this.page.isClosed()) return;
     for (const modifier of modifiers.reverse()) await this.page.keyboard.up(modifier);
   }
 
@@ -236,7 +241,8 @@ class PuppeteerDriver {
     await this.page.evaluate((address) => { window.open(address); }, url);
     const page = await opened;
     await page.waitForFunction(PAGE_READY, {timeout: TIMEOUT_MS});
-    const driver = new PuppeteerDriver(this.browser, page, this.traits);
+    const driver = new PuppeteerDriver(this.browser, page, this.traits, () => {}, false);
+    driver.errors = this.errors;
     const gone = new Promise((resolve) => page.once('close', () => resolve(true)));
     driver.closed = () => Promise.race([gone, sleep(5000).then(() => page.isClosed())]);
     return driver;
@@ -264,6 +270,8 @@ function splitChord(chord, accessKey) {
 async function launchWebKit(language) {
   need(...NEEDS.webkit);
   const started = [];
+  // Nothing is left running should this process end without quit().
+  process.once('exit', () => started.forEach((child) => child.kill()));
   try {
     const xvfb = spawn(XVFB, ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
                        {stdio: ['ignore', 'ignore', 'ignore', 'pipe']});
@@ -282,8 +290,10 @@ async function launchWebKit(language) {
     const base = `http://127.0.0.1:${port}`;
     await until(() => fetch(`${base}/status`).then((r) => r.ok, () => false), TIMEOUT_MS,
                 'WebKitWebDriver');
+    // A script may open a tab (popup) without a click, as in the other engines' automation.
+    const args = ['--automation', '--javascript-can-open-windows-automatically=true'];
     const {sessionId} = await request(base, 'POST', '/session', {capabilities: {alwaysMatch: {
-      'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation', '--javascript-can-open-windows-automatically=true']}}}});
+      'webkitgtk:browserOptions': {binary: MINIBROWSER, args}}}});
     const session = {base: `${base}/session/${sessionId}`, current: null, started};
     session.current = await request(session.base, 'GET', '/window');
     return new WebDriver(session, session.current);
@@ -342,7 +352,7 @@ class WebDriver {
   constructor(session, handle) {
     Object.assign(this, {session, handle});
     this.traits = TRAITS.webkit;
-    this.errors = [];  // not reported over WebDriver
+    this.errors = [];  // not reported over W3C WebDriver
   }
 
   async command(method, route, body) {
