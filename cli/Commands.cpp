@@ -4,12 +4,38 @@
 #include <cstdint>
 #include <optional>
 
-#include "cli/Channels.h"
-#include "cli/Decode.h"
-#include "cli/Formats.h"
-#include "cli/InputText.h"
+#include "channels/Decode.h"
+#include "channels/NumberInput.h"
+#include "channels/Row.h"
+#include "channels/RowWriter.h"
 
 namespace cli {
+
+using channels::BandName;
+using channels::CalcRow;
+using channels::ChannelRow;
+using channels::ChannelRxMHz;
+using channels::Complaint;
+using channels::Decode;
+using channels::DecodeReport;
+using channels::Format;
+using channels::FormatByName;
+using channels::Heading;
+using channels::IsCIdentifier;
+using channels::PlanTable;
+using channels::Range;
+using channels::RangeError;
+using channels::ReadByte;
+using channels::ReadNumber;
+using channels::Row;
+using channels::RowResult;
+using channels::RowWriter;
+using channels::Setup;
+using channels::Shown;
+using channels::Sink;
+using channels::TablePlan;
+using channels::WriteDecode;
+
 namespace {
 
 constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli --help\n";

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "channels/RowWriter.h"
+#include "channels/Sink.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "cli/Formats.h"
-#include "cli/Plan.h"
-#include "cli/Sink.h"
+#include "cli/PlanCommand.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   app.footer(kExamples);
   app.option_defaults()->group("Optionen");
   app.set_help_flag("-h,--help", "Diese Hilfe zeigen");
-  app.set_version_flag("--version", "teilomat-cli " + std::string(cli::ProgramVersion()),
+  app.set_version_flag("--version", "teilomat-cli " + std::string(channels::ProgramVersion()),
                        "Version zeigen");
   app.require_subcommand(1);
   const auto formatter = app.get_formatter();
@@ -193,14 +193,14 @@ int main(int argc, char** argv) {
   }
 
   if (plan->parsed()) {
-    cli::Sink out(stdout);
-    cli::Sink err(stderr);
+    channels::Sink out(stdout);
+    channels::Sink err(stderr);
     return cli::RunPlanCommand(planArgs, out, err);
   }
   cli::Command command = cli::Command::Calc;
   if (table->parsed()) command = cli::Command::Table;
   if (decode->parsed()) command = cli::Command::Decode;
-  cli::Sink out(stdout);
-  cli::Sink err(stderr);
+  channels::Sink out(stdout);
+  channels::Sink err(stderr);
   return cli::Run(command, args, out, err);
 }

@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 only=${1:-}
 build=build/dev
 tests=(form_test encoder_test number_text_test divider_test cli_output_test cli_plan_test
-  cli_channels_test cli_program_test)
+  channels_row_test cli_program_test)
 targets=("${tests[@]}" teilomat-cli)
 results=$build/mutants.txt
 
@@ -142,30 +142,30 @@ tuning/NumberText.cpp	std::fmod(below, 2.0) == 0.0	std::fmod(below, 2.0) != 0.0
 tuning/NumberText.cpp	rounded > kMax	rounded >= kMax
 tuning/NumberText.cpp	value > 255) return {0, NumberError::OutOfRange}	value > 256) return {0, NumberError::OutOfRange}
 tuning/TuningState.cpp	>= state.RasterTab.size()	> state.RasterTab.size()
-cli/Channels.cpp	< fromMHz - slack(fromMHz)	< fromMHz + slack(fromMHz)
-cli/Channels.cpp	> toMHz + slack(toMHz)	> toMHz - slack(toMHz)
-cli/Channels.cpp	plan.last = std::max(plan.first, std::int64_t{tuning::kMaxDivider} + 1);	plan.last = std::int64_t{tuning::kMaxDivider} + 1;
-cli/Channels.cpp	if (fromMHz > toMHz) {	if (fromMHz >= toMHz) {
-cli/Channels.cpp	if (plan.first < 0) {	if (plan.first <= 0) {
-cli/Channels.cpp	} else if (plan.first > plan.last) {	} else if (plan.first >= plan.last) {
-cli/Channels.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12 + mhz * 1e-13
-cli/Channels.cpp	if (setup.chargePump) state.DB[0] |= 1u;	if (!setup.chargePump) state.DB[0] |= 1u;
-cli/Channels.cpp	  result.n = state.N;	
-cli/Channels.cpp	if (negativeExp) exponent = -exponent;	if (!negativeExp) exponent = -exponent;
-cli/Channels.cpp	if (afterPoint) ++fractionDigits;	if (!afterPoint) ++fractionDigits;
-cli/Channels.cpp:2	bool negative = false;	bool negative = true;	equivalent: each of the three branches that follow sets the sign
-cli/Channels.cpp:1	for (std::size_t i = a.size(); i-- > 0;) {	for (std::size_t i = a.size(); i-- > 1;) {
-cli/Channels.cpp	borrow = digit < 0 ? 1 : 0;	borrow = digit <= 0 ? 1 : 0;
-cli/Channels.cpp	carry = digit / 10;	carry = digit > 10;
-cli/Channels.cpp	to.digits.insert(0, width - to.digits.size(), '0');	to.digits.insert(0, width - to.digits.size(), '1');
-cli/Channels.cpp	from.digits.insert(0, width - from.digits.size(), '0');	from.digits.insert(0, width - from.digits.size(), '1');
-cli/Channels.cpp	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '0');	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '1');
-cli/Channels.cpp	} else if (LessDigits(to.digits, from.digits)) {	} else if (LessDigits(from.digits, to.digits)) {
-cli/Channels.cpp	from.negative = !from.negative;	
-cli/Channels.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'	equivalent: zeros before the point are stripped below and a lone point gets its 0 back, so one zero fewer ends the same
-cli/Channels.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
-cli/Channels.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
-cli/Channels.cpp	while (digits.back() == '0') digits.pop_back();	
+channels/Row.cpp	< fromMHz - slack(fromMHz)	< fromMHz + slack(fromMHz)
+channels/Row.cpp	> toMHz + slack(toMHz)	> toMHz - slack(toMHz)
+channels/Row.cpp	plan.last = std::max(plan.first, std::int64_t{tuning::kMaxDivider} + 1);	plan.last = std::int64_t{tuning::kMaxDivider} + 1;
+channels/Row.cpp	if (fromMHz > toMHz) {	if (fromMHz >= toMHz) {
+channels/Row.cpp	if (plan.first < 0) {	if (plan.first <= 0) {
+channels/Row.cpp	} else if (plan.first > plan.last) {	} else if (plan.first >= plan.last) {
+channels/Row.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12 + mhz * 1e-13
+channels/Row.cpp	if (setup.chargePump) state.DB[0] |= 1u;	if (!setup.chargePump) state.DB[0] |= 1u;
+channels/Row.cpp	  result.n = state.N;	
+channels/Row.cpp	if (negativeExp) exponent = -exponent;	if (!negativeExp) exponent = -exponent;
+channels/Row.cpp	if (afterPoint) ++fractionDigits;	if (!afterPoint) ++fractionDigits;
+channels/Row.cpp:2	bool negative = false;	bool negative = true;	equivalent: each of the three branches that follow sets the sign
+channels/Row.cpp:1	for (std::size_t i = a.size(); i-- > 0;) {	for (std::size_t i = a.size(); i-- > 1;) {
+channels/Row.cpp	borrow = digit < 0 ? 1 : 0;	borrow = digit <= 0 ? 1 : 0;
+channels/Row.cpp	carry = digit / 10;	carry = digit > 10;
+channels/Row.cpp	to.digits.insert(0, width - to.digits.size(), '0');	to.digits.insert(0, width - to.digits.size(), '1');
+channels/Row.cpp	from.digits.insert(0, width - from.digits.size(), '0');	from.digits.insert(0, width - from.digits.size(), '1');
+channels/Row.cpp	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '0');	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '1');
+channels/Row.cpp	} else if (LessDigits(to.digits, from.digits)) {	} else if (LessDigits(from.digits, to.digits)) {
+channels/Row.cpp	from.negative = !from.negative;	
+channels/Row.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'	equivalent: zeros before the point are stripped below and a lone point gets its 0 back, so one zero fewer ends the same
+channels/Row.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
+channels/Row.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
+channels/Row.cpp	while (digits.back() == '0') digits.pop_back();	
 cli/Commands.cpp	for (std::size_t i = 0; i < kRasters.size(); ++i) {	for (std::size_t i = 0; i + 1 < kRasters.size(); ++i) {
 cli/Commands.cpp	options.setup.chargePump = !args.noCp;	options.setup.chargePump = args.noCp;
 cli/Commands.cpp	args.am ? tuning::kBandAm : tuning::kBandFm	args.am ? tuning::kBandFm : tuning::kBandAm
@@ -177,22 +177,22 @@ cli/Commands.cpp	if (args.bytes.size() > 3) {	if (args.bytes.size() >= 3) {
 cli/Commands.cpp	} else if (!IsCommand(word) || firstOption == nullptr) {	} else if (!IsCommand(word) && firstOption == nullptr) {
 cli/Commands.cpp	valueNext = takesValue(word);	valueNext = !takesValue(word);
 cli/Commands.cpp	if (detail.starts_with("A subcommand")) {	if (!detail.starts_with("A subcommand")) {
-cli/Formats.cpp:1	PutInt(out, setup.Raster() / 1000);	PutInt(out, setup.Raster() / 100);
-cli/Formats.cpp	stoppedBefore.empty() ? "true" : "false"	stoppedBefore.empty() ? "false" : "true"
-cli/Formats.cpp	if (row.requestedMHz == row.rxMHz) {	if (row.requestedMHz != row.rxMHz) {
-cli/Formats.cpp	if (requested_ != rx_) {	if (requested_ == rx_) {
-cli/Formats.cpp	out_.Put(count_ == 0 ? "\n    {	out_.Put(count_ == 1 ? "\n    {
-cli/Formats.cpp	for (std::size_t i = text.size(); i < width; ++i)	for (std::size_t i = text.size(); i <= width; ++i)
-cli/Formats.cpp	std::abs(value) < 1e15 &&	std::abs(value) < 1e16 &&
-cli/Formats.cpp	if (c == '"' || c == '\\') {	if (c == '"') {
-cli/Formats.cpp	out_.Put(setup.chargePump ? '1' : '0');	out_.Put(setup.chargePump ? '0' : '1');
-cli/Formats.cpp	for (unsigned bit = 8; bit-- > 0;)	for (unsigned bit = 7; bit-- > 0;)
-cli/Decode.cpp	if (f.reservedBits != 0) {	if (f.reservedBits == 0) {
-cli/Decode.cpp	(tuning::kBandAm | tuning::kBandFm)	(tuning::kBandAm & tuning::kBandFm)
-cli/InputText.cpp	text.find(',') != std::string_view::npos	text.find(',') == std::string_view::npos
-cli/InputText.cpp	} else if (text.size() > 1 && text[0] == '0') {	} else if (text.size() > 2 && text[0] == '0') {
-cli/InputText.cpp	if (value <= 255) value = value * base + digit;	if (value < 255) value = value * base + digit;
-cli/InputText.cpp	(c >= 'A' && c <= 'Z') || c == '_'	(c >= 'A' && c <= 'Z')
+channels/RowWriter.cpp:1	PutInt(out, setup.Raster() / 1000);	PutInt(out, setup.Raster() / 100);
+channels/RowWriter.cpp	stoppedBefore.empty() ? "true" : "false"	stoppedBefore.empty() ? "false" : "true"
+channels/RowWriter.cpp	if (row.requestedMHz == row.rxMHz) {	if (row.requestedMHz != row.rxMHz) {
+channels/RowWriter.cpp	if (requested_ != rx_) {	if (requested_ == rx_) {
+channels/RowWriter.cpp	out_.Put(count_ == 0 ? "\n    {	out_.Put(count_ == 1 ? "\n    {
+channels/RowWriter.cpp	for (std::size_t i = text.size(); i < width; ++i)	for (std::size_t i = text.size(); i <= width; ++i)
+channels/RowWriter.cpp	std::abs(value) < 1e15 &&	std::abs(value) < 1e16 &&
+channels/RowWriter.cpp	if (c == '"' || c == '\\') {	if (c == '"') {
+channels/RowWriter.cpp	out_.Put(setup.chargePump ? '1' : '0');	out_.Put(setup.chargePump ? '0' : '1');
+channels/RowWriter.cpp	for (unsigned bit = 8; bit-- > 0;)	for (unsigned bit = 7; bit-- > 0;)
+channels/Decode.cpp	if (f.reservedBits != 0) {	if (f.reservedBits == 0) {
+channels/Decode.cpp	(tuning::kBandAm | tuning::kBandFm)	(tuning::kBandAm & tuning::kBandFm)
+channels/NumberInput.cpp	text.find(',') != std::string_view::npos	text.find(',') == std::string_view::npos
+channels/NumberInput.cpp	} else if (text.size() > 1 && text[0] == '0') {	} else if (text.size() > 2 && text[0] == '0') {
+channels/NumberInput.cpp	if (value <= 255) value = value * base + digit;	if (value < 255) value = value * base + digit;
+channels/NumberInput.cpp	(c >= 'A' && c <= 'Z') || c == '_'	(c >= 'A' && c <= 'Z')
 window/Form1.cpp	controls_.SetRasterIndex(2);	controls_.SetRasterIndex(1);
 window/Form1.cpp	if (controls_.Ticked(CheckBox::bitcp)) state_.DB[0] |= 1u;	if (!controls_.Ticked(CheckBox::bitcp)) state_.DB[0] |= 1u;
 window/Form1.cpp	? tuning::kBandAm : tuning::kBandFm	? tuning::kBandFm : tuning::kBandAm

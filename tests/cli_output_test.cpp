@@ -6,9 +6,9 @@
 #include <string>
 #include <tuple>
 
+#include "channels/Decode.h"
+#include "channels/RowWriter.h"
 #include "cli/Commands.h"
-#include "cli/Decode.h"
-#include "cli/Formats.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ struct Outcome {
 };
 
 Outcome RunWith(cli::Command command, const cli::Arguments& args) {
-  cli::Sink out, err;
+  channels::Sink out, err;
   const int status = cli::Run(command, args, out, err);
   return {status, out.Text(), err.Text()};
 }
@@ -262,7 +262,7 @@ TEST(Table, CHeaderNamesItsInputsAndCountsItsRows) {
   args.name = "kanal";
   const Outcome o = RunWith(cli::Command::Table, args);
   EXPECT_EQ(o.status, cli::kExitOk);
-  const std::string version(cli::ProgramVersion());
+  const std::string version(channels::ProgramVersion());
   EXPECT_EQ(o.out,
             "/* Datenbytes {DB0, DB1, DB2} fuer den PLL-Synthesizer TSA6057.\n"
             " * Erzeugt von teilomat-cli " +
@@ -317,13 +317,13 @@ TEST(Decode, NamesWhatTheEncoderNeverWrites) {
       {{255, 255, 0xFF}, {"Bits 2-3 von DB2", "Beide Bandbits", "Referenzbits 192"}},
   };
   for (const Case& c : cases) {
-    const cli::DecodeReport report = cli::Decode(c.bytes, 10.7);
+    const channels::DecodeReport report = channels::Decode(c.bytes, 10.7);
     ASSERT_EQ(report.notes.size(), c.starts.size()) << int{c.bytes[2]};
     for (std::size_t i = 0; i < c.starts.size(); ++i) {
       EXPECT_TRUE(report.notes[i].starts_with(c.starts[i])) << report.notes[i];
     }
   }
-  const cli::DecodeReport unknown = cli::Decode({0, 0, 192 + 32}, 10.7);
+  const channels::DecodeReport unknown = channels::Decode({0, 0, 192 + 32}, 10.7);
   EXPECT_FALSE(unknown.raster);
   EXPECT_FALSE(unknown.rxMHz);
 }
@@ -350,12 +350,12 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
 }
 
 TEST(Output, JsonAndCsvFieldsAreEscaped) {
-  cli::Sink out;
-  cli::PutJsonString(out, "a\"b\\c\n\x01ü");
+  channels::Sink out;
+  channels::PutJsonString(out, "a\"b\\c\n\x01ü");
   out.Put(' ');
-  cli::PutCsvField(out, "x, \"y\"");
+  channels::PutCsvField(out, "x, \"y\"");
   out.Put(' ');
-  cli::PutCsvField(out, "plain");
+  channels::PutCsvField(out, "plain");
   EXPECT_EQ(out.Text(), "\"a\\\"b\\\\c\\u000a\\u0001ü\" \"x, \"\"y\"\"\" plain");
 }
 

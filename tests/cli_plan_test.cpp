@@ -5,17 +5,18 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/ChannelList.h"
-#include "cli/Csv.h"
+#include "channels/ChannelList.h"
+#include "channels/Csv.h"
+#include "channels/EepromImage.h"
+#include "channels/PlanWriters.h"
 #include "cli/Files.h"
-#include "cli/Image.h"
-#include "cli/Plan.h"
+#include "cli/PlanCommand.h"
 
 namespace {
 
 // Records joined: fields by "|", records by ";".
-std::string ReadAll(std::string_view text, cli::CsvError& error, std::size_t& line) {
-  cli::CsvReader reader(text);
+std::string ReadAll(std::string_view text, channels::CsvError& error, std::size_t& line) {
+  channels::CsvReader reader(text);
   std::vector<std::string> fields;
   std::string joined;
   while (reader.Next(fields)) {
@@ -28,7 +29,7 @@ std::string ReadAll(std::string_view text, cli::CsvError& error, std::size_t& li
 }
 
 TEST(Csv, ReadsQuotesLineEndsAndBlankLines) {
-  using E = cli::CsvError;
+  using E = channels::CsvError;
   struct Case {
     const char* text;
     const char* records;
@@ -75,7 +76,7 @@ TEST(Csv, FindsBytesThatAreNotUtf8) {
       {"\x80", 0},
       {"\xC3\x28", 0},
   };
-  for (const auto& [text, offset] : cases) EXPECT_EQ(cli::FirstNonUtf8(text), offset) << text;
+  for (const auto& [text, offset] : cases) EXPECT_EQ(channels::FirstNonUtf8(text), offset) << text;
 }
 
 // A CHIRP export as its columns are documented: a byte-order mark, CR LF, a
@@ -90,8 +91,8 @@ constexpr const char* kChirp =
     "4,145.300000,Split,split,433.500000,FM,,\r\n";
 
 TEST(ChannelList, ReadsEveryDuplexOfAChirpExport) {
-  const cli::ChannelList list = cli::ReadChannelList(kChirp);
-  ASSERT_TRUE(list) << cli::ListMessage(list);
+  const channels::ChannelList list = channels::ReadChannelList(kChirp);
+  ASSERT_TRUE(list) << channels::ListMessage(list);
   struct Want {
     std::int64_t number;
     const char* name;
@@ -105,7 +106,7 @@ TEST(ChannelList, ReadsEveryDuplexOfAChirpExport) {
                        {4, "Split", 145.3, 433.5, 7}};
   ASSERT_EQ(list.channels.size(), std::size(want));
   for (std::size_t i = 0; i < std::size(want); ++i) {
-    const cli::Channel& c = list.channels[i];
+    const channels::Channel& c = list.channels[i];
     EXPECT_EQ(c.number, want[i].number);
     EXPECT_EQ(c.name, want[i].name);
     EXPECT_DOUBLE_EQ(c.rxMHz, want[i].rx);
@@ -115,7 +116,7 @@ TEST(ChannelList, ReadsEveryDuplexOfAChirpExport) {
 }
 
 TEST(ChannelList, PlainListsAndRefusals) {
-  using E = cli::ListError;
+  using E = channels::ListError;
   constexpr const char* kHead = "Location,Name,Frequency,Duplex,Offset\n";
   struct Case {
     std::string text;
@@ -147,17 +148,17 @@ TEST(ChannelList, PlainListsAndRefusals) {
       {std::string(kHead) + "1,a,\x1B[2J,,\n", E::NotANumber, 2, "?[2J"},  // shown, not obeyed
   };
   for (const Case& c : cases) {
-    const cli::ChannelList list = cli::ReadChannelList(c.text);
+    const channels::ChannelList list = channels::ReadChannelList(c.text);
     EXPECT_EQ(list.error, c.error) << c.text;
     if (c.error != E::None) {
       EXPECT_EQ(list.line, c.line) << c.text;
-      const std::string message = cli::ListMessage(list);
+      const std::string message = channels::ListMessage(list);
       EXPECT_NE(message.find(c.message), std::string::npos) << message;
       EXPECT_EQ(message.find('\x1B'), std::string::npos) << message;
       continue;
     }
     std::string tx;
-    for (const cli::Channel& channel : list.channels) {
+    for (const channels::Channel& channel : list.channels) {
       tx += channel.txMHz ? std::to_string(static_cast<int>(*channel.txMHz)) : "-";
       EXPECT_EQ(channel.number, &channel - list.channels.data());  // numbered from 0
     }
@@ -183,7 +184,7 @@ Outcome Plan(std::string_view input, std::vector<std::string> options = {}) {
     if (o == "--tx-zf") args.txZf = options[++i];
     if (o == "--fill") args.fill = options[++i];
   }
-  cli::Sink out, err;
+  channels::Sink out, err;
   const int status = cli::RunPlan(args, std::string(input), out, err);
   return {status, out.Text(), err.Text()};
 }
@@ -270,19 +271,19 @@ TEST(Plan, CStringsEscapeEverythingHostile) {
       {std::string_view("\0", 1), R"("\000")"},
   };
   for (const auto& [name, literal] : cases) {
-    cli::Sink out;
-    cli::PutCString(out, name);
+    channels::Sink out;
+    channels::PutCString(out, name);
     EXPECT_EQ(out.Text(), literal);
   }
 }
 
 TEST(Image, LaysChannelsOutWithGapsBaseAndFill) {
-  const std::vector<cli::ImageRecord> records = {{0, {1, 2, 3}, {{4, 5, 6}}},
+  const std::vector<channels::ImageRecord> records = {{0, {1, 2, 3}, {{4, 5, 6}}},
                                                  {2, {7, 8, 9}, std::nullopt}};
   using Bytes = std::vector<std::uint8_t>;
   const std::uint8_t e = 0xEE;
   struct Case {
-    cli::ImageLayout layout;
+    channels::ImageLayout layout;
     Bytes bytes;  // empty: too large
   };
   const Case cases[] = {
@@ -290,21 +291,21 @@ TEST(Image, LaysChannelsOutWithGapsBaseAndFill) {
       {{0, std::nullopt, e, true}, {1, 2, 3, e, e, e, 7, 8, 9}},
       {{1, 11, e, true}, {e, 1, 2, 3, e, e, e, 7, 8, 9, e}},
       {{1, 9, e, true}, {}},
-      {{0, cli::kMaxImageSize + 1, e, true}, {}},
+      {{0, channels::kMaxImageSize + 1, e, true}, {}},
   };
   for (const Case& c : cases) {
-    const cli::Image image = cli::BuildImage(records, c.layout);
+    const channels::Image image = channels::BuildImage(records, c.layout);
     EXPECT_EQ(static_cast<bool>(image), !c.bytes.empty());
     EXPECT_EQ(image.bytes, c.bytes);
   }
 }
 
 TEST(Image, IntelHexRecordsAndTheAddressPast64KiB) {
-  cli::Sink small;
-  cli::WriteIntelHex({1, 2, 3}, small);  // 03 + 01 + 02 + 03 = 9, checksum 0x100 − 9
+  channels::Sink small;
+  channels::WriteIntelHex({1, 2, 3}, small);  // 03 + 01 + 02 + 03 = 9, checksum 0x100 − 9
   EXPECT_EQ(small.Text(), ":03000000010203F7\n:00000001FF\n");
-  cli::Sink large;
-  cli::WriteIntelHex(std::vector<std::uint8_t>(0x10001, 0), large);
+  channels::Sink large;
+  channels::WriteIntelHex(std::vector<std::uint8_t>(0x10001, 0), large);
   const std::string& hex = large.Text();
   EXPECT_EQ(hex.find(":02000004"), hex.size() - 42);  // once, right before the last byte
   EXPECT_TRUE(

@@ -10,7 +10,7 @@
 #include "tuning/DividerCalculation.h"
 #include "tuning/TuningState.h"
 
-namespace cli {
+namespace channels {
 
 /// What goes into every result besides the receive frequency.
 struct Setup {
@@ -101,4 +101,4 @@ TablePlan PlanTable(const Setup& setup, double fromMHz, double toMHz);
 /// decimal point; fractions no trailing zeros.
 std::string DifferenceHz(std::string_view fromText, std::string_view toText);
 
-}  // namespace cli
+}  // namespace channels

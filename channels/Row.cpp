@@ -1,4 +1,4 @@
-#include "cli/Channels.h"
+#include "channels/Row.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "tuning/DataByteEncoder.h"
 
-namespace cli {
+namespace channels {
 
 tuning::TuningState Setup::State() const {
   tuning::TuningState state;
@@ -218,4 +218,4 @@ std::string DifferenceHz(std::string_view fromText, std::string_view toText) {
   return negative ? "-" + digits : digits;
 }
 
-}  // namespace cli
+}  // namespace channels

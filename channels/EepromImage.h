@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/Sink.h"
+#include "channels/Sink.h"
 
-namespace cli {
+namespace channels {
 
 /// The largest image made: 16 MiB, beyond the largest serial EEPROM.
 inline constexpr std::uint64_t kMaxImageSize = 16 * 1024 * 1024;
@@ -48,4 +48,4 @@ Image BuildImage(const std::vector<ImageRecord>& records, const ImageLayout& lay
 /// boundary, and the end-of-file record. Every line ends in "\n".
 void WriteIntelHex(const std::vector<std::uint8_t>& bytes, Sink& out);
 
-}  // namespace cli
+}  // namespace channels

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace channels {
 
 /// The highest channel number a list may hold.
 inline constexpr std::int64_t kMaxChannelNumber = 65535;
@@ -65,4 +65,4 @@ std::string ListMessage(const ChannelList& list);
 /// message or a line on a terminal.
 std::string Printable(std::string_view text);
 
-}  // namespace cli
+}  // namespace channels

@@ -1,13 +1,13 @@
-#include "cli/ChannelList.h"
+#include "channels/ChannelList.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 
-#include "cli/Csv.h"
-#include "cli/InputText.h"
+#include "channels/Csv.h"
+#include "channels/NumberInput.h"
 
-namespace cli {
+namespace channels {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -217,4 +217,4 @@ std::string ListMessage(const ChannelList& list) {
   return {};
 }
 
-}  // namespace cli
+}  // namespace channels

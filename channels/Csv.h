@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace channels {
 
 /// Why the reader stopped before the end of the text.
 enum class CsvError {
@@ -44,4 +44,4 @@ class CsvReader {
 /// UTF-8 character (overlong forms and surrogates included), or npos.
 std::size_t FirstNonUtf8(std::string_view text);
 
-}  // namespace cli
+}  // namespace channels

@@ -1,16 +1,50 @@
-#include "cli/Plan.h"
+#include "cli/PlanCommand.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 
+#include "channels/ChannelList.h"
+#include "channels/EepromImage.h"
+#include "channels/NumberInput.h"
+#include "channels/Plan.h"
+#include "channels/PlanWriters.h"
+#include "channels/RowWriter.h"
 #include "cli/Commands.h"
 #include "cli/Files.h"
-#include "cli/Formats.h"
-#include "cli/Image.h"
-#include "cli/InputText.h"
 
 namespace cli {
+
+using channels::BandName;
+using channels::BuildImage;
+using channels::CalcRow;
+using channels::Channel;
+using channels::ChannelList;
+using channels::ChannelRxMHz;
+using channels::Complaint;
+using channels::Image;
+using channels::ImageLayout;
+using channels::ImageRecord;
+using channels::IsCIdentifier;
+using channels::kMaxImageSize;
+using channels::ListMessage;
+using channels::PlannedChannel;
+using channels::PlannedSide;
+using channels::Printable;
+using channels::ReadByte;
+using channels::ReadChannelList;
+using channels::ReadNumber;
+using channels::Row;
+using channels::RowResult;
+using channels::Setup;
+using channels::Shown;
+using channels::Sink;
+using channels::WriteIntelHex;
+using channels::WritePlanC;
+using channels::WritePlanCsv;
+using channels::WritePlanJson;
+using channels::WritePlanText;
+
 namespace {
 
 constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli plan --help\n";
@@ -190,15 +224,6 @@ int Finish(Sink& out, Sink& err) {
 }
 
 }  // namespace
-
-std::string PlannedSide::Mhz() const {
-  return Shown(row.rxMHz);
-}
-
-std::string PlannedSide::DiffHz() const {
-  if (row.requestedMHz == row.rxMHz) return "0";
-  return DifferenceHz(Shown(row.requestedMHz), Shown(row.rxMHz));
-}
 
 int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) {
   const std::optional<PlanOptions> options = ReadPlanOptions(args, err);

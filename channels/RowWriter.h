@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "cli/Channels.h"
-#include "cli/Sink.h"
+#include "channels/Row.h"
+#include "channels/Sink.h"
 
-namespace cli {
+namespace channels {
 
 enum class Format { Text, Csv, Json, C };
 
@@ -78,4 +78,4 @@ std::string Shown(double value);
 /// "AM", "FM" or nothing for band bits.
 std::optional<std::string_view> BandName(std::uint8_t bandBits);
 
-}  // namespace cli
+}  // namespace channels

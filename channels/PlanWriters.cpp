@@ -1,10 +1,11 @@
-// The plan's text, CSV, JSON and C outputs.
+#include "channels/PlanWriters.h"
+
 #include <array>
 
-#include "cli/Formats.h"
-#include "cli/Plan.h"
+#include "channels/ChannelList.h"
+#include "channels/RowWriter.h"
 
-namespace cli {
+namespace channels {
 namespace {
 
 // Writes `text` right-aligned in `width` columns, after one blank.
@@ -223,4 +224,4 @@ void PutCString(Sink& out, std::string_view text) {
   out.Put('"');
 }
 
-}  // namespace cli
+}  // namespace channels

@@ -1,8 +1,8 @@
-#include "cli/Image.h"
+#include "channels/EepromImage.h"
 
 #include <algorithm>
 
-namespace cli {
+namespace channels {
 namespace {
 
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
@@ -71,4 +71,4 @@ void WriteIntelHex(const std::vector<std::uint8_t>& bytes, Sink& out) {
   PutRecord(out, 0, 1, nullptr, 0);
 }
 
-}  // namespace cli
+}  // namespace channels

@@ -1,4 +1,4 @@
-#include "cli/Formats.h"
+#include "channels/RowWriter.h"
 
 #include <array>
 #include <charconv>
@@ -6,7 +6,7 @@
 
 #include "tuning/NumberText.h"
 
-namespace cli {
+namespace channels {
 namespace {
 
 const tuning::Separators kPoint{".", ""};
@@ -388,4 +388,4 @@ void RowWriter::End(std::string_view stoppedBefore) {
   }
 }
 
-}  // namespace cli
+}  // namespace channels

@@ -1,6 +1,6 @@
-#include "cli/Sink.h"
+#include "channels/Sink.h"
 
-namespace cli {
+namespace channels {
 
 Sink::Sink(std::FILE* file) : file_(file) {
   if (file_ != nullptr) buffer_.reserve(kChunk + 4096);
@@ -20,4 +20,4 @@ bool Sink::Flush() {
   return !failed_;
 }
 
-}  // namespace cli
+}  // namespace channels

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace channels {
 
 class Sink {
  public:
@@ -42,4 +42,4 @@ class Sink {
   bool failed_ = false;
 };
 
-}  // namespace cli
+}  // namespace channels

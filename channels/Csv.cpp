@@ -1,8 +1,8 @@
-#include "cli/Csv.h"
+#include "channels/Csv.h"
 
 #include <algorithm>
 
-namespace cli {
+namespace channels {
 
 bool CsvReader::Next(std::vector<std::string>& fields) {
   const std::size_t size = text_.size();
@@ -104,4 +104,4 @@ std::size_t FirstNonUtf8(std::string_view text) {
   return std::string_view::npos;
 }
 
-}  // namespace cli
+}  // namespace channels

@@ -7,9 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/ChannelList.h"
-#include "cli/Channels.h"
-#include "cli/Sink.h"
+#include "channels/Sink.h"
 
 namespace cli {
 
@@ -31,46 +29,14 @@ struct PlanArguments {
   bool rxOnly = false;            // image: 3 bytes a channel, RX only
 };
 
-/// One side (receive or transmit) of a channel as the synthesizer gets it:
-/// requestedMHz from the list, rxMHz the frequency N really gives. Only the
-/// numbers are kept; their texts are made as they are written.
-struct PlannedSide {
-  Row row;
-
-  /// row.rxMHz as written.
-  std::string Mhz() const;
-  /// row.rxMHz − row.requestedMHz in Hz, exact on the digits shown.
-  std::string DiffHz() const;
-};
-
-struct PlannedChannel {
-  std::int64_t number = 0;
-  std::string_view name;  // in the channel list, which outlives the plan
-  PlannedSide rx;
-  std::optional<PlannedSide> tx;  // none: the channel does not transmit
-};
-
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The
 /// text is let go of as soon as it is read, so a long list is not held twice.
-int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err);
+int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out,
+            channels::Sink& err);
 
 /// Runs plan as the program does: reads args.input, writes to `out` or, with
 /// args.output, to that file, which appears whole or not at all.
-int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err);
-
-/// The output formats, each writing the whole plan. `inputs` is the line
-/// naming ZF, TX-ZF, raster, band and charge-pump bit; `inputsJson` the same
-/// as JSON members.
-void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out);
-void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
-void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out);
-void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs,
-                std::string_view prefix, Sink& out);
-
-/// `text` as a C string literal: printable ASCII as it is, except that
-/// quotes, backslashes and question marks (trigraphs) are escaped; every
-/// other byte as a three-digit octal escape.
-void PutCString(Sink& out, std::string_view text);
+int RunPlanCommand(const PlanArguments& args, channels::Sink& out, channels::Sink& err);
 
 }  // namespace cli

@@ -1,0 +1,26 @@
+// Writing a channel plan as text for people, CSV, JSON or a C header.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "channels/Plan.h"
+#include "channels/Sink.h"
+
+namespace channels {
+
+/// The output formats, each writing the whole plan. `inputs` is the line
+/// naming ZF, TX-ZF, raster, band and charge-pump bit; `inputsJson` the same
+/// as JSON members.
+void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out);
+void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
+void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out);
+void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs,
+                std::string_view prefix, Sink& out);
+
+/// `text` as a C string literal: printable ASCII as it is, except that
+/// quotes, backslashes and question marks (trigraphs) are escaped; every
+/// other byte as a three-digit octal escape.
+void PutCString(Sink& out, std::string_view text);
+
+}  // namespace channels
