@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "channels/Csv.h"
+#include "channels/Escape.h"
 #include "channels/NumberInput.h"
 
 namespace channels {
@@ -16,11 +17,6 @@ std::string_view Trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// „text“, as quoted in a message.
-std::string Quoted(std::string_view text) {
-  return "\u201E" + Printable(text) + "\u201C";
 }
 
 ChannelList Failed(ListError error, std::size_t line, std::string_view column = {},
@@ -74,14 +70,6 @@ std::optional<Columns> FindColumns(const std::vector<std::string>& header, std::
 }
 
 }  // namespace
-
-std::string Printable(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-  }
-  return out;
-}
 
 ChannelList ReadChannelList(std::string_view text) {
   if (text.starts_with(kBom)) text.remove_prefix(kBom.size());

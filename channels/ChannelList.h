@@ -61,8 +61,4 @@ ChannelList ReadChannelList(std::string_view text);
 /// The German message for a list that could not be read.
 std::string ListMessage(const ChannelList& list);
 
-/// `text` with every control character (C0 and DEL) shown as "?", for a
-/// message or a line on a terminal.
-std::string Printable(std::string_view text);
-
 }  // namespace channels

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "channels/ChannelList.h"
+#include "channels/Escape.h"
 #include "channels/RowWriter.h"
 
 namespace channels {
@@ -103,7 +103,7 @@ void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inp
     PutTextSide(out, channel.tx);
     out.Put("  ");
     // A name is shown, never obeyed: control characters cannot reach the terminal.
-    out.Put(Printable(channel.name));
+    out.Put(TerminalText(channel.name));
     out.Put('\n');
   }
 }
@@ -202,26 +202,6 @@ void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs
   out.Put("\n\n#endif /* ");
   out.Put(guard);
   out.Put(" */\n");
-}
-
-void PutCString(Sink& out, std::string_view text) {
-  out.Put('"');
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\' || c == '?') {
-      out.Put('\\');
-      out.Put(c);
-    } else if (u >= 0x20 && u < 0x7F) {
-      out.Put(c);
-    } else {
-      // Always three digits, so a digit after it cannot join the escape.
-      const char octal[] = {'\\', static_cast<char>('0' + (u >> 6)),
-                            static_cast<char>('0' + ((u >> 3) & 7u)),
-                            static_cast<char>('0' + (u & 7u))};
-      out.Put(std::string_view(octal, sizeof octal));
-    }
-  }
-  out.Put('"');
 }
 
 }  // namespace channels

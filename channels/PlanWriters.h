@@ -18,9 +18,4 @@ void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inp
 void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs,
                 std::string_view prefix, Sink& out);
 
-/// `text` as a C string literal: printable ASCII as it is, except that
-/// quotes, backslashes and question marks (trigraphs) are escaped; every
-/// other byte as a three-digit octal escape.
-void PutCString(Sink& out, std::string_view text);
-
 }  // namespace channels

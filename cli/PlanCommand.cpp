@@ -6,11 +6,13 @@
 
 #include "channels/ChannelList.h"
 #include "channels/EepromImage.h"
+#include "channels/Escape.h"
 #include "channels/NumberInput.h"
 #include "channels/Plan.h"
 #include "channels/PlanWriters.h"
 #include "channels/RowWriter.h"
 #include "cli/Commands.h"
+#include "cli/FileSink.h"
 #include "cli/Files.h"
 
 namespace cli {
@@ -30,7 +32,7 @@ using channels::kMaxImageSize;
 using channels::ListMessage;
 using channels::PlannedChannel;
 using channels::PlannedSide;
-using channels::Printable;
+using channels::Quoted;
 using channels::ReadByte;
 using channels::ReadChannelList;
 using channels::ReadNumber;
@@ -64,11 +66,6 @@ std::optional<PlanFormat> PlanFormatByName(std::string_view name) {
     if (name == known) return format;
   }
   return std::nullopt;
-}
-
-// „text“ as quoted in a message.
-std::string Quoted(std::string_view text) {
-  return "\u201E" + Printable(text) + "\u201C";
 }
 
 int Usage(Sink& err, std::string_view message) {
@@ -326,7 +323,7 @@ int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
   }
   int status = kExitOk;
   {
-    Sink sink(file.File());
+    FileSink sink(file.File());
     status = RunPlan(args, std::move(*input), sink, err);
   }
   if (status != kExitOk) return status;  // the scratch file goes, the old file stays

@@ -32,8 +32,7 @@ struct PlanArguments {
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The
 /// text is let go of as soon as it is read, so a long list is not held twice.
-int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out,
-            channels::Sink& err);
+int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err);
 
 /// Runs plan as the program does: reads args.input, writes to `out` or, with
 /// args.output, to that file, which appears whole or not at all.

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "channels/RowWriter.h"
-#include "channels/Sink.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "cli/FileSink.h"
 #include "cli/PlanCommand.h"
 
 namespace {
@@ -193,14 +193,14 @@ int main(int argc, char** argv) {
   }
 
   if (plan->parsed()) {
-    channels::Sink out(stdout);
-    channels::Sink err(stderr);
+    cli::FileSink out(stdout);
+    cli::FileSink err(stderr);
     return cli::RunPlanCommand(planArgs, out, err);
   }
   cli::Command command = cli::Command::Calc;
   if (table->parsed()) command = cli::Command::Table;
   if (decode->parsed()) command = cli::Command::Decode;
-  channels::Sink out(stdout);
-  channels::Sink err(stderr);
+  cli::FileSink out(stdout);
+  cli::FileSink err(stderr);
   return cli::Run(command, args, out, err);
 }
