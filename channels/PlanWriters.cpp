@@ -82,6 +82,23 @@ std::string Upper(std::string_view text) {
 
 }  // namespace
 
+std::string PlanInputsLine(const PlanSettings& settings) {
+  const Setup& setup = settings.rx;
+  return "ZF " + Shown(setup.zf) + " MHz, TX-ZF " + Shown(settings.txZf) + " MHz, Raster " +
+         std::to_string(setup.Raster() / 1000) + " kHz, Band " +
+         std::string(BandName(setup.band).value_or("?")) + " (" + std::to_string(setup.band) +
+         "), CP " + (setup.chargePump ? "1" : "0");
+}
+
+std::string PlanInputsJson(const PlanSettings& settings) {
+  const Setup& setup = settings.rx;
+  return "  \"zf_mhz\": " + Shown(setup.zf) + ",\n  \"tx_zf_mhz\": " + Shown(settings.txZf) +
+         ",\n  \"raster_khz\": " + std::to_string(setup.Raster() / 1000) + ",\n  \"band\": \"" +
+         std::string(BandName(setup.band).value_or("?")) +
+         "\",\n  \"band_bits\": " + std::to_string(setup.band) +
+         ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
+}
+
 void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out) {
   out.Put("teilomat-cli ");
   out.Put(ProgramVersion());

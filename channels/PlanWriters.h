@@ -1,6 +1,7 @@
 // Writing a channel plan as text for people, CSV, JSON or a C header.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -8,6 +9,12 @@
 #include "channels/Sink.h"
 
 namespace channels {
+
+/// The line naming ZF, TX-ZF, raster, band and charge-pump bit:
+/// "ZF 10.7 MHz, TX-ZF 0 MHz, Raster 25 kHz, Band FM (32), CP 1".
+std::string PlanInputsLine(const PlanSettings& settings);
+/// The same as members of a JSON object, each on a line of its own.
+std::string PlanInputsJson(const PlanSettings& settings);
 
 /// The output formats, each writing the whole plan. `inputs` is the line
 /// naming ZF, TX-ZF, raster, band and charge-pump bit; `inputsJson` the same

@@ -9,6 +9,7 @@
 #include "channels/NumberInput.h"
 #include "channels/Row.h"
 #include "channels/RowWriter.h"
+#include "cli/CommandTable.h"
 
 namespace cli {
 
@@ -302,7 +303,10 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
 }
 
 bool IsCommand(std::string_view word) {
-  return word == "calc" || word == "table" || word == "decode" || word == "plan";
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.name == word) return true;
+  }
+  return false;
 }
 
 std::string MisplacedMessage(const std::vector<std::string>& words,

@@ -16,7 +16,7 @@ namespace {
 
 // Records joined: fields by "|", records by ";".
 std::string ReadAll(std::string_view text, channels::CsvError& error, std::size_t& line) {
-  channels::CsvReader reader(text);
+  channels::CsvReader reader(text, ',');
   std::vector<std::string> fields;
   std::string joined;
   while (reader.Next(fields)) {
