@@ -142,30 +142,29 @@ tuning/NumberText.cpp	std::fmod(below, 2.0) == 0.0	std::fmod(below, 2.0) != 0.0
 tuning/NumberText.cpp	rounded > kMax	rounded >= kMax
 tuning/NumberText.cpp	value > 255) return {0, NumberError::OutOfRange}	value > 256) return {0, NumberError::OutOfRange}
 tuning/TuningState.cpp	>= state.RasterTab.size()	> state.RasterTab.size()
-channels/Row.cpp	< fromMHz - slack(fromMHz)	< fromMHz + slack(fromMHz)
-channels/Row.cpp	> toMHz + slack(toMHz)	> toMHz - slack(toMHz)
-channels/Row.cpp	plan.last = std::max(plan.first, std::int64_t{tuning::kMaxDivider} + 1);	plan.last = std::int64_t{tuning::kMaxDivider} + 1;
-channels/Row.cpp	if (fromMHz > toMHz) {	if (fromMHz >= toMHz) {
-channels/Row.cpp	if (plan.first < 0) {	if (plan.first <= 0) {
-channels/Row.cpp	} else if (plan.first > plan.last) {	} else if (plan.first >= plan.last) {
-channels/Row.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12 + mhz * 1e-13
+channels/TableRange.cpp	< fromMHz - slack(fromMHz)	< fromMHz + slack(fromMHz)
+channels/TableRange.cpp	> toMHz + slack(toMHz)	> toMHz - slack(toMHz)
+channels/TableRange.cpp	range.last = std::max(range.first, std::int64_t{tuning::kMaxDivider} + 1);	range.last = std::int64_t{tuning::kMaxDivider} + 1;
+channels/TableRange.cpp	if (fromMHz > toMHz) {	if (fromMHz >= toMHz) {
+channels/TableRange.cpp	if (range.first < 0) {	if (range.first <= 0) {
+channels/TableRange.cpp	} else if (range.first > range.last) {	} else if (range.first >= range.last) {
+channels/TableRange.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12 + mhz * 1e-13
 channels/Row.cpp	if (setup.chargePump) state.DB[0] |= 1u;	if (!setup.chargePump) state.DB[0] |= 1u;
 channels/Row.cpp	  result.n = state.N;	
-channels/Row.cpp	if (negativeExp) exponent = -exponent;	if (!negativeExp) exponent = -exponent;
-channels/Row.cpp	if (afterPoint) ++fractionDigits;	if (!afterPoint) ++fractionDigits;
-channels/Row.cpp:2	bool negative = false;	bool negative = true;	equivalent: each of the three branches that follow sets the sign
-channels/Row.cpp:1	for (std::size_t i = a.size(); i-- > 0;) {	for (std::size_t i = a.size(); i-- > 1;) {
-channels/Row.cpp	borrow = digit < 0 ? 1 : 0;	borrow = digit <= 0 ? 1 : 0;
-channels/Row.cpp	carry = digit / 10;	carry = digit > 10;
-channels/Row.cpp	to.digits.insert(0, width - to.digits.size(), '0');	to.digits.insert(0, width - to.digits.size(), '1');
-channels/Row.cpp	from.digits.insert(0, width - from.digits.size(), '0');	from.digits.insert(0, width - from.digits.size(), '1');
-channels/Row.cpp	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '0');	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '1');
-channels/Row.cpp	} else if (LessDigits(to.digits, from.digits)) {	} else if (LessDigits(from.digits, to.digits)) {
-channels/Row.cpp	from.negative = !from.negative;	
-channels/Row.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'	equivalent: zeros before the point are stripped below and a lone point gets its 0 back, so one zero fewer ends the same
-channels/Row.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
-channels/Row.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
-channels/Row.cpp	while (digits.back() == '0') digits.pop_back();	
+channels/Decimal.cpp	if (negativeExp) exponent = -exponent;	if (!negativeExp) exponent = -exponent;
+channels/Decimal.cpp	if (afterPoint) ++fractionDigits;	if (!afterPoint) ++fractionDigits;
+channels/Decimal.cpp:1	for (std::size_t i = a.size(); i-- > 0;) {	for (std::size_t i = a.size(); i-- > 1;) {
+channels/Decimal.cpp	borrow = digit < 0 ? 1 : 0;	borrow = digit <= 0 ? 1 : 0;
+channels/Decimal.cpp	carry = digit / 10;	carry = digit > 10;
+channels/Decimal.cpp	a.digits.insert(0, width - a.digits.size(), '0');	a.digits.insert(0, width - a.digits.size(), '1');
+channels/Decimal.cpp	b.digits.insert(0, width - b.digits.size(), '0');	b.digits.insert(0, width - b.digits.size(), '1');
+channels/Decimal.cpp	b.digits.append(static_cast<std::size_t>(b.exponent - exponent), '0');	b.digits.append(static_cast<std::size_t>(b.exponent - exponent), '1');
+channels/Decimal.cpp	} else if (LessDigits(a.digits, b.digits)) {	} else if (LessDigits(b.digits, a.digits)) {
+channels/Row.cpp	from->negative = !from->negative;	
+channels/Decimal.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'	equivalent: zeros before the point are stripped below and a lone point gets its 0 back, so one zero fewer ends the same
+channels/Decimal.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
+channels/Decimal.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
+channels/Decimal.cpp	while (digits.back() == '0') digits.pop_back();	
 cli/Commands.cpp	for (std::size_t i = 0; i < kRasters.size(); ++i) {	for (std::size_t i = 0; i + 1 < kRasters.size(); ++i) {
 cli/Commands.cpp	options.setup.chargePump = !args.noCp;	options.setup.chargePump = args.noCp;
 cli/Commands.cpp	args.am ? tuning::kBandAm : tuning::kBandFm	args.am ? tuning::kBandFm : tuning::kBandAm

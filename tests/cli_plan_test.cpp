@@ -258,7 +258,7 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
 
 TEST(Image, LaysChannelsOutWithGapsBaseAndFill) {
   const std::vector<channels::ImageRecord> records = {{0, {1, 2, 3}, {{4, 5, 6}}},
-                                                 {2, {7, 8, 9}, std::nullopt}};
+                                                      {2, {7, 8, 9}, std::nullopt}};
   using Bytes = std::vector<std::uint8_t>;
   const std::uint8_t e = 0xEE;
   struct Case {
