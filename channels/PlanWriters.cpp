@@ -72,6 +72,18 @@ void PutCBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes) {
   out.Put('}');
 }
 
+// "145.6 MHz, N 6252", or with --round "145.6125 MHz, Raster 145.6 MHz, N 6252":
+// the list's frequency and the grid's.
+void PutCComment(Sink& out, const PlannedSide& side) {
+  if (side.DiffHz() != "0") {
+    out.Put(Shown(side.row.requestedMHz));
+    out.Put(" MHz, Raster ");
+  }
+  out.Put(side.Mhz());
+  out.Put(" MHz, N ");
+  PutInt(out, side.row.n);
+}
+
 std::string Upper(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
@@ -201,14 +213,10 @@ void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs
     PutCBytes(out, channel.tx ? channel.tx->row.bytes : std::array<std::uint8_t, 3>{});
     out.Put(channel.tx ? ", 1}, /* RX " : ", 0}, /* RX ");
     // Only numbers in comments: a name could end one.
-    out.Put(channel.rx.Mhz());
-    out.Put(" MHz, N ");
-    PutInt(out, channel.rx.row.n);
+    PutCComment(out, channel.rx);
     if (channel.tx) {
       out.Put("; TX ");
-      out.Put(channel.tx->Mhz());
-      out.Put(" MHz, N ");
-      PutInt(out, channel.tx->row.n);
+      PutCComment(out, *channel.tx);
     }
     out.Put(" */\n");
   }

@@ -18,7 +18,7 @@ cd "$(dirname "$0")/.."
 
 only=${1:-}
 build=build/dev
-tests=(form_test encoder_test number_text_test divider_test cli_output_test cli_plan_test
+tests=(form_test encoder_test number_text_test divider_test cli_output_test cli_plan_command_test channels_list_test channels_plan_test channels_escape_test
   channels_row_test cli_program_test)
 targets=("${tests[@]}" teilomat-cli)
 results=$build/mutants.txt

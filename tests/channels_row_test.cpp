@@ -53,7 +53,7 @@ TEST(ReadByte, TakesDecimalOrHexFrom0To255) {
       {"0x0", 0}, {"0x00FF", 255}, {"256", -1},  {"0x100", -1}, {"99999999999999999999", -1},
       {"-1", -1}, {"+1", -1},      {"010", -1},  // could be meant as octal
       {"0x", -1}, {"0xG1", -1},    {"12a", -1},  {"", -1},      {" 1", -1},
-      {"01", -1}, {"2550", -1},
+      {"01", -1}, {"2550", -1},    {"199", 199}, {"0x9F", 159},  // 9: the last digit
   };
   for (const Case& c : cases) {
     const auto result = channels::ReadByte(c.text);

@@ -1,0 +1,211 @@
+// Reading channel lists: the CSV reader and the two forms of list, as
+// radio tools and spreadsheets write them.
+#include <gtest/gtest.h>
+
+#include "channels/ChannelList.h"
+#include "channels/Csv.h"
+#include "chirp_sample.h"
+
+namespace {
+
+// Records joined: fields by "|", records by ";".
+std::string ReadAll(std::string_view text, channels::CsvError& error, std::size_t& line) {
+  channels::CsvReader reader(text, ',');
+  std::vector<std::string> fields;
+  std::string joined;
+  while (reader.Next(fields)) {
+    for (std::size_t i = 0; i < fields.size(); ++i) joined += (i ? "|" : "") + fields[i];
+    joined += ";";
+  }
+  error = reader.Error();
+  line = reader.Line();
+  return joined;
+}
+
+TEST(Csv, ReadsQuotesLineEndsAndBlankLines) {
+  using E = channels::CsvError;
+  struct Case {
+    const char* text;
+    const char* records;
+    E error;
+    std::size_t line;  // of the last record or the error
+  };
+  const Case cases[] = {
+      {"a,b\r\nc,d\r\n", "a|b;c|d;", E::None, 2},
+      {"a,b\nc,d", "a|b;c|d;", E::None, 2},  // no line end at the end
+      {"a\rb\r", "a;b;", E::None, 2},        // CR alone
+      {"\"x,y\",\"say \"\"hi\"\"\"\n", "x,y|say \"hi\";", E::None, 1},
+      {"\"two\r\nlines\",z\nnext\n", "two\r\nlines|z;next;", E::None, 3},
+      {"a,\n\n,,\r\nb,", "a|;b|;", E::None, 4},  // blank and comma-only lines skipped
+      {"\"\"\n", ";", E::None, 1},               // one empty field, quoted: not blank
+      {"ab\"c\n", "ab\"c;", E::None, 1},         // a quote inside a field stands as it is
+      {"a\n\"open,\nb\n", "a;", E::UnclosedQuote, 2},
+      {"a\n\"x\"y,z\n", "a;", E::TextAfterQuote, 2},
+  };
+  for (const Case& c : cases) {
+    E error = E::None;
+    std::size_t line = 0;
+    EXPECT_EQ(ReadAll(c.text, error, line), c.records) << c.text;
+    EXPECT_EQ(error, c.error) << c.text;
+    EXPECT_EQ(line, c.line) << c.text;
+  }
+  // The text ends where its view ends: the quote just past it is never read.
+  std::size_t line = 0;
+  E error = E::None;
+  EXPECT_EQ(ReadAll(std::string_view("a\n\"b\"", 4), error, line), "a;");
+  EXPECT_EQ(error, E::UnclosedQuote);
+}
+
+TEST(Csv, TakesTheSeparatorFromTheFirstLine) {
+  const std::pair<std::string_view, char> cases[] = {
+      {"Location,Name,Frequency", ','},
+      {"Location;Name;Frequency\n1;a,b;145", ';'},
+      {"\"a;b;c\",d\n", ','},  // quoted semicolons do not count
+      {"a;b,c", ','},          // a tie keeps the comma
+      {"a\rb;c;d", ','},       // only the first line counts
+  };
+  for (const auto& [text, separator] : cases) {
+    EXPECT_EQ(channels::DetectSeparator(text), separator) << text;
+  }
+}
+
+TEST(Csv, FindsBytesThatAreNotUtf8) {
+  const std::size_t ok = std::string_view::npos;
+  const std::pair<std::string_view, std::size_t> cases[] = {
+      {"plain", ok},
+      {"K\xC3\xA4se", ok},
+      {"\xE2\x82\xAC", ok},      // ä, €
+      {"\xF0\x9D\x84\x9E", ok},  // U+1D11E
+      {"\xF4\x8F\xBF\xBF", ok},  // U+10FFFF
+      {"ab\xFF", 2},
+      {"\xC0\x80", 0},
+      {"\xC1\xBF", 0},  // overlong
+      {"\xE0\x80\x80", 0},
+      {"\xED\xA0\x80", 0},      // surrogate
+      {"\xF4\x90\x80\x80", 0},  // past U+10FFFF
+      {"x\xC3", 1},
+      {"\xE2\x82", 0},
+      {"\x80", 0},
+      {"\xC3\x28", 0},
+      {std::string_view("x\xC3\xA4", 2), 1},  // the view ends inside ä
+  };
+  for (const auto& [text, offset] : cases) EXPECT_EQ(channels::FirstNonUtf8(text), offset) << text;
+}
+
+TEST(ChannelList, ReadsEveryDuplexOfAChirpExport) {
+  const channels::ChannelList list = channels::ReadChannelList(kChirp);
+  ASSERT_TRUE(list) << channels::ListMessage(list);
+  struct Want {
+    std::int64_t number;
+    const char* name;
+    double rx, tx;  // tx 0: none
+    std::size_t line;
+  };
+  const Want want[] = {{0, "Relais, \"DB0XY\"", 145.6, 145.0, 2},
+                       {1, "Simplex", 145.5, 145.5, 3},
+                       {3, "Empfang", 145.525, 0, 4},
+                       {5, "Plus", 145.35, 145.95, 6},
+                       {4, "Split", 145.3, 433.5, 7}};
+  ASSERT_EQ(list.channels.size(), std::size(want));
+  for (std::size_t i = 0; i < std::size(want); ++i) {
+    const channels::Channel& c = list.channels[i];
+    EXPECT_EQ(c.number, want[i].number);
+    EXPECT_EQ(c.name, want[i].name);
+    EXPECT_DOUBLE_EQ(c.rxMHz, want[i].rx);
+    EXPECT_DOUBLE_EQ(c.txMHz.value_or(0), want[i].tx) << c.name;
+    EXPECT_EQ(c.line, want[i].line) << c.name;
+  }
+}
+
+TEST(ChannelList, PlainListsAndRefusals) {
+  using E = channels::ListError;
+  constexpr const char* kHead = "Location,Name,Frequency,Duplex,Offset\n";
+  struct Case {
+    std::string text;
+    E error;
+    std::size_t line;
+    const char* message;  // a piece of it; for a good list its channels' TX, "-" for none
+  };
+  const Case cases[] = {
+      {"name,rx_mhz\na,145.6\nb,145.5\n", E::None, 0, "--"},  // a receiver
+      {"name,rx_mhz,tx_mhz\na,145.6,\nb,145.5,144\n", E::None, 0, "-144"},
+      {"", E::Empty, 0, "leer"},
+      {"\xEF\xBB\xBF\r\n", E::Empty, 1, "leer"},
+      {kHead, E::NoChannels, 1, "keinen Kanal"},
+      {"Location,Name,Frequency,Offset\n1,a,145,0\n", E::MissingColumn, 1, "\u201EDuplex\u201C"},
+      {"name,tx_mhz,rx\n", E::MissingColumn, 1, "\u201ELocation\u201C"},
+      {"rx_mhz\n145\n", E::MissingColumn, 1, "\u201Ename\u201C"},
+      {std::string(kHead) + "1,a,145,,\n2,b,14S.6,,\n", E::NotANumber, 3,
+       "Zeile 3, Spalte Frequency: \u201E14S.6\u201C ist keine Zahl"},
+      {std::string(kHead) + "1,a,145,+,\n", E::NotANumber, 2, "Spalte Offset"},
+      {"name,rx_mhz,tx_mhz\na,145,x\n", E::NotANumber, 2, "Spalte tx_mhz"},
+      {std::string(kHead) + "1.5,a,145,,\n", E::BadNumber, 2, "Kanalnummer"},
+      {std::string(kHead) + "-1,a,145,,\n", E::BadNumber, 2, "Kanalnummer"},
+      {std::string(kHead) + "65536,a,145,,\n", E::BadNumber, 2, "(0 bis 65535)"},
+      {std::string(kHead) + "1,a,145,dup,\n", E::UnknownDuplex, 2, "\u201Edup\u201C gibt es nicht"},
+      {std::string(kHead) + "7,a,145,,\n8,b,145,,\n7,c,145,,\n", E::DuplicateNumber, 4,
+       "Kanal 7 steht schon in Zeile 2"},
+      {std::string(kHead) + "1,\xC3\xA4,145,,\n2,\xE4,145,,\n", E::NotUtf8, 3, "kein UTF-8"},
+      {std::string(kHead) + "1,\"a,145,,\n", E::BadQuote, 2, "Anführungszeichen"},
+      {std::string(kHead) + "1,a,\x1B[2J,,\n", E::NotANumber, 2, "?[2J"},  // shown, not obeyed
+      {std::string(kHead) + "1,a,1e400,,\n", E::NotANumber, 2,
+       "\u201E1e400\u201C liegt außerhalb des Zahlenbereichs"},
+      {std::string(kHead) + "1,a," + std::string(100000, '7') + "x,,\n", E::NotANumber, 2,
+       "7777\u2026\u201C ist zu lang"},
+      {"Location;Name;Frequency;Duplex\n1;a;145;\n", E::MissingColumn, 1,
+       "\u201EOffset\u201C in der Kopfzeile (Zeile 1): \u201ELocation;Name;Frequency;Duplex\u201C"},
+      {"Location,Name,Frequency,Duplex,Offse\r1,a,\xE4,,\r", E::NotUtf8, 2,
+       "\u201ECSV UTF-8\u201C"},
+      {std::string(kHead) + "1,a,145,,\r\r\n2,\xE4,145,,\n", E::NotUtf8, 4,
+       "\u201EUnicode (UTF-8)\u201C"},
+      {std::string(kHead) + "65535,a,145,,\n65535,b,145,,\n", E::DuplicateNumber, 3, "Kanal 65535"},
+  };
+  for (const Case& c : cases) {
+    const channels::ChannelList list = channels::ReadChannelList(c.text);
+    EXPECT_EQ(list.error, c.error) << c.text;
+    if (c.error != E::None) {
+      EXPECT_EQ(list.line, c.line) << c.text;
+      const std::string message = channels::ListMessage(list);
+      EXPECT_NE(message.find(c.message), std::string::npos) << message;
+      EXPECT_EQ(message.find('\x1B'), std::string::npos) << message;
+      continue;
+    }
+    std::string tx;
+    for (const channels::Channel& channel : list.channels) {
+      tx += channel.txMHz ? std::to_string(static_cast<int>(*channel.txMHz)) : "-";
+      EXPECT_EQ(channel.number, &channel - list.channels.data());  // numbered from 0
+    }
+    EXPECT_EQ(tx, c.message) << c.text;
+  }
+}
+
+// Separators, decimal commas and header case as spreadsheets save them, and
+// repeater shifts added in decimal: 145.6125 − 0.6 in binary arithmetic is
+// 145.01250000000002, which --round would put on 145.025 instead of 145.
+TEST(ChannelList, ReadsSpreadsheetsAndShiftsExactly) {
+  constexpr const char* kSemicolons = "Location;Name;Frequency;Duplex;Offset\n";
+  struct Case {
+    std::string text;
+    std::int64_t number;
+    double rx, tx;
+  };
+  const Case cases[] = {
+      {std::string(kSemicolons) + "1;a;145,6125;-;0,6\n", 1, 145.6125, 145.0125},
+      {"location,NAME,Frequency,duplex,OFFSET\n2,a,145.6125,-,0.6\n", 2, 145.6125, 145.0125},
+      {std::string(kSemicolons) + "3;\"a;b\";438,6125;-;7,6\n", 3, 438.6125, 431.0125},  // 70 cm
+      {std::string(kSemicolons) + "4;a;145,0125;+;0,6\n", 4, 145.0125, 145.6125},
+      {std::string(kSemicolons) + "5;a;145,3;split;433,5\n", 5, 145.3, 433.5},
+      {"Name;RX_MHz;tx_mhz\na;145,6;144,8\n", 0, 145.6, 144.8},
+      {std::string(kSemicolons) + "65535;a;145;;\n", 65535, 145, 145},  // the highest number
+  };
+  for (const Case& c : cases) {
+    const channels::ChannelList list = channels::ReadChannelList(c.text);
+    ASSERT_TRUE(list) << channels::ListMessage(list);
+    ASSERT_EQ(list.channels.size(), 1u) << c.text;
+    EXPECT_EQ(list.channels[0].number, c.number) << c.text;
+    EXPECT_EQ(list.channels[0].rxMHz, c.rx) << c.text;
+    EXPECT_EQ(list.channels[0].txMHz.value_or(0), c.tx) << c.text;
+  }
+}
+
+}  // namespace
