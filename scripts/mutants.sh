@@ -100,8 +100,12 @@ candidates = []
 for folder in folders:
     for path in sorted(pathlib.Path(folder).glob("*.cpp")):
         lines = path.read_text(encoding="utf-8").split("\n")
+        raw = False  # inside a raw string literal: help text, not code
         for number, line in enumerate(lines):
             code = line.strip()
+            if raw or 'R"(' in line:
+                raw = ')"' not in line.split('R"(')[-1]
+                continue
             if not code or code.startswith(("//", "#", "*", "/*")) or "\t" in line or '"' in code:
                 continue
             for pattern, replacement in turns:
