@@ -1,69 +1,14 @@
-// The plan of a channel list, its outputs and the EEPROM image.
+// The plan of a channel list: what --round moves, the raster a list fits,
+// and the writers' columns.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <vector>
 
-#include "channels/EepromImage.h"
 #include "channels/Plan.h"
 #include "channels/PlanWriters.h"
-#include "chirp_sample.h"
 
 namespace {
-
-// Hand-worked: RX 145.6 + ZF 10.7 = 156.3 MHz = 6252 × 25 kHz, 6252 = 48 × 128 + 108,
-// so DB0 = 2 × 108 + 1 = 217, DB1 48, DB2 32 + 128 = 160; and so on for each.
-TEST(Plan, ChirpExportToCsv) {
-  const channels::ChannelList list = channels::ReadChannelList(kChirp);
-  const channels::Plan plan = channels::MakePlan(list.channels, {});
-  channels::StringSink out;
-  channels::WritePlanCsv(plan.channels, out);
-  EXPECT_EQ(
-      out.Text(),
-      "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,"
-      "tx_db0,tx_db1,tx_db2\n"
-      "0,\"Relais, \"\"DB0XY\"\"\",145.6,0,6252,217,48,160,145,0,5800,81,45,160\n"
-      "1,Simplex,145.5,0,6248,209,48,160,145.5,0,5820,121,45,160\n"  // Mode AM: still FM input
-      "3,Empfang,145.525,0,6249,211,48,160,,,,,,\n"
-      "4,Split,145.3,0,6240,193,48,160,433.5,0,17340,121,135,160\n"
-      "5,Plus,145.35,0,6242,197,48,160,145.95,0,5838,157,45,160\n");
-}
-
-TEST(Image, LaysChannelsOutWithGapsBaseAndFill) {
-  const std::vector<channels::ImageRecord> records = {{0, {1, 2, 3}, {{4, 5, 6}}},
-                                                      {2, {7, 8, 9}, std::nullopt}};
-  using Bytes = std::vector<std::uint8_t>;
-  const std::uint8_t e = 0xEE;
-  struct Case {
-    channels::ImageLayout layout;
-    Bytes bytes;  // empty: too large
-  };
-  const Case cases[] = {
-      {{1, std::nullopt, e, false}, {e, 1, 2, 3, 4, 5, 6, e, e, e, e, e, e, 7, 8, 9, e, e, e}},
-      {{0, std::nullopt, e, true}, {1, 2, 3, e, e, e, 7, 8, 9}},
-      {{1, 11, e, true}, {e, 1, 2, 3, e, e, e, 7, 8, 9, e}},
-      {{1, 9, e, true}, {}},
-      {{0, channels::kMaxImageSize + 1, e, true}, {}},
-  };
-  for (const Case& c : cases) {
-    const channels::Image image = channels::BuildImage(records, c.layout);
-    EXPECT_EQ(static_cast<bool>(image), !c.bytes.empty());
-    EXPECT_EQ(image.bytes, c.bytes);
-  }
-}
-
-TEST(Image, IntelHexRecordsAndTheAddressPast64KiB) {
-  channels::StringSink small;
-  channels::WriteIntelHex({1, 2, 3}, small);  // 03 + 01 + 02 + 03 = 9, checksum 0x100 − 9
-  EXPECT_EQ(small.Text(), ":03000000010203F7\n:00000001FF\n");
-  channels::StringSink large;
-  channels::WriteIntelHex(std::vector<std::uint8_t>(0x10001, 0), large);
-  const std::string& hex = large.Text();
-  EXPECT_EQ(hex.find(":02000004"), hex.size() - 42);  // once, right before the last byte
-  EXPECT_TRUE(
-      hex.ends_with(":10FFF0000000000000000000000000000000000001\n"
-                    ":020000040001F9\n:0100000000FF\n:00000001FF\n"));
-}
 
 channels::Plan PlanOf(const char* list, int rasterIndex = 2, double zf = 10.7) {
   static channels::ChannelList read;  // the plan's names point into it
