@@ -109,7 +109,7 @@ for folder in folders:
             if not code or code.startswith(("//", "#", "*", "/*")) or "\t" in line or '"' in code:
                 continue
             for pattern, replacement in turns:
-                for match in re.finditer(pattern, line):
+                for match in re.finditer(pattern, line.split("//")[0]):
                     new = replacement if replacement else str(int(match.group(1)) + 1)
                     candidates.append((str(path), number, line, match.start(), match.end(), new))
             if code.endswith(";") and not code.startswith(("return", "using", "}")) and "=" not in code:

@@ -208,6 +208,7 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"--raster", "1", "calc", "145"}, 2, "", "Befehl: teilomat-cli calc --raster 1 145\n"},
       {{"--am", "table", "--from", "1", "--to", "2"}, 2, "", "--am steht vor dem Befehl table"},
       {{"--zf", "3", "foo"}, 2, "", "unbekannter Befehl \u201Efoo\u201C"},
+      {{"--bogus", "calc", "145"}, 2, "", "--bogus steht vor dem Befehl calc"},  // takes no value
       {{"decode", "223", "48"}, 2, "", "Es fehlt DB2:"},
       {{"decode", "223", "48", "160", "1"}, 2, "", "Zu viele Bytes ab \u201E1\u201C"},
       {{"decode", "223", "48", "256"}, 2, "", "kein Byte"},
