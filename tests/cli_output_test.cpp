@@ -295,6 +295,7 @@ TEST(Table, RefusesRangesWithoutRows) {
       {Table("2", "1", "csv"), cli::kExitUsage, "verkehrt herum"},
       {Table("1.0005", "1.0009", "csv"), cli::kExitUsage, "kein Kanal"},
       {Table("1", "x", "csv"), cli::kExitUsage, "--to \u201Ex\u201C ist keine Zahl"},
+      {Table("x", "1", "csv"), cli::kExitUsage, "--from \u201Ex\u201C ist keine Zahl"},
       {Table("-0.001", "1", "csv"), cli::kExitDividerLimit,
        "Teilerverhältnis zu klein! (min 0)\nTabelle nicht geschrieben: --from \u201E-0.001\u201C "
        "liegt unter dem niedrigsten Kanal, RX 0 MHz (N 0).\n"},
