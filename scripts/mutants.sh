@@ -290,6 +290,11 @@ channels/Plan.cpp	if (tx && (!channel->txMHz || settings.rxOnly)) break;	if (tx 
 channels/Plan.cpp	if (index == settings.rx.rasterIndex) continue;	if (index == settings.rx.rasterIndex) break;
 channels/Plan.cpp	if (plan && plan.offRaster.empty()) return index;	if (plan.offRaster.empty()) return index;
 channels/PlanWriters.cpp	if (side.DiffHz() != "0") {	if (side.DiffHz() == "0") {
+channels/Decimal.cpp	constexpr int kMaxExponent = 400;	constexpr int kMaxExponent = 401;	equivalent: a number a tenth of a power of ten past it is no double, and ReadNumber has refused it before
+channels/NumberInput.cpp	if (value <= 255) value = value * base + digit;	if (value <= 256) value = value * base + digit;	equivalent: past 255 either way, and refused as out of range
+channels/Decode.cpp	PutCsvField(out, notes);	
+cli/Commands.cpp	if (!from) return kExitUsage;	
+cli/main.cpp	      return false;	      return true;
 cli/Console.cpp	_setmode(_fileno(stdout), _O_BINARY);	
 cli/Console.cpp	if (wide != nullptr && count == argc) {	if (wide != nullptr && count != argc) {
 cli/Console.cpp	out.pop_back();  // the terminating zero	

@@ -350,6 +350,10 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   channels::StringSink text;
   channels::WriteDecode(channels::Decode({222, 48, 160}, 10.7), channels::Format::Text, text);
   EXPECT_NE(text.Text().find("\nCP       0"), std::string::npos) << text.Text();
+  // A note is the CSV's last field.
+  channels::StringSink csv;
+  channels::WriteDecode(channels::Decode({223, 48, 164}, 10.7), channels::Format::Csv, csv);
+  EXPECT_NE(csv.Text().find(",145.675,Bits 2-3 von DB2"), std::string::npos) << csv.Text();
 
   args.bytes = {"1", "2", "0x123"};
   const Outcome bad = RunWith(cli::Command::Decode, args);
