@@ -100,8 +100,11 @@ std::optional<int> FittingRaster(const std::vector<Channel>& channels,
 
 std::string LimitMessage(const LimitHit& hit) {
   std::string message(tuning::LimitMessage(hit.result.limit));
-  message += "\n" + ChannelPlace(hit.number, hit.name) + ": " + (hit.tx ? "TX " : "RX ") +
-             Shown(hit.mhz) + " MHz";
+  message += '\n';
+  message += ChannelPlace(hit.number, hit.name);
+  message += hit.tx ? ": TX " : ": RX ";
+  message += Shown(hit.mhz);
+  message += " MHz";
   if (hit.result.error == tuning::TuningError::DividerTooLarge ||
       hit.result.error == tuning::TuningError::DividerNegative) {
     message += " (N " + std::to_string(hit.result.n) + ")";
