@@ -123,22 +123,47 @@ for path, number, line, start, end, new in candidates[:count]:
 EOF
 }
 
-# Builds the windows preset with the fault and runs its suites under wine.
-killed_under_wine() {
+# Builds the windows preset and runs its suites under wine (in Xvfb when
+# there is no display: the console test reads a console window's screen).
+# Returns 2 if it does not build, 1 if a suite fails.
+wine_suites() {
   [ -f $windows_build/CMakeCache.txt ] || cmake --preset windows >/dev/null
   if ! cmake --build $windows_build -j 2 --target "${windows_tests[@]}" teilomat-cli \
     </dev/null >/dev/null 2>&1; then
-    echo unbuilt
-    return
+    return 2
   fi
+  local x=()
+  [ -z "${DISPLAY:-}" ] && x=(xvfb-run -a)
   local t
   for t in "${windows_tests[@]}"; do
-    if ! ctest --test-dir $windows_build -R "^$t\$" --timeout 300 </dev/null >/dev/null 2>&1; then
-      echo "killed by $t (wine)"
-      return
+    if ! "${x[@]}" ctest --test-dir $windows_build -R "^$t\$" --timeout 300 </dev/null >/dev/null 2>&1; then
+      failed_suite=$t
+      return 1
     fi
   done
-  echo survived
+}
+
+# Sets the outcome of the planted fault in the Windows build. The first time,
+# the suites also run without the fault, which they must pass.
+wine_checked=""
+killed_under_wine() {
+  if [ -z "$wine_checked" ]; then
+    cp "$current" "$backup/planted"
+    cp "$backup/file" "$current"
+    if ! wine_suites; then
+      echo "the wine suites fail without any fault planted" >&2
+      exit 1
+    fi
+    cp "$backup/planted" "$current"
+    wine_checked=yes
+  fi
+  local status=0
+  wine_suites || status=$?
+  case $status in
+    0) outcome=survived ;;
+    1) outcome="killed by $failed_suite (wine)" ;;
+    *) outcome=unbuilt ;;
+  esac
 }
 
 killed=0
@@ -171,7 +196,7 @@ while IFS= read -r line; do
     done
   fi
   if [[ "$outcome" == survived && " ${windows_only[*]} " == *" $file "* ]]; then
-    outcome=$(killed_under_wine)
+    killed_under_wine
   fi
   restore
 
