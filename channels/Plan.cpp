@@ -112,25 +112,27 @@ std::string LimitMessage(const LimitHit& hit) {
   return message + "\n";
 }
 
-std::string OffRasterLines(const Plan& plan, const PlanSettings& settings) {
-  std::string lines;
+void PutOffRasterLines(const Plan& plan, const PlanSettings& settings, Sink& out) {
   for (const SideRef& ref : plan.offRaster) {
     const Setup setup = ref.tx ? settings.Tx() : settings.rx;
     const Row& row = SideOf(plan, ref).row;
     const std::int32_t below = row.rxMHz > row.requestedMHz ? row.n - 1 : row.n;
-    lines += SidePlace(plan, ref) + ", nächste Kanäle " +
-             Shown(ChannelRxMHz(setup.Raster(), below, setup.zf)) + " und " +
-             Shown(ChannelRxMHz(setup.Raster(), below + 1, setup.zf)) + " MHz\n";
+    out.Put(SidePlace(plan, ref));
+    out.Put(", nächste Kanäle ");
+    out.Put(Shown(ChannelRxMHz(setup.Raster(), below, setup.zf)));
+    out.Put(" und ");
+    out.Put(Shown(ChannelRxMHz(setup.Raster(), below + 1, setup.zf)));
+    out.Put(" MHz\n");
   }
-  return lines;
 }
 
-std::string RoundedLines(const Plan& plan) {
-  std::string lines;
+void PutRoundedLines(const Plan& plan, Sink& out) {
   for (const SideRef& ref : plan.offRaster) {
-    lines += SidePlace(plan, ref) + " -> " + SideOf(plan, ref).Mhz() + " MHz\n";
+    out.Put(SidePlace(plan, ref));
+    out.Put(" -> ");
+    out.Put(SideOf(plan, ref).Mhz());
+    out.Put(" MHz\n");
   }
-  return lines;
 }
 
 std::string RasterHint(std::optional<int> rasterIndex) {

@@ -13,6 +13,7 @@
 
 #include "channels/ChannelList.h"
 #include "channels/Row.h"
+#include "channels/Sink.h"
 
 namespace channels {
 
@@ -87,11 +88,11 @@ std::string LimitMessage(const LimitHit& hit);
 
 /// One line for each side off the raster, with the channels on either side:
 /// "  Kanal 0 „S12“: RX 145.6125 MHz, nächste Kanäle 145.6 und 145.625 MHz\n".
-std::string OffRasterLines(const Plan& plan, const PlanSettings& settings);
+void PutOffRasterLines(const Plan& plan, const PlanSettings& settings, Sink& out);
 
 /// One line for each side --round moves, with the list's frequency and the
 /// grid's: "  Kanal 0 „S12“: RX 145.6125 MHz -> 145.6 MHz\n".
-std::string RoundedLines(const Plan& plan);
+void PutRoundedLines(const Plan& plan, Sink& out);
 
 /// "alle Kanäle passen zu --raster 10", or that none of the three fits.
 std::string RasterHint(std::optional<int> rasterIndex);

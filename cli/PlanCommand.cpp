@@ -29,17 +29,17 @@ using channels::kMaxImageSize;
 using channels::LimitMessage;
 using channels::ListMessage;
 using channels::MakePlan;
-using channels::OffRasterLines;
 using channels::Plan;
 using channels::PlanInputsJson;
 using channels::PlanInputsLine;
 using channels::PlanSettings;
+using channels::PutOffRasterLines;
+using channels::PutRoundedLines;
 using channels::Quoted;
 using channels::RasterHint;
 using channels::ReadByte;
 using channels::ReadChannelList;
 using channels::ReadNumber;
-using channels::RoundedLines;
 using channels::Setup;
 using channels::Sink;
 using channels::WriteIntelHex;
@@ -186,7 +186,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
     const std::string raster = std::to_string(settings.rx.Raster() / 1000) + " kHz";
     if (!args.round) {
       err.Put("Nicht im Raster von " + raster + " (mehr als 1 Hz daneben):\n");
-      err.Put(OffRasterLines(plan, settings));
+      PutOffRasterLines(plan, settings, err);
       err.Put(RasterHint(fitting) + "\n");
       err.Put(
           "Mit --round werden sie auf den nächsten Kanal gelegt, die Abweichung steht dann in "
@@ -194,7 +194,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
       return kExitUsage;
     }
     err.Put("Mit --round auf das Raster von " + raster + " gelegt:\n");
-    err.Put(RoundedLines(plan));
+    PutRoundedLines(plan, err);
     if (fitting) err.Put(RasterHint(fitting) + "\n");
   }
 

@@ -74,7 +74,9 @@ TEST(Plan, OffRasterListsAreToldTheRasterTheyFit) {
 
 TEST(Plan, NamesEverySideRoundMovesAndLeavesTxOutOnRequest) {
   const channels::Plan plan = PlanOf("name,rx_mhz,tx_mhz\na,145.6,145.6\nb,145.6125,145.0125\n");
-  EXPECT_EQ(channels::RoundedLines(plan),
+  channels::StringSink moved;
+  channels::PutRoundedLines(plan, moved);
+  EXPECT_EQ(moved.Text(),
             "  Kanal 1 \u201Eb\u201C: RX 145.6125 MHz -> 145.6 MHz\n"
             "  Kanal 1 \u201Eb\u201C: TX 145.0125 MHz -> 145 MHz\n");
   // The C header's comments show the list's frequency and the grid's.
