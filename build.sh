@@ -13,8 +13,8 @@
 #   ./build.sh windows-package  cross-build the Windows programs and pack
 #                       them: a portable zip and an NSIS installer
 #   ./build.sh web     build the page (teilomat.html) with Emscripten, run the
-#                       core's suites under node and the page's in Chromium,
-#                       Firefox and WebKit
+#                       core's and the channels library's suites under node
+#                       and the page's in Chromium, Firefox and WebKit
 #   ./build.sh setup   only install what is missing
 #   ./build.sh windows-setup  only install what the Windows build needs
 #   ./build.sh web-setup  only install what the page needs

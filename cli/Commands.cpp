@@ -4,23 +4,46 @@
 #include <cstdint>
 #include <optional>
 
-#include "cli/Channels.h"
-#include "cli/Decode.h"
-#include "cli/Formats.h"
-#include "cli/InputText.h"
+#include "channels/Decode.h"
+#include "channels/Escape.h"
+#include "channels/NumberInput.h"
+#include "channels/Row.h"
+#include "channels/RowWriter.h"
+#include "channels/TableRange.h"
+#include "cli/CommandTable.h"
 
 namespace cli {
+
+using channels::BandName;
+using channels::CalcRow;
+using channels::ChannelRow;
+using channels::ChannelRxMHz;
+using channels::Complaint;
+using channels::Decode;
+using channels::DecodeReport;
+using channels::FindTableRange;
+using channels::Format;
+using channels::FormatByName;
+using channels::Heading;
+using channels::IsCIdentifier;
+using channels::Quoted;
+using channels::Range;
+using channels::RangeError;
+using channels::ReadByte;
+using channels::ReadNumber;
+using channels::Row;
+using channels::RowResult;
+using channels::RowWriter;
+using channels::Setup;
+using channels::Shown;
+using channels::Sink;
+using channels::TableRange;
+using channels::TerminalText;
+using channels::WriteDecode;
+
 namespace {
 
 constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli --help\n";
-
-// „text“ as quoted in a message.
-std::string Quoted(std::string_view text) {
-  std::string out = "\u201E";
-  out += text;
-  out += "\u201C";
-  return out;
-}
 
 int Usage(Sink& err, std::string_view message) {
   err.Put(message);
@@ -141,8 +164,8 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   if (!to) return kExitUsage;
 
   const Setup& setup = options->setup;
-  const TablePlan plan = PlanTable(setup, *from, *to);
-  switch (plan.error) {
+  const TableRange range = FindTableRange(setup, *from, *to);
+  switch (range.error) {
     case RangeError::None:
       break;
     case RangeError::Reversed:
@@ -165,10 +188,10 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   }
 
   const std::int16_t raster = setup.Raster();
-  const std::int64_t stop = plan.StopAt();
+  const std::int64_t stop = range.StopAt();
   const std::string stopPlace =
       Place(ChannelRxMHz(raster, static_cast<std::int32_t>(stop), setup.zf), stop);
-  if (plan.RowCount() == 0) {
+  if (range.RowCount() == 0) {
     return DividerLimit(err, tuning::Limit::TooLarge,
                         "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
                             ", liegt über der Grenze.");
@@ -176,10 +199,10 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
 
   RowWriter writer(options->format, Heading{"table", setup, Range{*from, *to}, args.name}, out);
   writer.Begin();
-  for (std::int64_t n = plan.first; n <= plan.LastRow(); ++n) {
+  for (std::int64_t n = range.first; n <= range.LastRow(); ++n) {
     writer.Put(ChannelRow(setup, static_cast<std::int32_t>(n)));
   }
-  if (!plan.HitsLimit()) {
+  if (!range.HitsLimit()) {
     writer.End();
     return Finish(out, err, kExitOk);
   }
@@ -190,8 +213,8 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   if (status != kExitDividerLimit) return status;
   return DividerLimit(err, tuning::Limit::TooLarge,
                       "Tabelle abgebrochen vor " + stopPlace + "; " +
-                          std::to_string(plan.RowCount()) +
-                          (plan.RowCount() == 1 ? " Zeile" : " Zeilen") + " geschrieben.");
+                          std::to_string(range.RowCount()) +
+                          (range.RowCount() == 1 ? " Zeile" : " Zeilen") + " geschrieben.");
 }
 
 int RunDecode(const Arguments& args, Sink& out, Sink& err) {
@@ -276,13 +299,15 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
       message += detail;
       break;
   }
-  message += "\n";
-  message += kHelpHint;
-  return message;
+  // The parser's text may hold a word of the command line, controls and all.
+  return TerminalText(message) + "\n" + std::string(kHelpHint);
 }
 
 bool IsCommand(std::string_view word) {
-  return word == "calc" || word == "table" || word == "decode" || word == "plan";
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.name == word) return true;
+  }
+  return false;
 }
 
 std::string MisplacedMessage(const std::vector<std::string>& words,
@@ -304,8 +329,10 @@ std::string MisplacedMessage(const std::vector<std::string>& words,
       }
       const std::string_view option =
           std::string_view(*firstOption).substr(0, firstOption->find('='));
-      return "Aufruf fehlerhaft: die Option " + std::string(option) + " steht vor dem Befehl " +
-             word + "; Optionen kommen nach dem Befehl: " + line + "\n" + std::string(kHelpHint);
+      return TerminalText("Aufruf fehlerhaft: die Option " + std::string(option) +
+                          " steht vor dem Befehl " + word +
+                          "; Optionen kommen nach dem Befehl: " + line) +
+             "\n" + std::string(kHelpHint);
     }
   }
   return UsageMessage(ParseProblem::NoCommand,

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/Sink.h"
+#include "channels/Sink.h"
 
 namespace cli {
 
@@ -41,7 +41,7 @@ struct Arguments {
 /// Runs a command: results go to `out`, messages to `err`. Returns the exit
 /// status. A command that fails writes nothing to `out`, except a CSV or text
 /// table that reaches the divider limit: its rows up to the limit stand.
-int Run(Command command, const Arguments& args, Sink& out, Sink& err);
+int Run(Command command, const Arguments& args, channels::Sink& out, channels::Sink& err);
 
 /// What the command-line parser found wrong.
 enum class ParseProblem {

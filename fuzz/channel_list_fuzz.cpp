@@ -9,30 +9,29 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/ChannelList.h"
-#include "cli/Csv.h"
-#include "cli/Formats.h"
+#include "channels/ChannelList.h"
+#include "channels/Csv.h"
+#include "channels/Escape.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string_view data(reinterpret_cast<const char*>(bytes), size);
 
   // A list read is either an error with a message fit for a terminal, or
   // channels with numbers in range, each once, UTF-8 names, in file order.
-  const cli::ChannelList list = cli::ReadChannelList(data);
+  const channels::ChannelList list = channels::ReadChannelList(data);
   if (!list) {
-    const std::string message = cli::ListMessage(list);
+    const std::string message = channels::ListMessage(list);
     if (message.empty()) std::abort();
-    for (char c : message) {
-      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();
-    }
+    // No control a terminal obeys, C1 and bidi controls included.
+    if (channels::TerminalText(message) != message) std::abort();
   } else {
     std::set<std::int64_t> numbers;
     std::size_t line = 0;
     if (list.channels.empty()) std::abort();
-    for (const cli::Channel& channel : list.channels) {
-      if (channel.number < 0 || channel.number > cli::kMaxChannelNumber) std::abort();
+    for (const channels::Channel& channel : list.channels) {
+      if (channel.number < 0 || channel.number > channels::kMaxChannelNumber) std::abort();
       if (!numbers.insert(channel.number).second || channel.line <= line) std::abort();
-      if (cli::FirstNonUtf8(channel.name) != std::string_view::npos) std::abort();
+      if (channels::FirstNonUtf8(channel.name) != std::string_view::npos) std::abort();
       line = channel.line;
     }
   }
@@ -46,13 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
       fields.back() += c;
     }
   }
-  cli::Sink record;
+  channels::StringSink record;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) record.Put(',');
-    cli::PutCsvField(record, fields[i]);
+    channels::PutCsvField(record, fields[i]);
   }
   record.Put("\r\n");
-  cli::CsvReader reader(record.Text());
+  channels::CsvReader reader(record.Text(), ',');
   std::vector<std::string> back;
   bool blank = true;
   for (const std::string& field : fields) blank = blank && field.empty();

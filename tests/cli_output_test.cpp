@@ -6,9 +6,9 @@
 #include <string>
 #include <tuple>
 
+#include "channels/Decode.h"
+#include "channels/RowWriter.h"
 #include "cli/Commands.h"
-#include "cli/Decode.h"
-#include "cli/Formats.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ struct Outcome {
 };
 
 Outcome RunWith(cli::Command command, const cli::Arguments& args) {
-  cli::Sink out, err;
+  channels::StringSink out, err;
   const int status = cli::Run(command, args, out, err);
   return {status, out.Text(), err.Text()};
 }
@@ -169,6 +169,11 @@ TEST(Calc, RefusesBadOptions) {
     EXPECT_EQ(o.out, "") << value;
     EXPECT_NE(o.err.find(value), std::string::npos) << o.err;
   }
+  // What was typed is shown, never obeyed by the terminal.
+  const Outcome esc = RunWith(cli::Command::Calc, Calc({"\x1B[2J"}));
+  EXPECT_NE(esc.err.find("\u201E?[2J\u201C"), std::string::npos) << esc.err;
+  EXPECT_EQ(cli::UsageMessage(cli::ParseProblem::Other, "x\x1B]0;y\a").find('\x1B'),
+            std::string::npos);
 }
 
 TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
@@ -262,7 +267,7 @@ TEST(Table, CHeaderNamesItsInputsAndCountsItsRows) {
   args.name = "kanal";
   const Outcome o = RunWith(cli::Command::Table, args);
   EXPECT_EQ(o.status, cli::kExitOk);
-  const std::string version(cli::ProgramVersion());
+  const std::string version(channels::ProgramVersion());
   EXPECT_EQ(o.out,
             "/* Datenbytes {DB0, DB1, DB2} fuer den PLL-Synthesizer TSA6057.\n"
             " * Erzeugt von teilomat-cli " +
@@ -290,6 +295,7 @@ TEST(Table, RefusesRangesWithoutRows) {
       {Table("2", "1", "csv"), cli::kExitUsage, "verkehrt herum"},
       {Table("1.0005", "1.0009", "csv"), cli::kExitUsage, "kein Kanal"},
       {Table("1", "x", "csv"), cli::kExitUsage, "--to \u201Ex\u201C ist keine Zahl"},
+      {Table("x", "1", "csv"), cli::kExitUsage, "--from \u201Ex\u201C ist keine Zahl"},
       {Table("-0.001", "1", "csv"), cli::kExitDividerLimit,
        "Teilerverhältnis zu klein! (min 0)\nTabelle nicht geschrieben: --from \u201E-0.001\u201C "
        "liegt unter dem niedrigsten Kanal, RX 0 MHz (N 0).\n"},
@@ -317,13 +323,13 @@ TEST(Decode, NamesWhatTheEncoderNeverWrites) {
       {{255, 255, 0xFF}, {"Bits 2-3 von DB2", "Beide Bandbits", "Referenzbits 192"}},
   };
   for (const Case& c : cases) {
-    const cli::DecodeReport report = cli::Decode(c.bytes, 10.7);
+    const channels::DecodeReport report = channels::Decode(c.bytes, 10.7);
     ASSERT_EQ(report.notes.size(), c.starts.size()) << int{c.bytes[2]};
     for (std::size_t i = 0; i < c.starts.size(); ++i) {
       EXPECT_TRUE(report.notes[i].starts_with(c.starts[i])) << report.notes[i];
     }
   }
-  const cli::DecodeReport unknown = cli::Decode({0, 0, 192 + 32}, 10.7);
+  const channels::DecodeReport unknown = channels::Decode({0, 0, 192 + 32}, 10.7);
   EXPECT_FALSE(unknown.raster);
   EXPECT_FALSE(unknown.rxMHz);
 }
@@ -340,6 +346,15 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
             "223,48,160,0xDF,0x30,0xA0,11011111,00110000,10100000,6255,25,FM,32,1,156375,10.7,"
             "145.675,\n");
 
+  // The charge-pump bit as the byte holds it, 0 here.
+  channels::StringSink text;
+  channels::WriteDecode(channels::Decode({222, 48, 160}, 10.7), channels::Format::Text, text);
+  EXPECT_NE(text.Text().find("\nCP       0"), std::string::npos) << text.Text();
+  // A note is the CSV's last field.
+  channels::StringSink csv;
+  channels::WriteDecode(channels::Decode({223, 48, 164}, 10.7), channels::Format::Csv, csv);
+  EXPECT_NE(csv.Text().find(",145.675,Bits 2-3 von DB2"), std::string::npos) << csv.Text();
+
   args.bytes = {"1", "2", "0x123"};
   const Outcome bad = RunWith(cli::Command::Decode, args);
   EXPECT_EQ(bad.status, cli::kExitUsage);
@@ -347,16 +362,6 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   args.bytes = {"1", "2", "3"};
   args.format = "c";
   EXPECT_EQ(RunWith(cli::Command::Decode, args).status, cli::kExitUsage);
-}
-
-TEST(Output, JsonAndCsvFieldsAreEscaped) {
-  cli::Sink out;
-  cli::PutJsonString(out, "a\"b\\c\n\x01ü");
-  out.Put(' ');
-  cli::PutCsvField(out, "x, \"y\"");
-  out.Put(' ');
-  cli::PutCsvField(out, "plain");
-  EXPECT_EQ(out.Text(), "\"a\\\"b\\\\c\\u000a\\u0001ü\" \"x, \"\"y\"\"\" plain");
 }
 
 }  // namespace

@@ -212,6 +212,7 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"--raster", "1", "calc", "145"}, 2, "", "Befehl: teilomat-cli calc --raster 1 145\n"},
       {{"--am", "table", "--from", "1", "--to", "2"}, 2, "", "--am steht vor dem Befehl table"},
       {{"--zf", "3", "foo"}, 2, "", "unbekannter Befehl \u201Efoo\u201C"},
+      {{"--bogus", "calc", "145"}, 2, "", "--bogus steht vor dem Befehl calc"},  // takes no value
       {{"decode", "223", "48"}, 2, "", "Es fehlt DB2:"},
       {{"decode", "223", "48", "160", "1"}, 2, "", "Zu viele Bytes ab \u201E1\u201C"},
       {{"decode", "223", "48", "256"}, 2, "", "kein Byte"},
@@ -461,6 +462,10 @@ TEST(Program, PlanWritesTheSameImageEverywhere) {
   EXPECT_EQ(
       RunProgram({"plan", list, "--format", "bin"}).out,
       std::string("\xD9\x30\xA0\x51\x2D\xA0\xFF\xFF\xFF\xFF\xFF\xFF\xD1\x30\xA0\xFF\xFF\xFF", 18));
+  // An image option typed for a format without an image is refused by name.
+  const Ran text = RunProgram({"plan", list, "--size", "0x100"});
+  EXPECT_EQ(text.status, 2);
+  EXPECT_NE(text.err.find("--size gilt nur für ein Abbild"), std::string::npos) << text.err;
 }
 
 // An image past 64 KiB read back by two other programs: objcopy's binary of

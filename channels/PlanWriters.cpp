@@ -1,10 +1,11 @@
-// The plan's text, CSV, JSON and C outputs.
+#include "channels/PlanWriters.h"
+
 #include <array>
 
-#include "cli/Formats.h"
-#include "cli/Plan.h"
+#include "channels/Escape.h"
+#include "channels/RowWriter.h"
 
-namespace cli {
+namespace channels {
 namespace {
 
 // Writes `text` right-aligned in `width` columns, after one blank.
@@ -71,6 +72,18 @@ void PutCBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes) {
   out.Put('}');
 }
 
+// "145.6 MHz, N 6252", or with --round "145.6125 MHz, Raster 145.6 MHz, N 6252":
+// the list's frequency and the grid's.
+void PutCComment(Sink& out, const PlannedSide& side) {
+  if (side.DiffHz() != "0") {
+    out.Put(Shown(side.row.requestedMHz));
+    out.Put(" MHz, Raster ");
+  }
+  out.Put(side.Mhz());
+  out.Put(" MHz, N ");
+  PutInt(out, side.row.n);
+}
+
 std::string Upper(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
@@ -80,6 +93,33 @@ std::string Upper(std::string_view text) {
 }
 
 }  // namespace
+
+std::string PlanInputsLine(const PlanSettings& settings) {
+  const Setup& setup = settings.rx;
+  return "ZF " + Shown(setup.zf) + " MHz, TX-ZF " + Shown(settings.txZf) + " MHz, Raster " +
+         std::to_string(setup.Raster() / 1000) + " kHz, Band " +
+         std::string(BandName(setup.band).value_or("?")) + " (" + std::to_string(setup.band) +
+         "), CP " + (setup.chargePump ? "1" : "0");
+}
+
+std::string PlanInputsJson(const PlanSettings& settings) {
+  const Setup& setup = settings.rx;
+  return "  \"zf_mhz\": " + Shown(setup.zf) + ",\n  \"tx_zf_mhz\": " + Shown(settings.txZf) +
+         ",\n  \"raster_khz\": " + std::to_string(setup.Raster() / 1000) + ",\n  \"band\": \"" +
+         std::string(BandName(setup.band).value_or("?")) +
+         "\",\n  \"band_bits\": " + std::to_string(setup.band) +
+         ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
+}
+
+Image BuildPlanImage(const std::vector<PlannedChannel>& plan, const ImageLayout& layout) {
+  std::vector<ImageRecord> records;
+  records.reserve(plan.size());
+  for (const PlannedChannel& channel : plan) {
+    records.push_back({channel.number, channel.rx.row.bytes, std::nullopt});
+    if (channel.tx) records.back().tx = channel.tx->row.bytes;
+  }
+  return BuildImage(records, layout);
+}
 
 void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out) {
   out.Put("teilomat-cli ");
@@ -102,7 +142,7 @@ void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inp
     PutTextSide(out, channel.tx);
     out.Put("  ");
     // A name is shown, never obeyed: control characters cannot reach the terminal.
-    out.Put(Printable(channel.name));
+    out.Put(TerminalText(channel.name));
     out.Put('\n');
   }
 }
@@ -183,14 +223,10 @@ void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs
     PutCBytes(out, channel.tx ? channel.tx->row.bytes : std::array<std::uint8_t, 3>{});
     out.Put(channel.tx ? ", 1}, /* RX " : ", 0}, /* RX ");
     // Only numbers in comments: a name could end one.
-    out.Put(channel.rx.Mhz());
-    out.Put(" MHz, N ");
-    PutInt(out, channel.rx.row.n);
+    PutCComment(out, channel.rx);
     if (channel.tx) {
       out.Put("; TX ");
-      out.Put(channel.tx->Mhz());
-      out.Put(" MHz, N ");
-      PutInt(out, channel.tx->row.n);
+      PutCComment(out, *channel.tx);
     }
     out.Put(" */\n");
   }
@@ -203,24 +239,4 @@ void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs
   out.Put(" */\n");
 }
 
-void PutCString(Sink& out, std::string_view text) {
-  out.Put('"');
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\' || c == '?') {
-      out.Put('\\');
-      out.Put(c);
-    } else if (u >= 0x20 && u < 0x7F) {
-      out.Put(c);
-    } else {
-      // Always three digits, so a digit after it cannot join the escape.
-      const char octal[] = {'\\', static_cast<char>('0' + (u >> 6)),
-                            static_cast<char>('0' + ((u >> 3) & 7u)),
-                            static_cast<char>('0' + (u & 7u))};
-      out.Put(std::string_view(octal, sizeof octal));
-    }
-  }
-  out.Put('"');
-}
-
-}  // namespace cli
+}  // namespace channels

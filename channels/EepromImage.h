@@ -5,12 +5,13 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/Sink.h"
+#include "channels/Sink.h"
 
-namespace cli {
+namespace channels {
 
 /// The largest image made: 16 MiB, beyond the largest serial EEPROM.
 inline constexpr std::uint64_t kMaxImageSize = 16 * 1024 * 1024;
@@ -43,9 +44,13 @@ struct Image {
 /// bytes first, then its TX bytes. Everything else holds the fill byte.
 Image BuildImage(const std::vector<ImageRecord>& records, const ImageLayout& layout);
 
+/// Why an image too large was refused: "Das Abbild braucht 1024 Bytes,
+/// --size erlaubt 512."
+std::string ImageMessage(const Image& image, const ImageLayout& layout);
+
 /// Writes bytes from address 0 as Intel HEX: data records of 16 bytes, an
 /// extended linear address record wherever the address passes a 64 KiB
 /// boundary, and the end-of-file record. Every line ends in "\n".
 void WriteIntelHex(const std::vector<std::uint8_t>& bytes, Sink& out);
 
-}  // namespace cli
+}  // namespace channels

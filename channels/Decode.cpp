@@ -1,9 +1,10 @@
-#include "cli/Decode.h"
+#include "channels/Decode.h"
 
-#include "cli/Channels.h"
+#include "channels/Escape.h"
+#include "channels/Row.h"
 #include "tuning/DividerCalculation.h"
 
-namespace cli {
+namespace channels {
 
 DecodeReport Decode(const std::array<std::uint8_t, 3>& bytes, double zf) {
   DecodeReport report;
@@ -196,4 +197,4 @@ void WriteDecode(const DecodeReport& report, Format format, Sink& out) {
   }
 }
 
-}  // namespace cli
+}  // namespace channels

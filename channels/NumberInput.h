@@ -7,7 +7,7 @@
 
 #include "tuning/NumberText.h"
 
-namespace cli {
+namespace channels {
 
 /// Reads a frequency in MHz: a decimal number with "." or "," as the decimal
 /// separator (whichever the text holds), no digit grouping, blanks around it
@@ -25,4 +25,4 @@ std::string_view Complaint(tuning::NumberError error);
 /// True for a C identifier: a letter or "_", then letters, digits and "_".
 bool IsCIdentifier(std::string_view text);
 
-}  // namespace cli
+}  // namespace channels

@@ -5,9 +5,10 @@
 #include <cmath>
 #include <string>
 
-#include "cli/Channels.h"
-#include "cli/Formats.h"
-#include "cli/InputText.h"
+#include "channels/NumberInput.h"
+#include "channels/Row.h"
+#include "channels/RowWriter.h"
+#include "channels/TableRange.h"
 #include "tuning/DataByteEncoder.h"
 
 namespace {
@@ -36,7 +37,7 @@ TEST(ReadNumber, TakesPointOrCommaButNoGrouping) {
       {"1e999", 0.0, NumberError::OutOfRange},
   };
   for (const Case& c : cases) {
-    const auto result = cli::ReadNumber(c.text);
+    const auto result = channels::ReadNumber(c.text);
     EXPECT_EQ(result.error, c.error) << c.text;
     EXPECT_EQ(result.value, c.value) << c.text;
   }
@@ -52,10 +53,10 @@ TEST(ReadByte, TakesDecimalOrHexFrom0To255) {
       {"0x0", 0}, {"0x00FF", 255}, {"256", -1},  {"0x100", -1}, {"99999999999999999999", -1},
       {"-1", -1}, {"+1", -1},      {"010", -1},  // could be meant as octal
       {"0x", -1}, {"0xG1", -1},    {"12a", -1},  {"", -1},      {" 1", -1},
-      {"01", -1}, {"2550", -1},
+      {"01", -1}, {"2550", -1},    {"199", 199}, {"0x9F", 159},  // 9: the last digit
   };
   for (const Case& c : cases) {
-    const auto result = cli::ReadByte(c.text);
+    const auto result = channels::ReadByte(c.text);
     if (c.value < 0) {
       EXPECT_FALSE(result) << c.text;
     } else {
@@ -86,7 +87,7 @@ TEST(DifferenceHz, IsExactOnTheDigitsShown) {
       {"1.4E-07", "1E-07", "-0.04"},    {"100.0004996", "100", "-499.6"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(cli::DifferenceHz(c.from, c.to), c.hz) << c.from << " -> " << c.to;
+    EXPECT_EQ(channels::DifferenceHz(c.from, c.to), c.hz) << c.from << " -> " << c.to;
   }
 }
 
@@ -95,26 +96,26 @@ TEST(Shown, WritesWholeNumbersAsDoubleToTextDoes) {
   const tuning::Separators point{".", ""};
   for (double v : {0.0, -0.0, 1.0, -6000.0, 156375.0, 3276775.0, 99999999999999.0,
                    999999999999999.0, 1e15, 123456789012345678.0, 0.5, 145.675}) {
-    EXPECT_EQ(cli::Shown(v), tuning::DoubleToText(v, point)) << v;
+    EXPECT_EQ(channels::Shown(v), tuning::DoubleToText(v, point)) << v;
   }
 }
 
-cli::Setup SetupFor(int rasterIndex, double zf) {
-  cli::Setup setup;
+channels::Setup SetupFor(int rasterIndex, double zf) {
+  channels::Setup setup;
   setup.rasterIndex = rasterIndex;
   setup.zf = zf;
   return setup;
 }
 
-TEST(PlanTable, TakesTheChannelsBetweenTheBounds) {
+TEST(FindTableRange, TakesTheChannelsBetweenTheBounds) {
   struct Case {
     const char* name;
     int rasterIndex;
     double zf, from, to;
-    cli::RangeError error;
+    channels::RangeError error;
     std::int64_t first, last;
   };
-  using E = cli::RangeError;
+  using E = channels::RangeError;
   const Case cases[] = {
       {"on the grid", 2, 10.7, 145.675, 145.75, E::None, 6255, 6258},
       {"off the grid: inward", 2, 10.7, 145.68, 145.74, E::None, 6256, 6257},
@@ -132,7 +133,8 @@ TEST(PlanTable, TakesTheChannelsBetweenTheBounds) {
       {"start beyond 32 bits", 0, 0.0, -1e12, 0.0, E::BelowZero, 0, 0},
   };
   for (const Case& c : cases) {
-    const cli::TablePlan plan = cli::PlanTable(SetupFor(c.rasterIndex, c.zf), c.from, c.to);
+    const channels::TableRange plan =
+        channels::FindTableRange(SetupFor(c.rasterIndex, c.zf), c.from, c.to);
     EXPECT_EQ(plan.error, c.error) << c.name;
     if (c.error != E::None || c.first > c.last) continue;
     EXPECT_EQ(plan.first, c.first) << c.name;
@@ -140,12 +142,12 @@ TEST(PlanTable, TakesTheChannelsBetweenTheBounds) {
   }
 }
 
-TEST(PlanTable, StopsAtTheDividerLimit) {
-  const cli::TablePlan within = cli::PlanTable(SetupFor(0, 0.0), 131.0, 131.071);
+TEST(FindTableRange, StopsAtTheDividerLimit) {
+  const channels::TableRange within = channels::FindTableRange(SetupFor(0, 0.0), 131.0, 131.071);
   EXPECT_FALSE(within.HitsLimit());
   EXPECT_EQ(within.RowCount(), 72);
 
-  const cli::TablePlan across = cli::PlanTable(SetupFor(0, 0.0), 131.0, 140.0);
+  const channels::TableRange across = channels::FindTableRange(SetupFor(0, 0.0), 131.0, 140.0);
   EXPECT_TRUE(across.HitsLimit());
   EXPECT_EQ(across.LastRow(), tuning::kMaxDivider);
   EXPECT_EQ(across.RowCount(), 72);
@@ -154,13 +156,13 @@ TEST(PlanTable, StopsAtTheDividerLimit) {
   // An end far beyond anything the arithmetic holds still gives the rows
   // up to the limit.
   for (double farEnd : {1e7, 1e300}) {
-    const cli::TablePlan far = cli::PlanTable(SetupFor(0, 0.0), 131.0, farEnd);
+    const channels::TableRange far = channels::FindTableRange(SetupFor(0, 0.0), 131.0, farEnd);
     ASSERT_TRUE(far) << farEnd;
     EXPECT_EQ(far.RowCount(), 72) << farEnd;
     EXPECT_EQ(far.StopAt(), 131072) << farEnd;
   }
 
-  const cli::TablePlan beyond = cli::PlanTable(SetupFor(0, 0.0), 140.0, 150.0);
+  const channels::TableRange beyond = channels::FindTableRange(SetupFor(0, 0.0), 140.0, 150.0);
   EXPECT_TRUE(beyond.HitsLimit());
   EXPECT_EQ(beyond.RowCount(), 0);
   EXPECT_EQ(beyond.StopAt(), 140000);
@@ -168,15 +170,16 @@ TEST(PlanTable, StopsAtTheDividerLimit) {
 
 // Every bound typed exactly on a channel keeps that channel, whatever binary
 // rounding does to the RX and ZF in between.
-TEST(PlanTable, KeepsEveryChannelTypedAsABound) {
+TEST(FindTableRange, KeepsEveryChannelTypedAsABound) {
   const double zfs[] = {0.0, 10.7, 0.455, 21.4, -10.7};
   for (int rasterIndex = 0; rasterIndex < 3; ++rasterIndex) {
     for (double zf : zfs) {
-      const cli::Setup setup = SetupFor(rasterIndex, zf);
+      const channels::Setup setup = SetupFor(rasterIndex, zf);
       for (std::int32_t n = 1; n <= tuning::kMaxDivider; n += 7) {
         // The RX as a user would type it: the text the window shows.
-        const double rx = cli::ReadNumber(cli::Shown(cli::ChannelRow(setup, n).rxMHz)).value;
-        const cli::TablePlan plan = cli::PlanTable(setup, rx, rx);
+        const double rx =
+            channels::ReadNumber(channels::Shown(channels::ChannelRow(setup, n).rxMHz)).value;
+        const channels::TableRange plan = channels::FindTableRange(setup, rx, rx);
         ASSERT_TRUE(plan) << "N " << n << " ZF " << zf;
         ASSERT_EQ(plan.first, n) << "ZF " << zf << " raster " << rasterIndex;
         ASSERT_EQ(plan.last, n) << "ZF " << zf << " raster " << rasterIndex;
@@ -192,18 +195,18 @@ TEST(ChannelRow, MatchesCalcAndDecodesBackOverAllDividers) {
   for (int rasterIndex = 0; rasterIndex < 3; ++rasterIndex) {
     for (const auto& [zf, band, cp] :
          {std::tuple{0.0, tuning::kBandFm, true}, std::tuple{10.7, tuning::kBandAm, false}}) {
-      cli::Setup setup = SetupFor(rasterIndex, zf);
+      channels::Setup setup = SetupFor(rasterIndex, zf);
       setup.band = band;
       setup.chargePump = cp;
       for (std::int32_t n = 0; n <= tuning::kMaxDivider; ++n) {
-        const cli::Row row = cli::ChannelRow(setup, n);
+        const channels::Row row = channels::ChannelRow(setup, n);
         const tuning::DecodedBytes back = tuning::DecodeDataBytes(row.bytes);
         ASSERT_EQ(back.n, n);
         ASSERT_EQ(back.chargePump, cp);
         ASSERT_EQ(back.bandBits, band);
         ASSERT_EQ(tuning::RasterForRefBits(back.refBits), setup.Raster());
 
-        const cli::RowResult calc = cli::CalcRow(setup, row.rxMHz);
+        const channels::RowResult calc = channels::CalcRow(setup, row.rxMHz);
         ASSERT_TRUE(calc) << n;
         ASSERT_EQ(calc.row.n, n);
         ASSERT_EQ(calc.row.bytes, row.bytes) << n;

@@ -1,6 +1,6 @@
-#include "cli/InputText.h"
+#include "channels/NumberInput.h"
 
-namespace cli {
+namespace channels {
 namespace {
 
 constexpr bool IsDigit(char c) {
@@ -70,4 +70,4 @@ bool IsCIdentifier(std::string_view text) {
   return true;
 }
 
-}  // namespace cli
+}  // namespace channels

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/Formats.h"
-#include "cli/Sink.h"
+#include "channels/RowWriter.h"
+#include "channels/Sink.h"
 #include "tuning/DataByteEncoder.h"
 
-namespace cli {
+namespace channels {
 
 struct DecodeReport {
   std::array<std::uint8_t, 3> bytes{};
@@ -31,4 +31,4 @@ DecodeReport Decode(const std::array<std::uint8_t, 3>& bytes, double zf);
 /// Format::C writes nothing.
 void WriteDecode(const DecodeReport& report, Format format, Sink& out);
 
-}  // namespace cli
+}  // namespace channels

@@ -1,0 +1,44 @@
+// teilomat-cli plan: a radio's whole channel list, each channel's receive and
+// transmit setting, as text, CSV, JSON, a C header or an EEPROM image.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "channels/Sink.h"
+
+namespace cli {
+
+/// The plan command's line as typed: every value is still text.
+struct PlanArguments {
+  std::string input = "-";    // the channel list; "-" standard input
+  std::string output;         // -o: the file to write; empty: standard output
+  std::string zf = "10.7";    // MHz, for receiving
+  std::string txZf = "0";     // MHz, for transmitting: 0 puts the VCO on the transmit frequency
+  std::string raster = "25";  // kHz: 1, 10 or 25
+  bool am = false;            // band bits 16 instead of 32
+  bool noCp = false;          // charge-pump bit 0 instead of 1
+  bool round = false;         // take channels off the raster, pulled onto it
+  std::string format = "text";
+  std::string name = "teilomat";  // prefix of the identifiers in a C header
+  std::string base = "0";         // image: address of channel 0
+  std::string size;               // image: its size; empty: up to the last channel
+  std::string fill = "0xFF";      // image: the byte in every gap
+  bool rxOnly = false;            // no TX: 3 bytes a channel in an image
+  // The image options typed ("--base", "--size", "--fill"), refused for a
+  // format that writes no image.
+  std::vector<std::string> imageOptions;
+};
+
+/// Runs plan on the list `input`: results to `out`, messages to `err`.
+/// Returns the exit status; on any error nothing is written to `out`. The
+/// text is let go of as soon as it is read, so a long list is not held twice.
+int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err);
+
+/// Runs plan as the program does: reads args.input, writes to `out` or, with
+/// args.output, to that file, which appears whole or not at all.
+int RunPlanCommand(const PlanArguments& args, channels::Sink& out, channels::Sink& err);
+
+}  // namespace cli
