@@ -1,4 +1,5 @@
-// Writing a channel plan as text for people, CSV, JSON or a C header.
+// Writing a channel plan as text for people, CSV or JSON; the C header has a
+// module of its own, PlanHeader.
 #pragma once
 
 #include <string_view>
@@ -15,8 +16,6 @@ namespace channels {
 void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out);
 void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
 void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out);
-void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs,
-                std::string_view prefix, Sink& out);
 
 /// `text` as a C string literal: printable ASCII as it is, except that
 /// quotes, backslashes and question marks (trigraphs) are escaped; every

@@ -8,6 +8,7 @@
 #include "channels/EepromImage.h"
 #include "channels/NumberInput.h"
 #include "channels/Plan.h"
+#include "channels/PlanHeader.h"
 #include "channels/PlanWriters.h"
 #include "channels/RowWriter.h"
 #include "cli/Commands.h"
@@ -22,10 +23,13 @@ using channels::Channel;
 using channels::ChannelList;
 using channels::ChannelRxMHz;
 using channels::Complaint;
+using channels::CutName;
+using channels::HeaderSettings;
 using channels::Image;
 using channels::ImageLayout;
 using channels::ImageRecord;
 using channels::IsCIdentifier;
+using channels::kMaxHeaderName;
 using channels::kMaxImageSize;
 using channels::ListMessage;
 using channels::PlannedChannel;
@@ -39,9 +43,10 @@ using channels::RowResult;
 using channels::Setup;
 using channels::Shown;
 using channels::Sink;
+using channels::WholeHz;
 using channels::WriteIntelHex;
-using channels::WritePlanC;
 using channels::WritePlanCsv;
+using channels::WritePlanHeader;
 using channels::WritePlanJson;
 using channels::WritePlanText;
 
@@ -99,7 +104,42 @@ struct PlanOptions {
   double txZf = 0;  // MHz
   PlanFormat format = PlanFormat::Text;
   ImageLayout layout;
+  std::size_t nameLength = kMaxHeaderName;  // C header: the longest name in bytes
 };
+
+// The C header's own options: --name-length and --no-names, which only it
+// takes, and its ZFs in whole Hz.
+bool ReadHeaderOptions(const PlanArguments& args, PlanOptions& options, Sink& err) {
+  if (options.format != PlanFormat::C) {
+    if (args.noNames || !args.nameLength.empty()) {
+      Usage(err, std::string(args.noNames ? "--no-names" : "--name-length") +
+                     " gilt nur für --format c.");
+      return false;
+    }
+    return true;
+  }
+  if (args.noNames && !args.nameLength.empty()) {
+    Usage(err, "--name-length und --no-names schließen einander aus.");
+    return false;
+  }
+  if (!args.nameLength.empty()) {
+    const std::string_view text = args.nameLength;
+    std::size_t length = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), length);
+    if (ec != std::errc() || end != text.data() + text.size() || length < 1 ||
+        length > kMaxHeaderName) {
+      Usage(err, "--name-length " + Quoted(text) + " ist keine Länge: 1 bis " +
+                     std::to_string(kMaxHeaderName) + " Bytes.");
+      return false;
+    }
+    options.nameLength = length;
+  }
+  if (!WholeHz(options.setup.zf) || !WholeHz(options.txZf)) {
+    Usage(err, "Die ZF ist zu groß für den C-Header.");
+    return false;
+  }
+  return true;
+}
 
 std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err) {
   PlanOptions options;
@@ -155,6 +195,7 @@ std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err)
     return std::nullopt;
   }
   options.layout = {*base, args.size.empty() ? std::nullopt : size, fill.value, args.rxOnly};
+  if (!ReadHeaderOptions(args, options, err)) return std::nullopt;
   return options;
 }
 
@@ -215,6 +256,32 @@ std::string InputsJson(const PlanOptions& options) {
          std::string(BandName(setup.band).value_or("?")) +
          "\",\n  \"band_bits\": " + std::to_string(setup.band) +
          ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
+}
+
+// The C header, with every name cut to options.nameLength bytes and each cut
+// one named on `err`.
+void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
+                 const PlanOptions& options, Sink& out, Sink& err) {
+  std::string cut;
+  for (PlannedChannel& channel : plan) {
+    const std::string_view name = CutName(channel.name, options.nameLength);
+    if (args.noNames || name.size() == channel.name.size()) continue;
+    cut += "  Kanal " + std::to_string(channel.number) + " " + Quoted(name) + ", vorher " +
+           std::to_string(channel.name.size()) + " Bytes\n";
+    channel.name = name;
+  }
+  if (!cut.empty()) {
+    err.Put(args.nameLength.empty()
+                ? "Namen gekürzt auf " + std::to_string(kMaxHeaderName) +
+                      " Bytes, mehr nimmt ein C99-Compiler nicht:\n"
+                : "Namen gekürzt auf " + args.nameLength + " Bytes (--name-length):\n");
+    err.Put(cut);
+  }
+  const Setup& setup = options.setup;
+  const std::string inputs = InputsLine(options);
+  HeaderSettings settings{args.name,      inputs,     *WholeHz(setup.zf), *WholeHz(options.txZf),
+                          setup.Raster(), setup.band, setup.chargePump,   !args.noNames};
+  WritePlanHeader(plan, settings, out);
 }
 
 int Finish(Sink& out, Sink& err) {
@@ -282,7 +349,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
       WritePlanJson(plan, InputsJson(*options), out);
       break;
     case PlanFormat::C:
-      WritePlanC(plan, InputsLine(*options), args.name, out);
+      WriteHeader(plan, args, *options, out, err);
       break;
     case PlanFormat::IntelHex:
     case PlanFormat::Bin: {

@@ -23,6 +23,8 @@ struct PlanArguments {
   bool round = false;         // take channels off the raster, pulled onto it
   std::string format = "text";
   std::string name = "teilomat";  // prefix of the identifiers in a C header
+  std::string nameLength;         // C header: names cut to this many bytes; empty: whole
+  bool noNames = false;           // C header: no names at all
   std::string base = "0";         // image: address of channel 0
   std::string size;               // image: its size; empty: up to the last channel
   std::string fill = "0xFF";      // image: the byte in every gap
@@ -32,8 +34,7 @@ struct PlanArguments {
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The
 /// text is let go of as soon as it is read, so a long list is not held twice.
-int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out,
-            channels::Sink& err);
+int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err);
 
 /// Runs plan as the program does: reads args.input, writes to `out` or, with
 /// args.output, to that file, which appears whole or not at all.

@@ -148,6 +148,10 @@ int main(int argc, char** argv) {
       ->type_name("DATEI");
   plan->add_option("--name", planArgs.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
       ->type_name("NAME");
+  plan->add_option("--name-length", planArgs.nameLength,
+                   "C-Header: Namen auf so viele Bytes kürzen, an einer Zeichengrenze")
+      ->type_name("BYTES");
+  plan->add_flag("--no-names", planArgs.noNames, "C-Header: ohne Namen");
   plan->add_option("--base", planArgs.base, "Abbild: Adresse von Kanal 0 (Vorgabe 0)")
       ->type_name("ADRESSE");
   plan->add_option("--size", planArgs.size,
