@@ -5,6 +5,8 @@
 #include <charconv>
 
 #include "channels/Csv.h"
+#include "channels/Decimal.h"
+#include "channels/Escape.h"
 #include "channels/NumberInput.h"
 
 namespace channels {
@@ -18,9 +20,11 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// „text“, as quoted in a message.
-std::string Quoted(std::string_view text) {
-  return "\u201E" + Printable(text) + "\u201C";
+// Spreadsheets write headers in any case: "location", "LOCATION".
+bool SameName(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 ChannelList Failed(ListError error, std::size_t line, std::string_view column = {},
@@ -29,8 +33,24 @@ ChannelList Failed(ListError error, std::size_t line, std::string_view column = 
   list.error = error;
   list.line = line;
   list.column = column;
-  list.text = text;
+  // A cell is kept no longer than a message shows it.
+  list.text = text.substr(0, 200);
   return list;
+}
+
+// TX of a repeater, RX ± offset, worked out exactly on the digits of the
+// cells and then read as if typed: 145.6125 − 0.6 is 145.0125, where binary
+// arithmetic gives 145.01250000000002 and a different channel.
+double ShiftedMHz(std::string_view rxText, double rx, std::string_view offsetText, double offset,
+                  bool down) {
+  std::optional<Decimal> a = ParseDecimal(rxText);
+  std::optional<Decimal> b = ParseDecimal(offsetText);
+  if (a && b) {
+    if (down) b->negative = !b->negative;
+    const tuning::NumberResult<double> sum = ReadNumber(DecimalText(Add(*a, *b)));
+    if (sum) return sum.value;
+  }
+  return down ? rx - offset : rx + offset;
 }
 
 // The columns of one form of list, by their place in the header row.
@@ -44,7 +64,7 @@ struct Columns {
 std::optional<Columns> FindColumns(const std::vector<std::string>& header, std::string& missing) {
   const auto find = [&header](std::string_view name) -> std::optional<std::size_t> {
     for (std::size_t i = 0; i < header.size(); ++i) {
-      if (Trimmed(header[i]) == name) return i;
+      if (SameName(Trimmed(header[i]), name)) return i;
     }
     return std::nullopt;
   };
@@ -75,23 +95,14 @@ std::optional<Columns> FindColumns(const std::vector<std::string>& header, std::
 
 }  // namespace
 
-std::string Printable(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-  }
-  return out;
-}
-
 ChannelList ReadChannelList(std::string_view text) {
   if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
   if (const std::size_t bad = FirstNonUtf8(text); bad != std::string_view::npos) {
-    const auto breaks =
-        std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bad), '\n');
-    return Failed(ListError::NotUtf8, static_cast<std::size_t>(breaks) + 1);
+    return Failed(ListError::NotUtf8, LineAt(text, bad));
   }
 
-  CsvReader reader(text);
+  const char separator = DetectSeparator(text);
+  CsvReader reader(text, separator);
   std::vector<std::string> fields;
   const auto readError = [&reader]() {
     return Failed(reader.Error() == CsvError::None ? ListError::None : ListError::BadQuote,
@@ -104,11 +115,18 @@ ChannelList ReadChannelList(std::string_view text) {
   }
   std::string missing;
   const std::optional<Columns> columns = FindColumns(fields, missing);
-  if (!columns) return Failed(ListError::MissingColumn, reader.Line(), missing);
+  if (!columns) {
+    std::string header;
+    for (const std::string& field : fields) {
+      if (!header.empty()) header += separator;
+      header += field;
+      if (header.size() > 200) break;
+    }
+    return Failed(ListError::MissingColumn, reader.Line(), missing, header);
+  }
 
   ChannelList list;
-  // At most one channel a line: no vector growth past the list's size.
-  list.channels.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  // Grows with the channels found: blank lines cost nothing.
   std::vector<bool> taken(kMaxChannelNumber + 1);
   while (reader.Next(fields)) {
     const std::size_t line = reader.Line();
@@ -120,7 +138,10 @@ ChannelList ReadChannelList(std::string_view text) {
     const auto number = [&](std::size_t column, std::string_view name, double& value) {
       const tuning::NumberResult<double> read = ReadNumber(cell(column));
       value = read.value;
-      if (!read) failure = Failed(ListError::NotANumber, line, name, cell(column));
+      if (!read) {
+        failure = Failed(ListError::NotANumber, line, name, cell(column));
+        failure.numberError = read.error;
+      }
       return static_cast<bool>(read);
     };
 
@@ -153,10 +174,9 @@ ChannelList ReadChannelList(std::string_view text) {
       }
       if (duplex.empty()) {
         channel.txMHz = channel.rxMHz;
-      } else if (duplex == "+") {
-        channel.txMHz = channel.rxMHz + offset;
-      } else if (duplex == "-") {
-        channel.txMHz = channel.rxMHz - offset;
+      } else if (duplex == "+" || duplex == "-") {
+        channel.txMHz = ShiftedMHz(cell(columns->frequency), channel.rxMHz, cell(columns->offset),
+                                   offset, duplex == "-");
       } else if (duplex == "split") {
         channel.txMHz = offset;
       } else if (duplex != "off") {
@@ -195,20 +215,25 @@ std::string ListMessage(const ChannelList& list) {
     case ListError::NoChannels:
       return "Die Kanalliste hat eine Kopfzeile, aber keinen Kanal.";
     case ListError::NotUtf8:
-      return line + ": der Text ist kein UTF-8. Bitte die Datei als UTF-8 speichern.";
+      return line +
+             ": der Text ist kein UTF-8. Bitte die Liste als UTF-8 speichern: in Excel als "
+             "\u201ECSV UTF-8\u201C, in LibreOffice mit dem Zeichensatz \u201EUnicode "
+             "(UTF-8)\u201C.";
     case ListError::BadQuote:
       return line + ": ein Feld in Anführungszeichen ist nicht richtig abgeschlossen.";
     case ListError::MissingColumn:
-      return "Es fehlt die Spalte " + Quoted(list.column) +
+      return "Es fehlt die Spalte " + Quoted(list.column) + " in der Kopfzeile (" + line +
+             "): " + QuotedClipped(list.text) +
              ". Eine CHIRP-Liste braucht Location, Name, Frequency, Duplex und Offset; eine "
              "eigene Liste die Kopfzeile name,rx_mhz,tx_mhz.";
     case ListError::NotANumber:
-      return line + ", Spalte " + list.column + ": " + Quoted(list.text) + " ist keine Zahl.";
+      return line + ", Spalte " + list.column + ": " + QuotedClipped(list.text) + " " +
+             std::string(Complaint(list.numberError)) + ".";
     case ListError::BadNumber:
-      return line + ", Spalte " + list.column + ": " + Quoted(list.text) +
+      return line + ", Spalte " + list.column + ": " + QuotedClipped(list.text) +
              " ist keine Kanalnummer (0 bis " + std::to_string(kMaxChannelNumber) + ").";
     case ListError::UnknownDuplex:
-      return line + ", Spalte Duplex: " + Quoted(list.text) +
+      return line + ", Spalte Duplex: " + QuotedClipped(list.text) +
              " gibt es nicht: leer, +, -, split oder off.";
     case ListError::DuplicateNumber:
       return line + ": Kanal " + list.text + " steht schon in Zeile " +

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tuning/NumberText.h"
+
 namespace channels {
 
 /// The highest channel number a list may hold.
@@ -30,8 +32,8 @@ enum class ListError {
   NoChannels,     // a header row and no channel
   NotUtf8,        // `line` holds bytes that are not UTF-8
   BadQuote,       // on `line` a quoted field is not closed, or text follows its closing quote
-  MissingColumn,  // the header lacks the column `column`
-  NotANumber,     // on `line`, the cell of `column` holds `text`, which is no number
+  MissingColumn,  // the header row `text` on `line` lacks the column `column`
+  NotANumber,     // on `line`, the cell of `column` holds `text`, which is no number (numberError)
   BadNumber,      // on `line`, `text` in `column` is no channel number from 0 to kMaxChannelNumber
   UnknownDuplex,  // on `line`, the Duplex cell holds `text`
   DuplicateNumber,  // on `line`, channel `text` again, first seen on `firstLine`
@@ -44,25 +46,25 @@ struct ChannelList {
   std::size_t line = 0;
   std::size_t firstLine = 0;
   std::string column;
-  std::string text;
+  std::string text;  // cut after 200 bytes
+  tuning::NumberError numberError = tuning::NumberError::None;
 
   explicit operator bool() const { return error == ListError::None; }
 };
 
-/// Reads a channel list. A UTF-8 byte-order mark is skipped. The form is told
-/// by the header row: one with a column rx_mhz is a plain list (columns name
-/// and rx_mhz required, tx_mhz optional; channels numbered from 0 in file
-/// order); any other must be a CHIRP export with the columns Location, Name,
-/// Frequency, Duplex and Offset, found by name, others ignored. Duplex decides
-/// TX: empty TX = RX, "+" RX + Offset, "-" RX − Offset, "split" Offset is TX,
-/// "off" no TX. Numbers take "." or ",", as on the command line.
+/// Reads a channel list. A UTF-8 byte-order mark is skipped. The separator is
+/// "," or ";", whichever the header row holds more of outside quotes. The
+/// form is told by the header row: one with a column rx_mhz is a plain list
+/// (columns name and rx_mhz required, tx_mhz optional; channels numbered from
+/// 0 in file order); any other must be a CHIRP export with the columns
+/// Location, Name, Frequency, Duplex and Offset, found by name in any case,
+/// others ignored. Duplex decides TX: empty TX = RX, "+" RX + Offset, "-"
+/// RX − Offset (both exact in decimal), "split" Offset is TX, "off" no TX.
+/// Numbers take "." or ",", as on the command line, so a list saved with ";"
+/// may use a decimal comma.
 ChannelList ReadChannelList(std::string_view text);
 
 /// The German message for a list that could not be read.
 std::string ListMessage(const ChannelList& list);
-
-/// `text` with every control character (C0 and DEL) shown as "?", for a
-/// message or a line on a terminal.
-std::string Printable(std::string_view text);
 
 }  // namespace channels

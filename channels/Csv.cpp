@@ -37,18 +37,21 @@ bool CsvReader::Next(std::vector<std::string>& fields) {
           field += c;
         }
         blank = false;
-        if (pos_ < size && text_[pos_] != ',' && text_[pos_] != '\r' && text_[pos_] != '\n') {
+        if (pos_ < size && text_[pos_] != separator_ && text_[pos_] != '\r' &&
+            text_[pos_] != '\n') {
           error_ = CsvError::TextAfterQuote;
           recordLine_ = line_;
           return false;
         }
       } else {
-        const std::size_t end = std::min(text_.find_first_of(",\r\n", pos_), size);
+        const char stops[] = {separator_, '\r', '\n'};
+        const std::size_t end =
+            std::min(text_.find_first_of(std::string_view(stops, sizeof stops), pos_), size);
         field.assign(text_.substr(pos_, end - pos_));
         pos_ = end;
         if (!field.empty()) blank = false;
       }
-      if (pos_ < size && text_[pos_] == ',') {
+      if (pos_ < size && text_[pos_] == separator_) {
         ++pos_;
         continue;
       }
@@ -66,6 +69,29 @@ bool CsvReader::Next(std::vector<std::string>& fields) {
     return true;
   }
   return false;
+}
+
+char DetectSeparator(std::string_view text) {
+  std::size_t commas = 0, semicolons = 0;
+  bool quoted = false;
+  for (const char c : text) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == '\r' || c == '\n') break;
+    if (c == ',') ++commas;
+    if (c == ';') ++semicolons;
+  }
+  return semicolons > commas ? ';' : ',';
+}
+
+std::size_t LineAt(std::string_view text, std::size_t offset) {
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
+      ++line;
+    }
+  }
+  return line;
 }
 
 std::size_t FirstNonUtf8(std::string_view text) {

@@ -1,6 +1,7 @@
 // Reading comma-separated values as spreadsheets and radio-programming tools
-// write them: fields in double quotes may hold commas, doubled quotes and line
-// breaks; lines end in CR LF, LF or CR alone.
+// write them: fields in double quotes may hold separators, doubled quotes and
+// line breaks; lines end in CR LF, LF or CR alone. The separator is "," or,
+// as spreadsheets in a German locale write it, ";".
 #pragma once
 
 #include <cstddef>
@@ -14,15 +15,16 @@ namespace channels {
 enum class CsvError {
   None,
   UnclosedQuote,   // a quoted field runs to the end of the text
-  TextAfterQuote,  // something other than a comma or a line end follows a closing quote
+  TextAfterQuote,  // something other than the separator or a line end follows a closing quote
 };
 
 /// Reads records one at a time from text held by the caller. A record whose
-/// fields are all empty (a blank line, or nothing but commas) is skipped.
-/// A quote inside an unquoted field is taken as it stands.
+/// fields are all empty (a blank line, or nothing but separators) is
+/// skipped. A quote inside an unquoted field is taken as it stands. The text
+/// ends where the view ends: nothing past it is read.
 class CsvReader {
  public:
-  explicit CsvReader(std::string_view text) : text_(text) {}
+  CsvReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
 
   /// Reads the next record into `fields`, reusing its strings. Returns false
   /// at the end of the text or on an error; Error() then says which.
@@ -34,11 +36,20 @@ class CsvReader {
 
  private:
   std::string_view text_;
+  char separator_;
   std::size_t pos_ = 0;
   std::size_t line_ = 1;
   std::size_t recordLine_ = 0;
   CsvError error_ = CsvError::None;
 };
+
+/// The separator of a list whose first line is `text`'s: ";" where that line
+/// holds more semicolons than commas outside quotes, else ",".
+char DetectSeparator(std::string_view text);
+
+/// The line (from 1) on which the byte at `offset` stands, counting CR LF, LF
+/// and CR alone as one line end each.
+std::size_t LineAt(std::string_view text, std::size_t offset);
 
 /// The offset of the first byte of `text` that is not part of a well-formed
 /// UTF-8 character (overlong forms and surrogates included), or npos.

@@ -1,5 +1,6 @@
 #include "channels/Decode.h"
 
+#include "channels/Escape.h"
 #include "channels/Row.h"
 #include "tuning/DividerCalculation.h"
 

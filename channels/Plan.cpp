@@ -1,8 +1,31 @@
 #include "channels/Plan.h"
 
+#include <algorithm>
+
+#include "channels/Escape.h"
 #include "channels/RowWriter.h"
 
 namespace channels {
+namespace {
+
+// "Kanal 3 „Relais“", a channel in a message.
+std::string ChannelPlace(std::int64_t number, std::string_view name) {
+  return "Kanal " + std::to_string(number) + " " + Quoted(name);
+}
+
+const PlannedSide& SideOf(const Plan& plan, const SideRef& ref) {
+  const PlannedChannel& channel = plan.channels[ref.index];
+  return ref.tx ? *channel.tx : channel.rx;
+}
+
+// "  Kanal 0 „S12“: RX 145.6125 MHz" for one side of a plan.
+std::string SidePlace(const Plan& plan, const SideRef& ref) {
+  const PlannedChannel& channel = plan.channels[ref.index];
+  return "  " + ChannelPlace(channel.number, channel.name) + ": " + (ref.tx ? "TX " : "RX ") +
+         Shown(SideOf(plan, ref).row.requestedMHz) + " MHz";
+}
+
+}  // namespace
 
 std::string PlannedSide::Mhz() const {
   return Shown(row.rxMHz);
@@ -11,6 +34,107 @@ std::string PlannedSide::Mhz() const {
 std::string PlannedSide::DiffHz() const {
   if (row.requestedMHz == row.rxMHz) return "0";
   return DifferenceHz(Shown(row.requestedMHz), Shown(row.rxMHz));
+}
+
+bool PlannedSide::OffRaster() const {
+  // A difference as DifferenceHz writes it: more than 1 Hz is a whole part
+  // above 1, or 1 with a fraction.
+  const std::string diff = DiffHz();
+  std::string_view diffHz = diff;
+  if (diffHz.starts_with('-')) diffHz.remove_prefix(1);
+  const std::string_view whole = diffHz.substr(0, diffHz.find('.'));
+  return whole.size() > 1 || whole > "1" || (whole == "1" && whole.size() < diffHz.size());
+}
+
+Setup PlanSettings::Tx() const {
+  Setup tx = rx;
+  tx.zf = txZf;
+  return tx;
+}
+
+Plan MakePlan(const std::vector<Channel>& channels, const PlanSettings& settings) {
+  std::vector<const Channel*> byNumber;
+  byNumber.reserve(channels.size());
+  for (const Channel& channel : channels) byNumber.push_back(&channel);
+  std::sort(byNumber.begin(), byNumber.end(),
+            [](const Channel* a, const Channel* b) { return a->number < b->number; });
+
+  const Setup txSetup = settings.Tx();
+  Plan plan;
+  plan.channels.reserve(channels.size());
+  for (const Channel* channel : byNumber) {
+    PlannedChannel planned{channel->number, channel->name, {}, {}};
+    // Both sides, receive first; the first one beyond the limits ends the plan.
+    for (const bool tx : {false, true}) {
+      if (tx && (!channel->txMHz || settings.rxOnly)) break;
+      const double mhz = tx ? *channel->txMHz : channel->rxMHz;
+      const RowResult result = CalcRow(tx ? txSetup : settings.rx, mhz);
+      if (!result) {
+        plan.limit = LimitHit{channel->number, channel->name, tx, mhz, result};
+        return plan;
+      }
+      const PlannedSide side{result.row};
+      if (side.OffRaster()) plan.offRaster.push_back({plan.channels.size(), tx});
+      if (tx) {
+        planned.tx = side;
+      } else {
+        planned.rx = side;
+      }
+    }
+    plan.channels.push_back(std::move(planned));
+  }
+  return plan;
+}
+
+std::optional<int> FittingRaster(const std::vector<Channel>& channels,
+                                 const PlanSettings& settings) {
+  for (int index = 2; index >= 0; --index) {  // 25, 10, 1 kHz: the coarsest first
+    if (index == settings.rx.rasterIndex) continue;
+    PlanSettings other = settings;
+    other.rx.rasterIndex = index;
+    const Plan plan = MakePlan(channels, other);
+    if (plan && plan.offRaster.empty()) return index;
+  }
+  return std::nullopt;
+}
+
+std::string LimitMessage(const LimitHit& hit) {
+  std::string message(tuning::LimitMessage(hit.result.limit));
+  message += "\n" + ChannelPlace(hit.number, hit.name) + ": " + (hit.tx ? "TX " : "RX ") +
+             Shown(hit.mhz) + " MHz";
+  if (hit.result.error == tuning::TuningError::DividerTooLarge ||
+      hit.result.error == tuning::TuningError::DividerNegative) {
+    message += " (N " + std::to_string(hit.result.n) + ")";
+  }
+  return message + "\n";
+}
+
+std::string OffRasterLines(const Plan& plan, const PlanSettings& settings) {
+  std::string lines;
+  for (const SideRef& ref : plan.offRaster) {
+    const Setup setup = ref.tx ? settings.Tx() : settings.rx;
+    const Row& row = SideOf(plan, ref).row;
+    const std::int32_t below = row.rxMHz > row.requestedMHz ? row.n - 1 : row.n;
+    lines += SidePlace(plan, ref) + ", nächste Kanäle " +
+             Shown(ChannelRxMHz(setup.Raster(), below, setup.zf)) + " und " +
+             Shown(ChannelRxMHz(setup.Raster(), below + 1, setup.zf)) + " MHz\n";
+  }
+  return lines;
+}
+
+std::string RoundedLines(const Plan& plan) {
+  std::string lines;
+  for (const SideRef& ref : plan.offRaster) {
+    lines += SidePlace(plan, ref) + " -> " + SideOf(plan, ref).Mhz() + " MHz\n";
+  }
+  return lines;
+}
+
+std::string RasterHint(std::optional<int> rasterIndex) {
+  if (!rasterIndex) return "Kein Raster (1, 10 oder 25 kHz) passt zu allen Kanälen.";
+  const tuning::TuningState state;
+  return "Hinweis: alle Kanäle passen zu --raster " +
+         std::to_string(state.RasterTab[static_cast<std::size_t>(*rasterIndex)] / 1000) + ".";
 }
 
 }  // namespace channels

@@ -1,12 +1,17 @@
 // A channel plan: every channel of a radio's list with the settings the
-// synthesizer gets to receive and to transmit on it.
+// synthesizer gets to receive and to transmit on it. Channels off the raster
+// and sides beyond the divider's limits are outcomes, told in German by the
+// functions below; what to do with them is the caller's choice.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "channels/ChannelList.h"
 #include "channels/Row.h"
 
 namespace channels {
@@ -21,6 +26,8 @@ struct PlannedSide {
   std::string Mhz() const;
   /// row.rxMHz − row.requestedMHz in Hz, exact on the digits shown.
   std::string DiffHz() const;
+  /// More than 1 Hz between the list's frequency and the grid's.
+  bool OffRaster() const;
 };
 
 struct PlannedChannel {
@@ -29,5 +36,64 @@ struct PlannedChannel {
   PlannedSide rx;
   std::optional<PlannedSide> tx;  // none: the channel does not transmit
 };
+
+/// What a plan is made with.
+struct PlanSettings {
+  Setup rx;             // receiving: ZF, raster, band bits, charge-pump bit
+  double txZf = 0.0;    // MHz; transmitting takes the same raster, band and CP
+  bool rxOnly = false;  // leave every channel's TX out
+
+  /// The transmit side's setup: rx with txZf.
+  Setup Tx() const;
+};
+
+/// A side of a planned channel.
+struct SideRef {
+  std::size_t index = 0;  // into Plan::channels
+  bool tx = false;
+};
+
+/// The first side whose divider lies beyond its limits.
+struct LimitHit {
+  std::int64_t number = 0;
+  std::string_view name;
+  bool tx = false;
+  double mhz = 0.0;  // the frequency asked for
+  RowResult result;
+};
+
+struct Plan {
+  std::vector<PlannedChannel> channels;  // by channel number
+  std::vector<SideRef> offRaster;        // sides more than 1 Hz off the raster
+  std::optional<LimitHit> limit;         // with one, `channels` stops before it
+
+  explicit operator bool() const { return !limit; }
+};
+
+/// The plan of `channels` (numbers unique, in any order), sorted by number.
+/// A side off the raster is planned on the nearest channel of the grid and
+/// listed in offRaster.
+Plan MakePlan(const std::vector<Channel>& channels, const PlanSettings& settings);
+
+/// The coarsest raster (index into RasterTab) other than the settings' own
+/// on which every side of every channel lies, with every divider within its
+/// limits; none if there is no such raster.
+std::optional<int> FittingRaster(const std::vector<Channel>& channels,
+                                 const PlanSettings& settings);
+
+/// The core's words for the limit and the side: "Teilerverhältnis zu gross!
+/// (max 131071)\nKanal 0 „L“: RX 131.072 MHz (N 131072)\n".
+std::string LimitMessage(const LimitHit& hit);
+
+/// One line for each side off the raster, with the channels on either side:
+/// "  Kanal 0 „S12“: RX 145.6125 MHz, nächste Kanäle 145.6 und 145.625 MHz\n".
+std::string OffRasterLines(const Plan& plan, const PlanSettings& settings);
+
+/// One line for each side --round moves, with the list's frequency and the
+/// grid's: "  Kanal 0 „S12“: RX 145.6125 MHz -> 145.6 MHz\n".
+std::string RoundedLines(const Plan& plan);
+
+/// "alle Kanäle passen zu --raster 10", or that none of the three fits.
+std::string RasterHint(std::optional<int> rasterIndex);
 
 }  // namespace channels

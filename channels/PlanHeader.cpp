@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "channels/PlanWriters.h"
+#include "channels/Escape.h"
 #include "channels/RowWriter.h"
 
 namespace channels {
@@ -131,16 +131,15 @@ void PutDefine(Sink& out, std::string_view upper, std::string_view name, std::in
   out.Put(" */\n");
 }
 
-// "RX 145.6 MHz, N 6252", with the list's frequency where the grid's differs.
+// "RX 145.6 MHz, N 6252", with the list's frequency where --round moved the side.
 void PutSideComment(Sink& out, std::string_view side, const PlannedSide& planned) {
   out.Put(side);
   out.Put(' ');
   out.Put(planned.Mhz());
   out.Put(" MHz");
-  const std::string requested = Shown(planned.row.requestedMHz);
-  if (requested != planned.Mhz()) {
+  if (planned.OffRaster()) {  // moved by --round
     out.Put(" (Liste ");
-    out.Put(requested);
+    out.Put(Shown(planned.row.requestedMHz));
     out.Put(" MHz)");
   }
   out.Put(", N ");

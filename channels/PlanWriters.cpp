@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "channels/ChannelList.h"
+#include "channels/Escape.h"
 #include "channels/RowWriter.h"
 
 namespace channels {
@@ -65,6 +65,23 @@ void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side) {
 
 }  // namespace
 
+std::string PlanInputsLine(const PlanSettings& settings) {
+  const Setup& setup = settings.rx;
+  return "ZF " + Shown(setup.zf) + " MHz, TX-ZF " + Shown(settings.txZf) + " MHz, Raster " +
+         std::to_string(setup.Raster() / 1000) + " kHz, Band " +
+         std::string(BandName(setup.band).value_or("?")) + " (" + std::to_string(setup.band) +
+         "), CP " + (setup.chargePump ? "1" : "0");
+}
+
+std::string PlanInputsJson(const PlanSettings& settings) {
+  const Setup& setup = settings.rx;
+  return "  \"zf_mhz\": " + Shown(setup.zf) + ",\n  \"tx_zf_mhz\": " + Shown(settings.txZf) +
+         ",\n  \"raster_khz\": " + std::to_string(setup.Raster() / 1000) + ",\n  \"band\": \"" +
+         std::string(BandName(setup.band).value_or("?")) +
+         "\",\n  \"band_bits\": " + std::to_string(setup.band) +
+         ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
+}
+
 void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out) {
   out.Put("teilomat-cli ");
   out.Put(ProgramVersion());
@@ -86,7 +103,7 @@ void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inp
     PutTextSide(out, channel.tx);
     out.Put("  ");
     // A name is shown, never obeyed: control characters cannot reach the terminal.
-    out.Put(Printable(channel.name));
+    out.Put(TerminalText(channel.name));
     out.Put('\n');
   }
 }
@@ -126,26 +143,6 @@ void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inp
   out.Put("\n  ],\n  \"count\": ");
   PutInt(out, static_cast<std::int64_t>(plan.size()));
   out.Put("\n}\n");
-}
-
-void PutCString(Sink& out, std::string_view text) {
-  out.Put('"');
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\' || c == '?') {
-      out.Put('\\');
-      out.Put(c);
-    } else if (u >= 0x20 && u < 0x7F) {
-      out.Put(c);
-    } else {
-      // Always three digits, so a digit after it cannot join the escape.
-      const char octal[] = {'\\', static_cast<char>('0' + (u >> 6)),
-                            static_cast<char>('0' + ((u >> 3) & 7u)),
-                            static_cast<char>('0' + (u & 7u))};
-      out.Put(std::string_view(octal, sizeof octal));
-    }
-  }
-  out.Put('"');
 }
 
 }  // namespace channels

@@ -2,6 +2,7 @@
 // module of its own, PlanHeader.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,16 +11,17 @@
 
 namespace channels {
 
+/// The line naming ZF, TX-ZF, raster, band and charge-pump bit:
+/// "ZF 10.7 MHz, TX-ZF 0 MHz, Raster 25 kHz, Band FM (32), CP 1".
+std::string PlanInputsLine(const PlanSettings& settings);
+/// The same as members of a JSON object, each on a line of its own.
+std::string PlanInputsJson(const PlanSettings& settings);
+
 /// The output formats, each writing the whole plan. `inputs` is the line
 /// naming ZF, TX-ZF, raster, band and charge-pump bit; `inputsJson` the same
 /// as JSON members.
 void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out);
 void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
 void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out);
-
-/// `text` as a C string literal: printable ASCII as it is, except that
-/// quotes, backslashes and question marks (trigraphs) are escaped; every
-/// other byte as a three-digit octal escape.
-void PutCString(Sink& out, std::string_view text);
 
 }  // namespace channels

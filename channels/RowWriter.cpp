@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "channels/Escape.h"
 #include "tuning/NumberText.h"
 
 namespace channels {
@@ -84,38 +85,6 @@ void PutBinary(Sink& out, std::uint8_t value) {
   std::array<char, 8> text{};
   WriteBinary(text.data(), value);
   out.Put(std::string_view(text.data(), text.size()));
-}
-
-void PutJsonString(Sink& out, std::string_view text) {
-  out.Put('"');
-  for (char c : text) {
-    if (c == '"' || c == '\\') {
-      out.Put('\\');
-      out.Put(c);
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      constexpr std::string_view kDigits = "0123456789abcdef";
-      const auto u = static_cast<unsigned char>(c);
-      out.Put("\\u00");
-      out.Put(kDigits[u >> 4]);
-      out.Put(kDigits[u & 15u]);
-    } else {
-      out.Put(c);
-    }
-  }
-  out.Put('"');
-}
-
-void PutCsvField(Sink& out, std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out.Put(text);
-    return;
-  }
-  out.Put('"');
-  for (char c : text) {
-    if (c == '"') out.Put('"');
-    out.Put(c);
-  }
-  out.Put('"');
 }
 
 std::string Shown(double value) {

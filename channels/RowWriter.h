@@ -69,10 +69,8 @@ class RowWriter {
 void PutInt(Sink& out, std::int64_t value);
 void PutHex(Sink& out, std::uint8_t value);     // "0xDF"
 void PutBinary(Sink& out, std::uint8_t value);  // "11011111"
-void PutJsonString(Sink& out, std::string_view text);
 /// The members "db", "db_hex" and "db_bin" of a JSON object, `between` them.
 void PutJsonBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes, std::string_view between);
-void PutCsvField(Sink& out, std::string_view text);
 /// A number in MHz or kHz as the window writes it, but always with ".".
 std::string Shown(double value);
 /// "AM", "FM" or nothing for band bits.

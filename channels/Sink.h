@@ -1,9 +1,10 @@
-// Buffered output: text is gathered in memory and handed to the file in large
-// chunks, so writing a long table costs a handful of system calls.
+// Where writers put their output: text or bytes, gathered in a buffer and
+// handed on in large chunks, so a long table costs a handful of system calls
+// when it goes to a file and nothing more than a string when it stays in
+// memory.
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -11,35 +12,46 @@ namespace channels {
 
 class Sink {
  public:
-  /// Writes to `file` in chunks. Without a file everything stays in memory,
-  /// where Text() shows it (for tests).
-  explicit Sink(std::FILE* file = nullptr);
   Sink(const Sink&) = delete;
   Sink& operator=(const Sink&) = delete;
-  ~Sink();
+  virtual ~Sink() = default;
 
   void Put(std::string_view text) {
     buffer_.append(text);
-    if (file_ != nullptr && buffer_.size() >= kChunk) Flush();
+    if (buffer_.size() >= chunk_) Drain();
   }
   void Put(char c) {
     buffer_.push_back(c);
-    if (file_ != nullptr && buffer_.size() >= kChunk) Flush();
+    if (buffer_.size() >= chunk_) Drain();
   }
 
-  /// Hands everything buffered to the file and flushes it. Returns false if
-  /// this or any earlier write failed (disk full, closed pipe and the like).
-  bool Flush();
+  /// Hands everything buffered on. Returns false if this or any earlier
+  /// hand-over failed (disk full, closed pipe and the like).
+  virtual bool Flush() = 0;
 
-  /// Everything written so far, for a sink without a file.
+ protected:
+  /// Hands the buffer on when it holds `chunk` bytes or more.
+  explicit Sink(std::size_t chunk) : chunk_(chunk) {}
+  /// Hands the buffer on and empties it.
+  virtual void Drain() = 0;
+
+  std::string buffer_;
+
+ private:
+  std::size_t chunk_;
+};
+
+/// A sink that keeps everything in memory.
+class StringSink final : public Sink {
+ public:
+  StringSink() : Sink(std::string::npos) {}
+
+  bool Flush() override { return true; }
+  /// Everything written so far.
   const std::string& Text() const { return buffer_; }
 
  private:
-  static constexpr std::size_t kChunk = 64 * 1024;
-
-  std::FILE* file_;
-  std::string buffer_;
-  bool failed_ = false;
+  void Drain() override {}
 };
 
 }  // namespace channels

@@ -5,9 +5,11 @@
 #include <optional>
 
 #include "channels/Decode.h"
+#include "channels/Escape.h"
 #include "channels/NumberInput.h"
 #include "channels/Row.h"
 #include "channels/RowWriter.h"
+#include "cli/CommandTable.h"
 
 namespace cli {
 
@@ -23,6 +25,7 @@ using channels::FormatByName;
 using channels::Heading;
 using channels::IsCIdentifier;
 using channels::PlanTable;
+using channels::Quoted;
 using channels::Range;
 using channels::RangeError;
 using channels::ReadByte;
@@ -34,19 +37,12 @@ using channels::Setup;
 using channels::Shown;
 using channels::Sink;
 using channels::TablePlan;
+using channels::TerminalText;
 using channels::WriteDecode;
 
 namespace {
 
 constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli --help\n";
-
-// „text“ as quoted in a message.
-std::string Quoted(std::string_view text) {
-  std::string out = "\u201E";
-  out += text;
-  out += "\u201C";
-  return out;
-}
 
 int Usage(Sink& err, std::string_view message) {
   err.Put(message);
@@ -302,13 +298,15 @@ std::string UsageMessage(ParseProblem problem, std::string_view detail) {
       message += detail;
       break;
   }
-  message += "\n";
-  message += kHelpHint;
-  return message;
+  // The parser's text may hold a word of the command line, controls and all.
+  return TerminalText(message) + "\n" + std::string(kHelpHint);
 }
 
 bool IsCommand(std::string_view word) {
-  return word == "calc" || word == "table" || word == "decode" || word == "plan";
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.name == word) return true;
+  }
+  return false;
 }
 
 std::string MisplacedMessage(const std::vector<std::string>& words,
@@ -330,8 +328,10 @@ std::string MisplacedMessage(const std::vector<std::string>& words,
       }
       const std::string_view option =
           std::string_view(*firstOption).substr(0, firstOption->find('='));
-      return "Aufruf fehlerhaft: die Option " + std::string(option) + " steht vor dem Befehl " +
-             word + "; Optionen kommen nach dem Befehl: " + line + "\n" + std::string(kHelpHint);
+      return TerminalText("Aufruf fehlerhaft: die Option " + std::string(option) +
+                          " steht vor dem Befehl " + word +
+                          "; Optionen kommen nach dem Befehl: " + line) +
+             "\n" + std::string(kHelpHint);
     }
   }
   return UsageMessage(ParseProblem::NoCommand,

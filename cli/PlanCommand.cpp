@@ -6,24 +6,23 @@
 
 #include "channels/ChannelList.h"
 #include "channels/EepromImage.h"
+#include "channels/Escape.h"
 #include "channels/NumberInput.h"
 #include "channels/Plan.h"
 #include "channels/PlanHeader.h"
 #include "channels/PlanWriters.h"
 #include "channels/RowWriter.h"
 #include "cli/Commands.h"
+#include "cli/FileSink.h"
 #include "cli/Files.h"
 
 namespace cli {
 
-using channels::BandName;
 using channels::BuildImage;
-using channels::CalcRow;
-using channels::Channel;
 using channels::ChannelList;
-using channels::ChannelRxMHz;
 using channels::Complaint;
 using channels::CutName;
+using channels::FittingRaster;
 using channels::HeaderSettings;
 using channels::Image;
 using channels::ImageLayout;
@@ -31,17 +30,22 @@ using channels::ImageRecord;
 using channels::IsCIdentifier;
 using channels::kMaxHeaderName;
 using channels::kMaxImageSize;
+using channels::LimitMessage;
 using channels::ListMessage;
+using channels::MakePlan;
+using channels::OffRasterLines;
+using channels::Plan;
+using channels::PlanInputsJson;
+using channels::PlanInputsLine;
 using channels::PlannedChannel;
-using channels::PlannedSide;
-using channels::Printable;
+using channels::PlanSettings;
+using channels::Quoted;
+using channels::RasterHint;
 using channels::ReadByte;
 using channels::ReadChannelList;
 using channels::ReadNumber;
-using channels::Row;
-using channels::RowResult;
+using channels::RoundedLines;
 using channels::Setup;
-using channels::Shown;
 using channels::Sink;
 using channels::WholeHz;
 using channels::WriteIntelHex;
@@ -71,11 +75,6 @@ std::optional<PlanFormat> PlanFormatByName(std::string_view name) {
   return std::nullopt;
 }
 
-// „text“ as quoted in a message.
-std::string Quoted(std::string_view text) {
-  return "\u201E" + Printable(text) + "\u201C";
-}
-
 int Usage(Sink& err, std::string_view message) {
   err.Put(message);
   err.Put('\n');
@@ -100,8 +99,7 @@ std::optional<std::uint64_t> ReadAddress(std::string_view text) {
 }
 
 struct PlanOptions {
-  Setup setup;      // zf is the receive side's
-  double txZf = 0;  // MHz
+  PlanSettings settings;
   PlanFormat format = PlanFormat::Text;
   ImageLayout layout;
   std::size_t nameLength = kMaxHeaderName;  // C header: the longest name in bytes
@@ -134,7 +132,7 @@ bool ReadHeaderOptions(const PlanArguments& args, PlanOptions& options, Sink& er
     }
     options.nameLength = length;
   }
-  if (!WholeHz(options.setup.zf) || !WholeHz(options.txZf)) {
+  if (!WholeHz(options.settings.rx.zf) || !WholeHz(options.settings.txZf)) {
     Usage(err, "Die ZF ist zu groß für den C-Header.");
     return false;
   }
@@ -151,7 +149,8 @@ std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err)
                      ".");
     return static_cast<bool>(read);
   };
-  if (!number("ZF", args.zf, options.setup.zf) || !number("TX-ZF", args.txZf, options.txZf)) {
+  Setup& setup = options.settings.rx;
+  if (!number("ZF", args.zf, setup.zf) || !number("TX-ZF", args.txZf, options.settings.txZf)) {
     return std::nullopt;
   }
   constexpr std::array<std::string_view, 3> kRasters = {"1", "10", "25"};  // as in RasterTab
@@ -160,9 +159,10 @@ std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err)
     Usage(err, "Raster " + Quoted(args.raster) + " gibt es nicht: 1, 10 oder 25 (kHz).");
     return std::nullopt;
   }
-  options.setup.rasterIndex = static_cast<int>(raster - kRasters.begin());
-  options.setup.band = args.am ? tuning::kBandAm : tuning::kBandFm;
-  options.setup.chargePump = !args.noCp;
+  setup.rasterIndex = static_cast<int>(raster - kRasters.begin());
+  setup.band = args.am ? tuning::kBandAm : tuning::kBandFm;
+  setup.chargePump = !args.noCp;
+  options.settings.rxOnly = args.rxOnly;
 
   const std::optional<PlanFormat> format = PlanFormatByName(args.format);
   if (!format) {
@@ -171,6 +171,10 @@ std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err)
     return std::nullopt;
   }
   options.format = *format;
+  if (*format != PlanFormat::IntelHex && *format != PlanFormat::Bin && !args.imageOptions.empty()) {
+    Usage(err, args.imageOptions.front() + " gilt nur für ein Abbild (--format ihex oder bin).");
+    return std::nullopt;
+  }
   if (!IsCIdentifier(args.name)) {
     Usage(err, "Name " + Quoted(args.name) + " ist kein C-Bezeichner.");
     return std::nullopt;
@@ -199,68 +203,9 @@ std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err)
   return options;
 }
 
-// "Kanal 3 „Relais“", a channel in a message.
-std::string ChannelPlace(const Channel& channel) {
-  return "Kanal " + std::to_string(channel.number) + " " + Quoted(channel.name);
-}
-
-// The side of a channel at `mhz` with ZF `zf`, or the exit status of a
-// calculation beyond the divider's limits, said on `err`.
-std::optional<PlannedSide> PlanSide(const Setup& setup, double mhz, std::string_view side,
-                                    const Channel& channel, Sink& err, int& status) {
-  const RowResult result = CalcRow(setup, mhz);
-  if (result) {
-    return PlannedSide{result.row};
-  }
-  // The core's words for the limit, also beyond every range of the calculation.
-  err.Put(tuning::LimitMessage(result.limit));
-  err.Put('\n');
-  err.Put(ChannelPlace(channel) + ": " + std::string(side) + " " + Shown(mhz) + " MHz");
-  if (result.error == tuning::TuningError::DividerTooLarge ||
-      result.error == tuning::TuningError::DividerNegative) {
-    err.Put(" (N " + std::to_string(result.n) + ")");
-  }
-  err.Put('\n');
-  status = kExitDividerLimit;
-  return std::nullopt;
-}
-
-// More than 1 Hz off: a difference written as DifferenceHz writes it.
-bool OffRaster(std::string_view diffHz) {
-  if (diffHz.starts_with('-')) diffHz.remove_prefix(1);
-  const std::string_view whole = diffHz.substr(0, diffHz.find('.'));
-  return whole.size() > 1 || whole > "1" || (whole == "1" && whole.size() < diffHz.size());
-}
-
-// "RX 145.6125 MHz: nächste Kanäle 145.6 und 145.625 MHz".
-std::string OffRasterLine(const Setup& setup, std::string_view side, const PlannedSide& planned) {
-  const Row& row = planned.row;
-  const std::int32_t below = row.rxMHz > row.requestedMHz ? row.n - 1 : row.n;
-  return std::string(side) + " " + Shown(row.requestedMHz) + " MHz, nächste Kanäle " +
-         Shown(ChannelRxMHz(setup.Raster(), below, setup.zf)) + " und " +
-         Shown(ChannelRxMHz(setup.Raster(), below + 1, setup.zf)) + " MHz";
-}
-
-std::string InputsLine(const PlanOptions& options) {
-  const Setup& setup = options.setup;
-  return "ZF " + Shown(setup.zf) + " MHz, TX-ZF " + Shown(options.txZf) + " MHz, Raster " +
-         std::to_string(setup.Raster() / 1000) + " kHz, Band " +
-         std::string(BandName(setup.band).value_or("?")) + " (" + std::to_string(setup.band) +
-         "), CP " + (setup.chargePump ? "1" : "0");
-}
-
-std::string InputsJson(const PlanOptions& options) {
-  const Setup& setup = options.setup;
-  return "  \"zf_mhz\": " + Shown(setup.zf) + ",\n  \"tx_zf_mhz\": " + Shown(options.txZf) +
-         ",\n  \"raster_khz\": " + std::to_string(setup.Raster() / 1000) + ",\n  \"band\": \"" +
-         std::string(BandName(setup.band).value_or("?")) +
-         "\",\n  \"band_bits\": " + std::to_string(setup.band) +
-         ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
-}
-
 // The C header, with every name cut to options.nameLength bytes and each cut
 // one named on `err`.
-void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
+void WriteHeader(std::vector<PlannedChannel> plan, const PlanArguments& args,
                  const PlanOptions& options, Sink& out, Sink& err) {
   std::string cut;
   for (PlannedChannel& channel : plan) {
@@ -277,11 +222,17 @@ void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
                 : "Namen gekürzt auf " + args.nameLength + " Bytes (--name-length):\n");
     err.Put(cut);
   }
-  const Setup& setup = options.setup;
-  const std::string inputs = InputsLine(options);
-  HeaderSettings settings{args.name,      inputs,     *WholeHz(setup.zf), *WholeHz(options.txZf),
-                          setup.Raster(), setup.band, setup.chargePump,   !args.noNames};
-  WritePlanHeader(plan, settings, out);
+  const PlanSettings& settings = options.settings;
+  const std::string inputs = PlanInputsLine(settings);
+  const HeaderSettings header{args.name,
+                              inputs,
+                              *WholeHz(settings.rx.zf),
+                              *WholeHz(settings.txZf),
+                              settings.rx.Raster(),
+                              settings.rx.band,
+                              settings.rx.chargePump,
+                              !args.noNames};
+  WritePlanHeader(plan, header, out);
 }
 
 int Finish(Sink& out, Sink& err) {
@@ -298,64 +249,47 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
   ChannelList list = ReadChannelList(input);
   std::string().swap(input);
   if (!list) return Usage(err, ListMessage(list));
-  // In the order of the channel numbers, which are unique: no two compare equal.
-  std::sort(list.channels.begin(), list.channels.end(),
-            [](const Channel& a, const Channel& b) { return a.number < b.number; });
-
-  Setup txSetup = options->setup;
-  txSetup.zf = options->txZf;
-  std::vector<PlannedChannel> plan;
-  plan.reserve(list.channels.size());
-  std::string offRaster;
-  for (const Channel& channel : list.channels) {
-    int status = kExitOk;
-    PlannedChannel planned{channel.number, channel.name, {}, {}};
-    const std::optional<PlannedSide> rx =
-        PlanSide(options->setup, channel.rxMHz, "RX", channel, err, status);
-    if (!rx) return status;
-    planned.rx = *rx;
-    if (OffRaster(rx->DiffHz())) {
-      offRaster +=
-          "  " + ChannelPlace(channel) + ": " + OffRasterLine(options->setup, "RX", *rx) + "\n";
-    }
-    if (channel.txMHz) {
-      planned.tx = PlanSide(txSetup, *channel.txMHz, "TX", channel, err, status);
-      if (!planned.tx) return status;
-      if (OffRaster(planned.tx->DiffHz())) {
-        offRaster +=
-            "  " + ChannelPlace(channel) + ": " + OffRasterLine(txSetup, "TX", *planned.tx) + "\n";
-      }
-    }
-    plan.push_back(std::move(planned));
+  const PlanSettings& settings = options->settings;
+  const Plan plan = MakePlan(list.channels, settings);
+  if (!plan) {
+    err.Put(LimitMessage(*plan.limit));
+    return kExitDividerLimit;
   }
-  if (!offRaster.empty() && !args.round) {
-    err.Put("Nicht im Raster von " + std::to_string(options->setup.Raster() / 1000) +
-            " kHz (mehr als 1 Hz daneben):\n");
-    err.Put(offRaster);
-    err.Put(
-        "Mit --round werden sie auf den nächsten Kanal gelegt, die Abweichung steht dann in "
-        "der Ausgabe.\n");
-    return kExitUsage;
+  if (!plan.offRaster.empty()) {
+    const std::optional<int> fitting = FittingRaster(list.channels, settings);
+    const std::string raster = std::to_string(settings.rx.Raster() / 1000) + " kHz";
+    if (!args.round) {
+      err.Put("Nicht im Raster von " + raster + " (mehr als 1 Hz daneben):\n");
+      err.Put(OffRasterLines(plan, settings));
+      err.Put(RasterHint(fitting) + "\n");
+      err.Put(
+          "Mit --round werden sie auf den nächsten Kanal gelegt, die Abweichung steht dann in "
+          "der Ausgabe.\n");
+      return kExitUsage;
+    }
+    err.Put("Mit --round auf das Raster von " + raster + " gelegt:\n");
+    err.Put(RoundedLines(plan));
+    if (fitting) err.Put(RasterHint(fitting) + "\n");
   }
 
   switch (options->format) {
     case PlanFormat::Text:
-      WritePlanText(plan, InputsLine(*options), out);
+      WritePlanText(plan.channels, PlanInputsLine(settings), out);
       break;
     case PlanFormat::Csv:
-      WritePlanCsv(plan, out);
+      WritePlanCsv(plan.channels, out);
       break;
     case PlanFormat::Json:
-      WritePlanJson(plan, InputsJson(*options), out);
+      WritePlanJson(plan.channels, PlanInputsJson(settings), out);
       break;
     case PlanFormat::C:
-      WriteHeader(plan, args, *options, out, err);
+      WriteHeader(plan.channels, args, *options, out, err);
       break;
     case PlanFormat::IntelHex:
     case PlanFormat::Bin: {
       std::vector<ImageRecord> records;
-      records.reserve(plan.size());
-      for (const PlannedChannel& channel : plan) {
+      records.reserve(plan.channels.size());
+      for (const PlannedChannel& channel : plan.channels) {
         records.push_back({channel.number, channel.rx.row.bytes, std::nullopt});
         if (channel.tx) records.back().tx = channel.tx->row.bytes;
       }
@@ -393,7 +327,7 @@ int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
   }
   int status = kExitOk;
   {
-    Sink sink(file.File());
+    FileSink sink(file.File());
     status = RunPlan(args, std::move(*input), sink, err);
   }
   if (status != kExitOk) return status;  // the scratch file goes, the old file stays

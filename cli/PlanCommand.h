@@ -28,7 +28,10 @@ struct PlanArguments {
   std::string base = "0";         // image: address of channel 0
   std::string size;               // image: its size; empty: up to the last channel
   std::string fill = "0xFF";      // image: the byte in every gap
-  bool rxOnly = false;            // image: 3 bytes a channel, RX only
+  bool rxOnly = false;            // no TX: 3 bytes a channel in an image
+  // The image options typed ("--base", "--size", "--fill"), refused for a
+  // format that writes no image.
+  std::vector<std::string> imageOptions;
 };
 
 /// Runs plan on the list `input`: results to `out`, messages to `err`.

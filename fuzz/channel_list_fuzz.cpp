@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     channels::PutCsvField(record, fields[i]);
   }
   record.Put("\r\n");
-  channels::CsvReader reader(record.Text());
+  channels::CsvReader reader(record.Text(), ',');
   std::vector<std::string> back;
   bool blank = true;
   for (const std::string& field : fields) blank = blank && field.empty();

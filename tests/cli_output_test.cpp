@@ -18,7 +18,7 @@ struct Outcome {
 };
 
 Outcome RunWith(cli::Command command, const cli::Arguments& args) {
-  channels::Sink out, err;
+  channels::StringSink out, err;
   const int status = cli::Run(command, args, out, err);
   return {status, out.Text(), err.Text()};
 }
@@ -169,6 +169,11 @@ TEST(Calc, RefusesBadOptions) {
     EXPECT_EQ(o.out, "") << value;
     EXPECT_NE(o.err.find(value), std::string::npos) << o.err;
   }
+  // What was typed is shown, never obeyed by the terminal.
+  const Outcome esc = RunWith(cli::Command::Calc, Calc({"\x1B[2J"}));
+  EXPECT_NE(esc.err.find("\u201E?[2J\u201C"), std::string::npos) << esc.err;
+  EXPECT_EQ(cli::UsageMessage(cli::ParseProblem::Other, "x\x1B]0;y\a").find('\x1B'),
+            std::string::npos);
 }
 
 TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
@@ -347,16 +352,6 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   args.bytes = {"1", "2", "3"};
   args.format = "c";
   EXPECT_EQ(RunWith(cli::Command::Decode, args).status, cli::kExitUsage);
-}
-
-TEST(Output, JsonAndCsvFieldsAreEscaped) {
-  channels::Sink out;
-  channels::PutJsonString(out, "a\"b\\c\n\x01ü");
-  out.Put(' ');
-  channels::PutCsvField(out, "x, \"y\"");
-  out.Put(' ');
-  channels::PutCsvField(out, "plain");
-  EXPECT_EQ(out.Text(), "\"a\\\"b\\\\c\\u000a\\u0001ü\" \"x, \"\"y\"\"\" plain");
 }
 
 }  // namespace

@@ -1,0 +1,174 @@
+// The commands of teilomat-cli, one entry each: name, help, options, run.
+#include "cli/CommandTable.h"
+
+#include <CLI/CLI.hpp>
+
+namespace cli {
+namespace {
+
+constexpr std::string_view kExamples = R"(Beispiele:
+  teilomat-cli calc 145,68                 Ergebnis wie im Fenster (ZF 10,7, Raster 25 kHz)
+  teilomat-cli calc --raster 10 --zf 0,455 --am 27.125 27.135 --format csv
+  teilomat-cli table --from 144 --to 146 --format c --name kanal > kanaele.h
+  teilomat-cli table --from 0 --to 131.071 --zf 0 --raster 1 --format csv > alle.csv
+  teilomat-cli decode 223 48 160
+  teilomat-cli decode 0xDF 0x30 0xA0 --zf 10.7 --format json
+  teilomat-cli plan kanaele.csv --format c --name funk -o funk.h
+  teilomat-cli plan kanaele.csv --format ihex --base 0x100 -o eeprom.hex
+
+Die Optionen eines Befehls zeigt zum Beispiel: teilomat-cli table --help
+Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird immer ".".
+Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 falscher Aufruf oder
+keine Zahl, 3 Teilerverhältnis zu gross (max 131071) oder zu klein (min 0).)";
+
+constexpr std::string_view kPlanNotes =
+    R"(Die Kanalliste ist ein CSV-Export aus CHIRP (Spalten Location, Name,
+Frequency, Duplex, Offset; weitere Spalten zählen nicht) oder eine eigene Liste
+mit der Kopfzeile name,rx_mhz,tx_mhz (leeres tx_mhz: der Kanal sendet nicht).
+Das Bandbit (--am) wählt den Eingang des TSA6057 (AM- oder FM-Oszillator),
+nicht die Modulation: die Spalte Mode ändert es nicht.
+Ein Kanal mehr als 1 Hz neben dem Raster ist ein Fehler; --round nimmt ihn
+und zeigt die Abweichung in Hz. Im EEPROM-Abbild (ihex, bin) steht Kanal L
+bei --base + L * 6: erst RX DB0-DB2, dann TX DB0-DB2 (mit --rx-only nur RX,
+3 Bytes). Lücken und der Rest bis --size bekommen --fill.
+
+Beispiele:
+  teilomat-cli plan kanaele.csv
+  teilomat-cli plan kanaele.csv --format c --name funk -o funk.h
+  teilomat-cli plan kanaele.csv --format ihex --base 0x100 --size 0x800 -o eeprom.hex
+  teilomat-cli plan - --tx-zf 10.7 --format bin < kanaele.csv > eeprom.bin
+
+Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 Kanalliste oder Aufruf
+fehlerhaft, Kanal neben dem Raster, Abbild zu groß, 3 Teilerverhältnis zu gross
+(max 131071) oder zu klein (min 0).)";
+
+// The options every command that computes rows takes.
+void AddSetupOptions(CLI::App& command, Arguments& args) {
+  command.add_option("--zf", args.zf, "Zwischenfrequenz ZF in MHz (Vorgabe 10.7)")
+      ->type_name("MHZ");
+  command.add_option("--raster", args.raster, "Kanalraster in kHz: 1, 10 oder 25 (Vorgabe 25)")
+      ->type_name("KHZ");
+  command.add_flag("--am", args.am, "Bandbits 16 (AM) statt 32 (FM)");
+  command.add_flag("--no-cp", args.noCp, "Ladungspumpen-Bit (Bit 0 von DB0) 0 statt 1");
+  command.add_option("--format", args.format, "Ausgabe: text, csv, json oder c (Vorgabe text)")
+      ->type_name("FORMAT");
+  command.add_option("--name", args.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
+      ->type_name("NAME");
+}
+
+// --base, --size and --fill, remembered as typed: a format without an image
+// refuses them.
+void ImageOption(PlanArguments& plan, std::string_view option, const std::string& value) {
+  if (option == "--base") plan.base = value;
+  if (option == "--size") plan.size = value;
+  if (option == "--fill") plan.fill = value;
+  plan.imageOptions.emplace_back(option);
+}
+
+void CalcOptions(CLI::App& command, CommandLine& line) {
+  command.add_option("RX", line.args.rx, "Empfangsfrequenzen in MHz")->required()->type_name("MHZ");
+  AddSetupOptions(command, line.args);
+}
+
+void TableOptions(CLI::App& command, CommandLine& line) {
+  command.add_option("--from", line.args.from, "Erste Empfangsfrequenz in MHz")
+      ->required()
+      ->type_name("MHZ");
+  command.add_option("--to", line.args.to, "Letzte Empfangsfrequenz in MHz")
+      ->required()
+      ->type_name("MHZ");
+  AddSetupOptions(command, line.args);
+}
+
+void DecodeOptions(CLI::App& command, CommandLine& line) {
+  // Any number of bytes is taken here, so that Run can say which are missing
+  // or too many, in the names the user knows.
+  command.add_option("DB0-DB2", line.args.bytes, "DB0 DB1 DB2, dezimal oder 0x-hexadezimal")
+      ->type_name("BYTE");
+  command.add_option("--zf", line.args.zf, "Zwischenfrequenz ZF in MHz (Vorgabe 10.7)")
+      ->type_name("MHZ");
+  command.add_option("--format", line.args.format, "Ausgabe: text, csv oder json (Vorgabe text)")
+      ->type_name("FORMAT");
+}
+
+void PlanOptions(CLI::App& command, CommandLine& line) {
+  command
+      .add_option("LISTE", line.plan.input, "Die Kanalliste als CSV; - liest die Standardeingabe")
+      ->required()
+      ->type_name("DATEI");
+  command.add_option("--zf", line.plan.zf, "ZF zum Empfangen in MHz (Vorgabe 10.7)")
+      ->type_name("MHZ");
+  command
+      .add_option("--tx-zf", line.plan.txZf,
+                  "ZF zum Senden in MHz (Vorgabe 0: der VCO läuft auf der Sendefrequenz)")
+      ->type_name("MHZ");
+  command
+      .add_option("--raster", line.plan.raster, "Kanalraster in kHz: 1, 10 oder 25 (Vorgabe 25)")
+      ->type_name("KHZ");
+  command.add_flag("--am", line.plan.am,
+                   "Bandbits 16 (AM-Eingang des Bausteins) statt 32 (FM-Eingang), für alle Kanäle");
+  command.add_flag("--no-cp", line.plan.noCp, "Ladungspumpen-Bit (Bit 0 von DB0) 0 statt 1");
+  command.add_flag(
+      "--round", line.plan.round,
+      "Kanäle neben dem Raster auf den nächsten Kanal legen und die Abweichung zeigen");
+  command
+      .add_option("--format", line.plan.format,
+                  "Ausgabe: text, csv, json, c, ihex oder bin (Vorgabe text)")
+      ->type_name("FORMAT");
+  command
+      .add_option("-o", line.plan.output,
+                  "In diese Datei schreiben: sie entsteht ganz oder gar nicht")
+      ->type_name("DATEI");
+  command
+      .add_option("--name", line.plan.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
+      ->type_name("NAME");
+  command
+      .add_option("--name-length", line.plan.nameLength,
+                  "C-Header: Namen auf so viele Bytes kürzen, an einer Zeichengrenze")
+      ->type_name("BYTES");
+  command.add_flag("--no-names", line.plan.noNames, "C-Header: ohne Namen");
+  command
+      .add_option_function<std::string>(
+          "--base", [&line](const std::string& value) { ImageOption(line.plan, "--base", value); },
+          "Abbild: Adresse von Kanal 0 (Vorgabe 0)")
+      ->type_name("ADRESSE");
+  command
+      .add_option_function<std::string>(
+          "--size", [&line](const std::string& value) { ImageOption(line.plan, "--size", value); },
+          "Abbild: Größe in Bytes (Vorgabe: bis zum letzten Kanal)")
+      ->type_name("BYTES");
+  command
+      .add_option_function<std::string>(
+          "--fill", [&line](const std::string& value) { ImageOption(line.plan, "--fill", value); },
+          "Abbild: Füllbyte für Lücken (Vorgabe 0xFF)")
+      ->type_name("BYTE");
+  command.add_flag("--rx-only", line.plan.rxOnly,
+                   "Nur RX: kein TX in der Ausgabe, im Abbild 3 Bytes je Kanal");
+}
+
+}  // namespace
+
+const std::string_view kProgramFooter = kExamples;
+
+const std::array<CommandEntry, 4> kCommands = {{
+    {"calc", "Ergebnis je Empfangsfrequenz RX (MHz)", kExamples, CalcOptions,
+     [](const CommandLine& line, channels::Sink& out, channels::Sink& err) {
+       return Run(Command::Calc, line.args, out, err);
+     }},
+    {"table", "Alle Kanäle des Rasters von --from bis --to", kExamples, TableOptions,
+     [](const CommandLine& line, channels::Sink& out, channels::Sink& err) {
+       return Run(Command::Table, line.args, out, err);
+     }},
+    {"decode", "Datenbytes DB0 DB1 DB2 zurücklesen; Raster, Band und CP stehen in den Bytes",
+     kExamples, DecodeOptions,
+     [](const CommandLine& line, channels::Sink& out, channels::Sink& err) {
+       return Run(Command::Decode, line.args, out, err);
+     }},
+    {"plan", "Eine Kanalliste (CSV, auch aus CHIRP): RX und TX jedes Kanals, bis zum EEPROM-Abbild",
+     kPlanNotes, PlanOptions,
+     [](const CommandLine& line, channels::Sink& out, channels::Sink& err) {
+       return RunPlanCommand(line.plan, out, err);
+     }},
+}};
+
+}  // namespace cli
