@@ -31,6 +31,9 @@ Ein Kanal mehr als 1 Hz neben dem Raster ist ein Fehler; --round nimmt ihn
 und zeigt die Abweichung in Hz. Im EEPROM-Abbild (ihex, bin) steht Kanal L
 bei --base + L * 6: erst RX DB0-DB2, dann TX DB0-DB2 (mit --rx-only nur RX,
 3 Bytes). Lücken und der Rest bis --size bekommen --fill.
+Der C-Header (c) deklariert nur; genau eine .c-Datei definiert vor dem
+#include PRÄFIX_PLAN_IMPLEMENTATION und bekommt die Tabelle (auf AVR im Flash)
+und PRÄFIX_plan_find.
 
 Beispiele:
   teilomat-cli plan kanaele.csv

@@ -1,6 +1,6 @@
-# A table's C header written by teilomat-cli compiles with a C compiler as
-# strict C99. Used for the Windows build: the program runs under EMULATOR,
-# wine; CC is the Windows C compiler. A plan's header has cli_plan_header.cmake.
+# A C header written by teilomat-cli compiles with a C compiler as strict C99.
+# Used for the Windows build (the program runs under EMULATOR, wine; CC is the
+# Windows C compiler); a plan's header has cli_plan_header.cmake.
 #   cmake [-DEMULATOR=wine] -DPROGRAM=teilomat-cli.exe -DCC=x86_64-w64-mingw32-gcc
 #         -DDIR=scratch-folder -P cli_header_compiles.cmake
 set(header ${DIR}/cli_header_compiles.h)
