@@ -205,7 +205,7 @@ std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err)
 
 // The C header, with every name cut to options.nameLength bytes and each cut
 // one named on `err`.
-void WriteHeader(std::vector<PlannedChannel> plan, const PlanArguments& args,
+void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
                  const PlanOptions& options, Sink& out, Sink& err) {
   std::string cut;
   for (PlannedChannel& channel : plan) {
@@ -250,7 +250,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
   std::string().swap(input);
   if (!list) return Usage(err, ListMessage(list));
   const PlanSettings& settings = options->settings;
-  const Plan plan = MakePlan(list.channels, settings);
+  Plan plan = MakePlan(list.channels, settings);  // the C header may cut names
   if (!plan) {
     err.Put(LimitMessage(*plan.limit));
     return kExitDividerLimit;
