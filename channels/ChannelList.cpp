@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <charconv>
+#include <memory>
 
 #include "channels/Csv.h"
 #include "channels/Decimal.h"
@@ -127,7 +129,8 @@ ChannelList ReadChannelList(std::string_view text) {
 
   ChannelList list;
   // Grows with the channels found: blank lines cost nothing.
-  std::vector<bool> taken(kMaxChannelNumber + 1);
+  // Checked access: a table too small would throw, not write past its end.
+  const auto taken = std::make_unique<std::bitset<kMaxChannelNumber + 1>>();
   while (reader.Next(fields)) {
     const std::size_t line = reader.Line();
     const auto cell = [&fields](std::size_t column) {
@@ -188,7 +191,7 @@ ChannelList ReadChannelList(std::string_view text) {
       channel.txMHz = tx;
     }
 
-    if (taken[static_cast<std::size_t>(channel.number)]) {
+    if (taken->test(static_cast<std::size_t>(channel.number))) {
       ChannelList failed =
           Failed(ListError::DuplicateNumber, line, "Location", std::to_string(channel.number));
       failed.firstLine =
@@ -197,7 +200,7 @@ ChannelList ReadChannelList(std::string_view text) {
           })->line;
       return failed;
     }
-    taken[static_cast<std::size_t>(channel.number)] = true;
+    taken->set(static_cast<std::size_t>(channel.number));
     list.channels.push_back(std::move(channel));
   }
   if (reader.Error() != CsvError::None) return readError();

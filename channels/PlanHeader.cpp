@@ -131,18 +131,17 @@ void PutDefine(Sink& out, std::string_view upper, std::string_view name, std::in
   out.Put(" */\n");
 }
 
-// "RX 145.6 MHz, N 6252", with the list's frequency where --round moved the side.
+// "RX 145.6 MHz, N 6252", or where the grid's frequency differs from the
+// list's, as --round gives it, "RX 145.6125 MHz, Raster 145.6 MHz, N 6252".
 void PutSideComment(Sink& out, std::string_view side, const PlannedSide& planned) {
   out.Put(side);
   out.Put(' ');
-  out.Put(planned.Mhz());
-  out.Put(" MHz");
-  if (planned.OffRaster()) {  // moved by --round
-    out.Put(" (Liste ");
+  if (planned.DiffHz() != "0") {
     out.Put(Shown(planned.row.requestedMHz));
-    out.Put(" MHz)");
+    out.Put(" MHz, Raster ");
   }
-  out.Put(", N ");
+  out.Put(planned.Mhz());
+  out.Put(" MHz, N ");
   PutInt(out, planned.row.n);
 }
 

@@ -24,13 +24,15 @@ keine Zahl, 3 Teilerverhältnis zu gross (max 131071) oder zu klein (min 0).)";
 constexpr std::string_view kPlanNotes =
     R"(Die Kanalliste ist ein CSV-Export aus CHIRP (Spalten Location, Name,
 Frequency, Duplex, Offset; weitere Spalten zählen nicht) oder eine eigene Liste
-mit der Kopfzeile name,rx_mhz,tx_mhz (leeres tx_mhz: der Kanal sendet nicht).
+mit der Kopfzeile name,rx_mhz,tx_mhz (leeres tx_mhz: der Kanal sendet nicht),
+als UTF-8, getrennt mit "," oder mit ";" (dann auch mit Dezimalkomma).
 Das Bandbit (--am) wählt den Eingang des TSA6057 (AM- oder FM-Oszillator),
 nicht die Modulation: die Spalte Mode ändert es nicht.
 Ein Kanal mehr als 1 Hz neben dem Raster ist ein Fehler; --round nimmt ihn
 und zeigt die Abweichung in Hz. Im EEPROM-Abbild (ihex, bin) steht Kanal L
 bei --base + L * 6: erst RX DB0-DB2, dann TX DB0-DB2 (mit --rx-only nur RX,
-3 Bytes). Lücken und der Rest bis --size bekommen --fill.
+3 Bytes). Lücken und der Rest bis --size bekommen --fill. --base, --size und
+--fill gelten nur für ihex und bin; --rx-only lässt TX in jedem Format weg.
 Der C-Header (c) deklariert nur; genau eine .c-Datei definiert vor dem
 #include PRÄFIX_PLAN_IMPLEMENTATION und bekommt die Tabelle (auf AVR im Flash)
 und PRÄFIX_plan_find.

@@ -9,6 +9,7 @@
 #include "channels/NumberInput.h"
 #include "channels/Row.h"
 #include "channels/RowWriter.h"
+#include "channels/TableRange.h"
 #include "cli/CommandTable.h"
 
 namespace cli {
@@ -20,11 +21,11 @@ using channels::ChannelRxMHz;
 using channels::Complaint;
 using channels::Decode;
 using channels::DecodeReport;
+using channels::FindTableRange;
 using channels::Format;
 using channels::FormatByName;
 using channels::Heading;
 using channels::IsCIdentifier;
-using channels::PlanTable;
 using channels::Quoted;
 using channels::Range;
 using channels::RangeError;
@@ -36,7 +37,7 @@ using channels::RowWriter;
 using channels::Setup;
 using channels::Shown;
 using channels::Sink;
-using channels::TablePlan;
+using channels::TableRange;
 using channels::TerminalText;
 using channels::WriteDecode;
 
@@ -163,8 +164,8 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   if (!to) return kExitUsage;
 
   const Setup& setup = options->setup;
-  const TablePlan plan = PlanTable(setup, *from, *to);
-  switch (plan.error) {
+  const TableRange range = FindTableRange(setup, *from, *to);
+  switch (range.error) {
     case RangeError::None:
       break;
     case RangeError::Reversed:
@@ -187,10 +188,10 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   }
 
   const std::int16_t raster = setup.Raster();
-  const std::int64_t stop = plan.StopAt();
+  const std::int64_t stop = range.StopAt();
   const std::string stopPlace =
       Place(ChannelRxMHz(raster, static_cast<std::int32_t>(stop), setup.zf), stop);
-  if (plan.RowCount() == 0) {
+  if (range.RowCount() == 0) {
     return DividerLimit(err, tuning::Limit::TooLarge,
                         "Tabelle nicht geschrieben: schon ihr erster Kanal, " + stopPlace +
                             ", liegt über der Grenze.");
@@ -198,10 +199,10 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
 
   RowWriter writer(options->format, Heading{"table", setup, Range{*from, *to}, args.name}, out);
   writer.Begin();
-  for (std::int64_t n = plan.first; n <= plan.LastRow(); ++n) {
+  for (std::int64_t n = range.first; n <= range.LastRow(); ++n) {
     writer.Put(ChannelRow(setup, static_cast<std::int32_t>(n)));
   }
-  if (!plan.HitsLimit()) {
+  if (!range.HitsLimit()) {
     writer.End();
     return Finish(out, err, kExitOk);
   }
@@ -212,8 +213,8 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   if (status != kExitDividerLimit) return status;
   return DividerLimit(err, tuning::Limit::TooLarge,
                       "Tabelle abgebrochen vor " + stopPlace + "; " +
-                          std::to_string(plan.RowCount()) +
-                          (plan.RowCount() == 1 ? " Zeile" : " Zeilen") + " geschrieben.");
+                          std::to_string(range.RowCount()) +
+                          (range.RowCount() == 1 ? " Zeile" : " Zeilen") + " geschrieben.");
 }
 
 int RunDecode(const Arguments& args, Sink& out, Sink& err) {

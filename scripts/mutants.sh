@@ -1,27 +1,48 @@
 #!/usr/bin/env bash
 # Mutation testing: plants one small fault at a time in the core (tuning/),
-# teilomat-cli (cli/) and the window's handlers (window/Form1.cpp), rebuilds
-# the dev preset's test programs and runs them. A fault that no test notices
-# is a test gap, unless it cannot change behaviour (marked "equivalent" in the
-# list, with the reason).
+# the channels library (channels/), teilomat-cli (cli/) and the window's
+# handlers (window/Form1.cpp), rebuilds the dev preset's test programs and
+# runs them. A fault that no test notices is a test gap, unless it cannot
+# change behaviour (marked "equivalent" in the list, with the reason).
 #
-#   scripts/mutants.sh [WORD]   only the faults whose line holds WORD
+#   scripts/mutants.sh [WORD]          the faults of the list below whose line holds WORD
+#   scripts/mutants.sh --sample N SEED [FOLDER...]
+#                                      N faults drawn at random (the same for the same
+#                                      SEED) from the .cpp files of the folders
+#                                      (default: channels cli)
 #
-# Runs the test programs of the core, teilomat-cli and form_test, which drives
-# the handlers over an in-memory window; the Qt window's suites, which drive
-# the same handlers through real widgets, are left out to keep each round
-# short. Each fault is written into the source file and the file is put back
-# afterwards, also when the script is interrupted. Results go to
-# build/dev/mutants.txt.
+# Runs the test programs of the core, the channels library, teilomat-cli and
+# form_test, which drives the handlers over an in-memory window; the Qt
+# window's suites, which drive the same handlers through real widgets, are
+# left out to keep each round short. A fault in Windows-only code
+# (cli/Console.cpp) is also built with the windows preset and its suites run
+# under wine, the only place that code runs. Each fault is written into the
+# source file and the file is put back afterwards, also when the script is
+# interrupted. Results go to build/dev/mutants.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-only=${1:-}
+only=""
+sample=0
+seed=0
+folders=(channels cli)
+if [[ "${1:-}" == --sample ]]; then
+  sample=${2:?--sample N SEED}
+  seed=${3:?--sample N SEED}
+  shift 3
+  [[ $# -gt 0 ]] && folders=("$@")
+else
+  only=${1:-}
+fi
 build=build/dev
-tests=(form_test encoder_test number_text_test divider_test cli_output_test cli_plan_test
-  channels_row_test cli_program_test)
+tests=(form_test encoder_test number_text_test divider_test channels_row_test channels_escape_test
+  channels_list_test channels_plan_test cli_output_test cli_plan_command_test cli_program_test)
 targets=("${tests[@]}" teilomat-cli)
 results=$build/mutants.txt
+# Code that only the Windows build compiles, and the suites that reach it there.
+windows_only=(cli/Console.cpp)
+windows_build=build/windows
+windows_tests=(cli_output_test cli_program_test)
 
 [ -f $build/CMakeCache.txt ] || cmake --preset dev
 cmake --build $build -j 2 --target "${targets[@]}" >/dev/null
@@ -65,6 +86,61 @@ print(path + "\t" + (note[0] if note else ""))
 EOF
 }
 
+# Draws faults at random, as lines of the list: a comparison, a logical
+# operator, a constant or a sign turned, or a statement left out. The same
+# seed draws the same faults from the same sources.
+draw() {
+  python3 - "$sample" "$seed" "${folders[@]}" <<'EOF'
+import pathlib, random, re, sys
+count, seed, folders = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3:]
+turns = [(r"<=", "<"), (r"(?<![<-])<(?![<=])", "<="), (r">=", ">"), (r"(?<![->])>(?![>=])", ">="),
+         (r"==", "!="), (r"!=", "=="), (r"&&", "||"), (r"\|\|", "&&"), (r"\btrue\b", "false"),
+         (r"\bfalse\b", "true"), (r"(?<=[ (])(\d+)(?=[ ;),\]])", None), (r" \+ ", " - "), (r" - ", " + ")]
+candidates = []
+for folder in folders:
+    for path in sorted(pathlib.Path(folder).glob("*.cpp")):
+        lines = path.read_text(encoding="utf-8").split("\n")
+        raw = False  # inside a raw string literal: help text, not code
+        for number, line in enumerate(lines):
+            code = line.strip()
+            if raw or 'R"(' in line:
+                raw = ')"' not in line.split('R"(')[-1]
+                continue
+            if not code or code.startswith(("//", "#", "*", "/*")) or "\t" in line or '"' in code:
+                continue
+            for pattern, replacement in turns:
+                for match in re.finditer(pattern, line):
+                    new = replacement if replacement else str(int(match.group(1)) + 1)
+                    candidates.append((str(path), number, line, match.start(), match.end(), new))
+            if code.endswith(";") and not code.startswith(("return", "using", "}")) and "=" not in code:
+                candidates.append((str(path), number, line, 0, len(line), ""))
+random.Random(seed).shuffle(candidates)
+for path, number, line, start, end, new in candidates[:count]:
+    text = pathlib.Path(path).read_text(encoding="utf-8")
+    offset = sum(len(other) + 1 for other in text.split("\n")[:number])
+    nth = text[:offset].count(line) + 1
+    print(f"{path}:{nth}\t{line}\t{line[:start]}{new}{line[end:]}")
+EOF
+}
+
+# Builds the windows preset with the fault and runs its suites under wine.
+killed_under_wine() {
+  [ -f $windows_build/CMakeCache.txt ] || cmake --preset windows >/dev/null
+  if ! cmake --build $windows_build -j 2 --target "${windows_tests[@]}" teilomat-cli \
+    </dev/null >/dev/null 2>&1; then
+    echo unbuilt
+    return
+  fi
+  local t
+  for t in "${windows_tests[@]}"; do
+    if ! ctest --test-dir $windows_build -R "^$t\$" --timeout 300 </dev/null >/dev/null 2>&1; then
+      echo "killed by $t (wine)"
+      return
+    fi
+  done
+  echo survived
+}
+
 killed=0
 survived=0
 equivalent=0
@@ -94,6 +170,9 @@ while IFS= read -r line; do
       fi
     done
   fi
+  if [[ "$outcome" == survived && " ${windows_only[*]} " == *" $file "* ]]; then
+    outcome=$(killed_under_wine)
+  fi
   restore
 
   case "$outcome" in
@@ -110,7 +189,8 @@ while IFS= read -r line; do
       ;;
   esac
   printf '%s\t%s: %s\n' "$outcome" "$file" "$change" | tee -a "$results"
-done <<'LIST'
+done < <(if [[ $sample -gt 0 ]]; then draw; else sed -n '/^# file\[:occurrence\]/,/^LIST$/p' "$0" | sed '$d'; fi)
+: <<'LIST'
 # file[:occurrence]	original	replacement	note
 tuning/DividerCalculation.cpp	state.zf * 1000000.0	state.zf * 100000.0
 tuning/DividerCalculation.cpp	if (!std::isfinite(sum))	if (std::isnan(sum))
@@ -142,36 +222,36 @@ tuning/NumberText.cpp	std::fmod(below, 2.0) == 0.0	std::fmod(below, 2.0) != 0.0
 tuning/NumberText.cpp	rounded > kMax	rounded >= kMax
 tuning/NumberText.cpp	value > 255) return {0, NumberError::OutOfRange}	value > 256) return {0, NumberError::OutOfRange}
 tuning/TuningState.cpp	>= state.RasterTab.size()	> state.RasterTab.size()
-channels/Row.cpp	< fromMHz - slack(fromMHz)	< fromMHz + slack(fromMHz)
-channels/Row.cpp	> toMHz + slack(toMHz)	> toMHz - slack(toMHz)
-channels/Row.cpp	plan.last = std::max(plan.first, std::int64_t{tuning::kMaxDivider} + 1);	plan.last = std::int64_t{tuning::kMaxDivider} + 1;
-channels/Row.cpp	if (fromMHz > toMHz) {	if (fromMHz >= toMHz) {
-channels/Row.cpp	if (plan.first < 0) {	if (plan.first <= 0) {
-channels/Row.cpp	} else if (plan.first > plan.last) {	} else if (plan.first >= plan.last) {
-channels/Row.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12 + mhz * 1e-13
+channels/TableRange.cpp	< fromMHz - slack(fromMHz)	< fromMHz + slack(fromMHz)
+channels/TableRange.cpp	> toMHz + slack(toMHz)	> toMHz - slack(toMHz)
+channels/TableRange.cpp	> toMHz + slack(toMHz)	>= toMHz + slack(toMHz)	equivalent: a bound exactly a slack above a channel is no frequency a double can be typed as
+channels/TableRange.cpp	range.last = std::max(range.first, std::int64_t{tuning::kMaxDivider} + 1);	range.last = std::int64_t{tuning::kMaxDivider} + 1;
+channels/TableRange.cpp	if (fromMHz > toMHz) {	if (fromMHz >= toMHz) {
+channels/TableRange.cpp	if (range.first < 0) {	if (range.first <= 0) {
+channels/TableRange.cpp	} else if (range.first > range.last) {	} else if (range.first >= range.last) {
+channels/TableRange.cpp	raster * 1e-12 + std::abs(mhz) * 1e-13	raster * 1e-12 + mhz * 1e-13
 channels/Row.cpp	if (setup.chargePump) state.DB[0] |= 1u;	if (!setup.chargePump) state.DB[0] |= 1u;
 channels/Row.cpp	  result.n = state.N;	
-channels/Row.cpp	if (negativeExp) exponent = -exponent;	if (!negativeExp) exponent = -exponent;
-channels/Row.cpp	if (afterPoint) ++fractionDigits;	if (!afterPoint) ++fractionDigits;
-channels/Row.cpp:2	bool negative = false;	bool negative = true;	equivalent: each of the three branches that follow sets the sign
-channels/Row.cpp:1	for (std::size_t i = a.size(); i-- > 0;) {	for (std::size_t i = a.size(); i-- > 1;) {
-channels/Row.cpp	borrow = digit < 0 ? 1 : 0;	borrow = digit <= 0 ? 1 : 0;
-channels/Row.cpp	carry = digit / 10;	carry = digit > 10;
-channels/Row.cpp	to.digits.insert(0, width - to.digits.size(), '0');	to.digits.insert(0, width - to.digits.size(), '1');
-channels/Row.cpp	from.digits.insert(0, width - from.digits.size(), '0');	from.digits.insert(0, width - from.digits.size(), '1');
-channels/Row.cpp	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '0');	from.digits.append(static_cast<std::size_t>(from.exponent - exponent), '1');
-channels/Row.cpp	} else if (LessDigits(to.digits, from.digits)) {	} else if (LessDigits(from.digits, to.digits)) {
-channels/Row.cpp	from.negative = !from.negative;	
-channels/Row.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'	equivalent: zeros before the point are stripped below and a lone point gets its 0 back, so one zero fewer ends the same
-channels/Row.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
-channels/Row.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
-channels/Row.cpp	while (digits.back() == '0') digits.pop_back();	
+channels/Decimal.cpp	if (negativeExp) exponent = -exponent;	if (!negativeExp) exponent = -exponent;
+channels/Decimal.cpp	if (afterPoint) ++fractionDigits;	if (!afterPoint) ++fractionDigits;
+channels/Decimal.cpp:1	for (std::size_t i = a.size(); i-- > 0;) {	for (std::size_t i = a.size(); i-- > 1;) {
+channels/Decimal.cpp	borrow = digit < 0 ? 1 : 0;	borrow = digit <= 0 ? 1 : 0;
+channels/Decimal.cpp	carry = digit / 10;	carry = digit > 10;
+channels/Decimal.cpp	a.digits.insert(0, width - a.digits.size(), '0');	a.digits.insert(0, width - a.digits.size(), '1');
+channels/Decimal.cpp	b.digits.insert(0, width - b.digits.size(), '0');	b.digits.insert(0, width - b.digits.size(), '1');
+channels/Decimal.cpp	b.digits.append(static_cast<std::size_t>(b.exponent - exponent), '0');	b.digits.append(static_cast<std::size_t>(b.exponent - exponent), '1');
+channels/Decimal.cpp	} else if (LessDigits(a.digits, b.digits)) {	} else if (LessDigits(b.digits, a.digits)) {
+channels/Row.cpp	from->negative = !from->negative;	
+channels/Decimal.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(), '0'	equivalent: zeros before the point are stripped below and a lone point gets its 0 back, so one zero fewer ends the same
+channels/Decimal.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
+channels/Decimal.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
+channels/Decimal.cpp	while (digits.back() == '0') digits.pop_back();	
 cli/Commands.cpp	for (std::size_t i = 0; i < kRasters.size(); ++i) {	for (std::size_t i = 0; i + 1 < kRasters.size(); ++i) {
 cli/Commands.cpp	options.setup.chargePump = !args.noCp;	options.setup.chargePump = args.noCp;
 cli/Commands.cpp	args.am ? tuning::kBandAm : tuning::kBandFm	args.am ? tuning::kBandFm : tuning::kBandAm
 cli/Commands.cpp	result.limit == tuning::Limit::Incalculable	result.limit == tuning::Limit::TooSmall
 cli/Commands.cpp	result.error == tuning::TuningError::DividerTooLarge ||	result.error == tuning::TuningError::DividerTooLarge &&
-cli/Commands.cpp	if (!plan.HitsLimit()) {	if (plan.HitsLimit()) {
+cli/Commands.cpp	if (!range.HitsLimit()) {	if (range.HitsLimit()) {
 cli/Commands.cpp	args.bytes.size() < 2 ? "Es fehlen " : "Es fehlt "	args.bytes.size() <= 2 ? "Es fehlen " : "Es fehlt "
 cli/Commands.cpp	if (args.bytes.size() > 3) {	if (args.bytes.size() >= 3) {
 cli/Commands.cpp	} else if (!IsCommand(word) || firstOption == nullptr) {	} else if (!IsCommand(word) && firstOption == nullptr) {
@@ -184,7 +264,7 @@ channels/RowWriter.cpp	if (requested_ != rx_) {	if (requested_ == rx_) {
 channels/RowWriter.cpp	out_.Put(count_ == 0 ? "\n    {	out_.Put(count_ == 1 ? "\n    {
 channels/RowWriter.cpp	for (std::size_t i = text.size(); i < width; ++i)	for (std::size_t i = text.size(); i <= width; ++i)
 channels/RowWriter.cpp	std::abs(value) < 1e15 &&	std::abs(value) < 1e16 &&
-channels/RowWriter.cpp	if (c == '"' || c == '\\') {	if (c == '"') {
+channels/Escape.cpp	if (first == '"' || first == '\\') {	if (first == '"') {
 channels/RowWriter.cpp	out_.Put(setup.chargePump ? '1' : '0');	out_.Put(setup.chargePump ? '0' : '1');
 channels/RowWriter.cpp	for (unsigned bit = 8; bit-- > 0;)	for (unsigned bit = 7; bit-- > 0;)
 channels/Decode.cpp	if (f.reservedBits != 0) {	if (f.reservedBits == 0) {
@@ -193,6 +273,26 @@ channels/NumberInput.cpp	text.find(',') != std::string_view::npos	text.find(',')
 channels/NumberInput.cpp	} else if (text.size() > 1 && text[0] == '0') {	} else if (text.size() > 2 && text[0] == '0') {
 channels/NumberInput.cpp	if (value <= 255) value = value * base + digit;	if (value < 255) value = value * base + digit;
 channels/NumberInput.cpp	(c >= 'A' && c <= 'Z') || c == '_'	(c >= 'A' && c <= 'Z')
+channels/NumberInput.cpp	return c >= '0' && c <= '9';	return c >= '0' && c < '9';
+channels/Decode.cpp:1	out.Put(r.fields.chargePump ? '1' : '0');	out.Put('1');
+channels/ChannelList.cpp	std::bitset<kMaxChannelNumber + 1>	std::bitset<kMaxChannelNumber - 1>
+channels/PlanWriters.cpp	PutRight(out, "N", 7);	PutRight(out, "N", 6);
+channels/Csv.cpp	if (pos_ >= size) {	if (pos_ > size) {
+channels/Csv.cpp	if (c == ';') ++semicolons;	if (c == ',') ++semicolons;
+channels/Csv.cpp	return semicolons > commas ? ';' : ',';	return semicolons >= commas ? ';' : ',';
+channels/Csv.cpp	if (text[i] == '\n' || (text[i] == '\r' &&	if (text[i] == '\n' || (text[i] == '\n' &&
+channels/Escape.cpp	(code >= 0x7F && code <= 0x9F)	(code > 0x7F && code <= 0x9F)
+channels/Escape.cpp	(code >= 0x2066 && code <= 0x2069)	(code >= 0x2066 && code < 0x2069)
+channels/Escape.cpp	if (at == text.size()) return Quoted(text);	if (at >= text.size() - 1) return Quoted(text);
+channels/ChannelList.cpp	if (down) b->negative = !b->negative;	
+channels/ChannelList.cpp	if (SameName(Trimmed(header[i]), name)) return i;	if (Trimmed(header[i]) == name) return i;
+channels/Plan.cpp	if (tx && (!channel->txMHz || settings.rxOnly)) break;	if (tx && !channel->txMHz) break;
+channels/Plan.cpp	if (index == settings.rx.rasterIndex) continue;	if (index == settings.rx.rasterIndex) break;
+channels/Plan.cpp	if (plan && plan.offRaster.empty()) return index;	if (plan.offRaster.empty()) return index;
+channels/PlanWriters.cpp	if (side.DiffHz() != "0") {	if (side.DiffHz() == "0") {
+cli/Console.cpp	_setmode(_fileno(stdout), _O_BINARY);	
+cli/Console.cpp	if (wide != nullptr && count == argc) {	if (wide != nullptr && count != argc) {
+cli/Console.cpp	out.pop_back();  // the terminating zero	
 window/Form1.cpp	controls_.SetRasterIndex(2);	controls_.SetRasterIndex(1);
 window/Form1.cpp	if (controls_.Ticked(CheckBox::bitcp)) state_.DB[0] |= 1u;	if (!controls_.Ticked(CheckBox::bitcp)) state_.DB[0] |= 1u;
 window/Form1.cpp	? tuning::kBandAm : tuning::kBandFm	? tuning::kBandFm : tuning::kBandAm
@@ -207,6 +307,9 @@ LIST
 
 # Back to the sources as they are.
 cmake --build $build -j 2 --target "${targets[@]}" >/dev/null
+if [ -f $windows_build/CMakeCache.txt ]; then
+  cmake --build $windows_build -j 2 --target "${windows_tests[@]}" teilomat-cli >/dev/null 2>&1 || true
+fi
 
 counted=$((killed + survived))
 echo "killed $killed of $counted (not counted: $equivalent equivalent, $unbuilt not built)" |

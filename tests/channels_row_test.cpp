@@ -8,6 +8,7 @@
 #include "channels/NumberInput.h"
 #include "channels/Row.h"
 #include "channels/RowWriter.h"
+#include "channels/TableRange.h"
 #include "tuning/DataByteEncoder.h"
 
 namespace {
@@ -52,7 +53,7 @@ TEST(ReadByte, TakesDecimalOrHexFrom0To255) {
       {"0x0", 0}, {"0x00FF", 255}, {"256", -1},  {"0x100", -1}, {"99999999999999999999", -1},
       {"-1", -1}, {"+1", -1},      {"010", -1},  // could be meant as octal
       {"0x", -1}, {"0xG1", -1},    {"12a", -1},  {"", -1},      {" 1", -1},
-      {"01", -1}, {"2550", -1},
+      {"01", -1}, {"2550", -1},    {"199", 199}, {"0x9F", 159},  // 9: the last digit
   };
   for (const Case& c : cases) {
     const auto result = channels::ReadByte(c.text);
@@ -106,7 +107,7 @@ channels::Setup SetupFor(int rasterIndex, double zf) {
   return setup;
 }
 
-TEST(PlanTable, TakesTheChannelsBetweenTheBounds) {
+TEST(FindTableRange, TakesTheChannelsBetweenTheBounds) {
   struct Case {
     const char* name;
     int rasterIndex;
@@ -132,7 +133,8 @@ TEST(PlanTable, TakesTheChannelsBetweenTheBounds) {
       {"start beyond 32 bits", 0, 0.0, -1e12, 0.0, E::BelowZero, 0, 0},
   };
   for (const Case& c : cases) {
-    const channels::TablePlan plan = channels::PlanTable(SetupFor(c.rasterIndex, c.zf), c.from, c.to);
+    const channels::TableRange plan =
+        channels::FindTableRange(SetupFor(c.rasterIndex, c.zf), c.from, c.to);
     EXPECT_EQ(plan.error, c.error) << c.name;
     if (c.error != E::None || c.first > c.last) continue;
     EXPECT_EQ(plan.first, c.first) << c.name;
@@ -140,12 +142,12 @@ TEST(PlanTable, TakesTheChannelsBetweenTheBounds) {
   }
 }
 
-TEST(PlanTable, StopsAtTheDividerLimit) {
-  const channels::TablePlan within = channels::PlanTable(SetupFor(0, 0.0), 131.0, 131.071);
+TEST(FindTableRange, StopsAtTheDividerLimit) {
+  const channels::TableRange within = channels::FindTableRange(SetupFor(0, 0.0), 131.0, 131.071);
   EXPECT_FALSE(within.HitsLimit());
   EXPECT_EQ(within.RowCount(), 72);
 
-  const channels::TablePlan across = channels::PlanTable(SetupFor(0, 0.0), 131.0, 140.0);
+  const channels::TableRange across = channels::FindTableRange(SetupFor(0, 0.0), 131.0, 140.0);
   EXPECT_TRUE(across.HitsLimit());
   EXPECT_EQ(across.LastRow(), tuning::kMaxDivider);
   EXPECT_EQ(across.RowCount(), 72);
@@ -154,13 +156,13 @@ TEST(PlanTable, StopsAtTheDividerLimit) {
   // An end far beyond anything the arithmetic holds still gives the rows
   // up to the limit.
   for (double farEnd : {1e7, 1e300}) {
-    const channels::TablePlan far = channels::PlanTable(SetupFor(0, 0.0), 131.0, farEnd);
+    const channels::TableRange far = channels::FindTableRange(SetupFor(0, 0.0), 131.0, farEnd);
     ASSERT_TRUE(far) << farEnd;
     EXPECT_EQ(far.RowCount(), 72) << farEnd;
     EXPECT_EQ(far.StopAt(), 131072) << farEnd;
   }
 
-  const channels::TablePlan beyond = channels::PlanTable(SetupFor(0, 0.0), 140.0, 150.0);
+  const channels::TableRange beyond = channels::FindTableRange(SetupFor(0, 0.0), 140.0, 150.0);
   EXPECT_TRUE(beyond.HitsLimit());
   EXPECT_EQ(beyond.RowCount(), 0);
   EXPECT_EQ(beyond.StopAt(), 140000);
@@ -168,15 +170,16 @@ TEST(PlanTable, StopsAtTheDividerLimit) {
 
 // Every bound typed exactly on a channel keeps that channel, whatever binary
 // rounding does to the RX and ZF in between.
-TEST(PlanTable, KeepsEveryChannelTypedAsABound) {
+TEST(FindTableRange, KeepsEveryChannelTypedAsABound) {
   const double zfs[] = {0.0, 10.7, 0.455, 21.4, -10.7};
   for (int rasterIndex = 0; rasterIndex < 3; ++rasterIndex) {
     for (double zf : zfs) {
       const channels::Setup setup = SetupFor(rasterIndex, zf);
       for (std::int32_t n = 1; n <= tuning::kMaxDivider; n += 7) {
         // The RX as a user would type it: the text the window shows.
-        const double rx = channels::ReadNumber(channels::Shown(channels::ChannelRow(setup, n).rxMHz)).value;
-        const channels::TablePlan plan = channels::PlanTable(setup, rx, rx);
+        const double rx =
+            channels::ReadNumber(channels::Shown(channels::ChannelRow(setup, n).rxMHz)).value;
+        const channels::TableRange plan = channels::FindTableRange(setup, rx, rx);
         ASSERT_TRUE(plan) << "N " << n << " ZF " << zf;
         ASSERT_EQ(plan.first, n) << "ZF " << zf << " raster " << rasterIndex;
         ASSERT_EQ(plan.last, n) << "ZF " << zf << " raster " << rasterIndex;

@@ -345,6 +345,11 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
             "223,48,160,0xDF,0x30,0xA0,11011111,00110000,10100000,6255,25,FM,32,1,156375,10.7,"
             "145.675,\n");
 
+  // The charge-pump bit as the byte holds it, 0 here.
+  channels::StringSink text;
+  channels::WriteDecode(channels::Decode({222, 48, 160}, 10.7), channels::Format::Text, text);
+  EXPECT_NE(text.Text().find("\nCP       0"), std::string::npos) << text.Text();
+
   args.bytes = {"1", "2", "0x123"};
   const Outcome bad = RunWith(cli::Command::Decode, args);
   EXPECT_EQ(bad.status, cli::kExitUsage);

@@ -457,6 +457,10 @@ TEST(Program, PlanWritesTheSameImageEverywhere) {
   EXPECT_EQ(
       RunProgram({"plan", list, "--format", "bin"}).out,
       std::string("\xD9\x30\xA0\x51\x2D\xA0\xFF\xFF\xFF\xFF\xFF\xFF\xD1\x30\xA0\xFF\xFF\xFF", 18));
+  // An image option typed for a format without an image is refused by name.
+  const Ran text = RunProgram({"plan", list, "--size", "0x100"});
+  EXPECT_EQ(text.status, 2);
+  EXPECT_NE(text.err.find("--size gilt nur für ein Abbild"), std::string::npos) << text.err;
 }
 
 // An image past 64 KiB read back by two other programs: objcopy's binary of

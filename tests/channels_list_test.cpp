@@ -1,16 +1,12 @@
-// teilomat-cli plan in-process: the CSV reader, the channel list, the plan's
-// refusals and outputs, the EEPROM image, and the file that appears whole.
+// Channel lists as radio tools and spreadsheets write them: the CSV reader,
+// the two forms of list, a list's plan as CSV, and the EEPROM image.
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 #include "channels/ChannelList.h"
 #include "channels/Csv.h"
 #include "channels/EepromImage.h"
+#include "channels/Plan.h"
 #include "channels/PlanWriters.h"
-#include "cli/Files.h"
-#include "cli/PlanCommand.h"
 
 namespace {
 
@@ -55,6 +51,24 @@ TEST(Csv, ReadsQuotesLineEndsAndBlankLines) {
     EXPECT_EQ(error, c.error) << c.text;
     EXPECT_EQ(line, c.line) << c.text;
   }
+  // The text ends where its view ends: the quote just past it is never read.
+  std::size_t line = 0;
+  E error = E::None;
+  EXPECT_EQ(ReadAll(std::string_view("a\n\"b\"", 4), error, line), "a;");
+  EXPECT_EQ(error, E::UnclosedQuote);
+}
+
+TEST(Csv, TakesTheSeparatorFromTheFirstLine) {
+  const std::pair<std::string_view, char> cases[] = {
+      {"Location,Name,Frequency", ','},
+      {"Location;Name;Frequency\n1;a,b;145", ';'},
+      {"\"a;b;c\",d\n", ','},  // quoted semicolons do not count
+      {"a;b,c", ','},          // a tie keeps the comma
+      {"a\rb;c;d", ','},       // only the first line counts
+  };
+  for (const auto& [text, separator] : cases) {
+    EXPECT_EQ(channels::DetectSeparator(text), separator) << text;
+  }
 }
 
 TEST(Csv, FindsBytesThatAreNotUtf8) {
@@ -75,6 +89,7 @@ TEST(Csv, FindsBytesThatAreNotUtf8) {
       {"\xE2\x82", 0},
       {"\x80", 0},
       {"\xC3\x28", 0},
+      {std::string_view("x\xC3\xA4", 2), 1},  // the view ends inside ä
   };
   for (const auto& [text, offset] : cases) EXPECT_EQ(channels::FirstNonUtf8(text), offset) << text;
 }
@@ -146,6 +161,17 @@ TEST(ChannelList, PlainListsAndRefusals) {
       {std::string(kHead) + "1,\xC3\xA4,145,,\n2,\xE4,145,,\n", E::NotUtf8, 3, "kein UTF-8"},
       {std::string(kHead) + "1,\"a,145,,\n", E::BadQuote, 2, "Anführungszeichen"},
       {std::string(kHead) + "1,a,\x1B[2J,,\n", E::NotANumber, 2, "?[2J"},  // shown, not obeyed
+      {std::string(kHead) + "1,a,1e400,,\n", E::NotANumber, 2,
+       "\u201E1e400\u201C liegt außerhalb des Zahlenbereichs"},
+      {std::string(kHead) + "1,a," + std::string(100000, '7') + "x,,\n", E::NotANumber, 2,
+       "7777\u2026\u201C ist zu lang"},
+      {"Location;Name;Frequency;Duplex\n1;a;145;\n", E::MissingColumn, 1,
+       "\u201EOffset\u201C in der Kopfzeile (Zeile 1): \u201ELocation;Name;Frequency;Duplex\u201C"},
+      {"Location,Name,Frequency,Duplex,Offse\r1,a,\xE4,,\r", E::NotUtf8, 2,
+       "\u201ECSV UTF-8\u201C"},
+      {std::string(kHead) + "1,a,145,,\r\r\n2,\xE4,145,,\n", E::NotUtf8, 4,
+       "\u201EUnicode (UTF-8)\u201C"},
+      {std::string(kHead) + "65535,a,145,,\n65535,b,145,,\n", E::DuplicateNumber, 3, "Kanal 65535"},
   };
   for (const Case& c : cases) {
     const channels::ChannelList list = channels::ReadChannelList(c.text);
@@ -166,39 +192,15 @@ TEST(ChannelList, PlainListsAndRefusals) {
   }
 }
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome Plan(std::string_view input, std::vector<std::string> options = {}) {
-  cli::PlanArguments args;
-  args.format = "csv";
-  for (std::size_t i = 0; i < options.size(); ++i) {
-    const std::string& o = options[i];
-    if (o == "--round") args.round = true;
-    if (o == "--am") args.am = true;
-    if (o == "--no-cp") args.noCp = true;
-    if (o == "--format") args.format = options[++i];
-    if (o == "--raster") args.raster = options[++i];
-    if (o == "--zf") args.zf = options[++i];
-    if (o == "--tx-zf") args.txZf = options[++i];
-    if (o == "--fill") args.fill = options[++i];
-    if (o == "--name-length") args.nameLength = options[++i];
-    if (o == "--no-names") args.noNames = true;
-  }
-  channels::StringSink out, err;
-  const int status = cli::RunPlan(args, std::string(input), out, err);
-  return {status, out.Text(), err.Text()};
-}
-
 // Hand-worked: RX 145.6 + ZF 10.7 = 156.3 MHz = 6252 × 25 kHz, 6252 = 48 × 128 + 108,
 // so DB0 = 2 × 108 + 1 = 217, DB1 48, DB2 32 + 128 = 160; and so on for each.
 TEST(Plan, ChirpExportToCsv) {
-  const Outcome o = Plan(kChirp);
-  EXPECT_EQ(o.status, 0) << o.err;
+  const channels::ChannelList list = channels::ReadChannelList(kChirp);
+  const channels::Plan plan = channels::MakePlan(list.channels, {});
+  channels::StringSink out;
+  channels::WritePlanCsv(plan.channels, out);
   EXPECT_EQ(
-      o.out,
+      out.Text(),
       "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,"
       "tx_db0,tx_db1,tx_db2\n"
       "0,\"Relais, \"\"DB0XY\"\"\",145.6,0,6252,217,48,160,145,0,5800,81,45,160\n"
@@ -206,94 +208,6 @@ TEST(Plan, ChirpExportToCsv) {
       "3,Empfang,145.525,0,6249,211,48,160,,,,,,\n"
       "4,Split,145.3,0,6240,193,48,160,433.5,0,17340,121,135,160\n"
       "5,Plus,145.35,0,6242,197,48,160,145.95,0,5838,157,45,160\n");
-}
-
-TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
-  struct Case {
-    const char* input;
-    std::vector<std::string> options;
-    int status;
-    const char* piece;  // of the output, or of the message when it fails
-  };
-  const Case cases[] = {
-      {"name,rx_mhz\nS12,145.6125\n",
-       {},
-       2,
-       "Kanal 0 \u201ES12\u201C: RX 145.6125 MHz, nächste Kanäle 145.6 und 145.625 MHz\n"},
-      {"name,rx_mhz\nS12,145.6125\n", {"--round"}, 0, "0,S12,145.6,-12500,6252,217,48,160,,"},
-      {"name,rx_mhz\nA,145.600001\n", {}, 0, ",145.6,-1,6252,"},  // 1 Hz: on the grid
-      {"name,rx_mhz\nA,145.6000011\n", {}, 2, "RX 145.6000011 MHz"},
-      {"name,rx_mhz,tx_mhz\nT,145.6,145.0125\n",
-       {},
-       2,
-       "TX 145.0125 MHz, nächste Kanäle 145 und 145.025 MHz"},
-      {"name,rx_mhz,tx_mhz\nT,27.125,27.125\n",
-       {"--raster", "1", "--zf", "0.455"},
-       0,
-       ",27.125,0,27580,121,215,32,27.125,0,27125,235,211,32"},
-      {"name,rx_mhz,tx_mhz\nS,145.5,145.5\n",
-       {"--tx-zf", "10.7", "--am"},
-       0,
-       ",6248,209,48,144,145.5,0,6248,209,48,144"},
-      {"name,rx_mhz\nL,131.071\n", {"--raster", "1", "--zf", "0"}, 0, ",131071,255,255,35"},
-      {"name,rx_mhz\nL,131.072\n",
-       {"--raster", "1", "--zf", "0"},
-       3,
-       "Teilerverhältnis zu gross! (max 131071)\nKanal 0 \u201EL\u201C: RX 131.072 MHz (N 131072)"},
-      {"Location,Name,Frequency,Duplex,Offset\n9,Neg,1,-,20\n",
-       {},
-       3,
-       "Teilerverhältnis zu klein! (min 0)\nKanal 9 \u201ENeg\u201C: TX -19 MHz (N -760)"},
-      {"name,rx_mhz\nX,1e300\n", {}, 3, "zu gross! (max 131071)\nKanal 0 \u201EX\u201C: RX 1E+300"},
-      {"name,rx_mhz\n\"\x1B]0;x\x07\",145.6\n", {"--format", "text"}, 0, "  ?]0;x?\n"},
-      {"name,rx_mhz\nA,145.6\n", {"--format", "xml"}, 2, "text, csv, json, c, ihex oder bin"},
-      {"name,rx_mhz\nA,145.6\n", {"--fill", "256"}, 2, "--fill \u201E256\u201C ist kein Byte"},
-  };
-  for (const Case& c : cases) {
-    const Outcome o = Plan(c.input, c.options);
-    EXPECT_EQ(o.status, c.status) << c.input << o.err;
-    EXPECT_NE((c.status == 0 ? o.out : o.err).find(c.piece), std::string::npos) << o.out << o.err;
-    if (c.status != 0) {
-      EXPECT_EQ(o.out, "") << c.input;
-    }
-  }
-}
-
-// The C header's options and settings; cli_plan_header.cmake compiles it.
-TEST(Plan, HeaderCutsNamesAndStatesItsSettings) {
-  const std::string kList = "name,rx_mhz\nH\xC3\xB6ren,145.6\nS20,145.5\n";
-  struct Case {
-    std::string input;
-    std::vector<std::string> options;
-    const char* piece;  // of the output, or of the message where it fails
-    const char* note = "";
-  };
-  const Case cases[] = {
-      {kList, {"--name-length", "4"}, R"("H\303\266r"})", "\u201EH\u00F6r\u201C, vorher 6 Bytes"},
-      {kList, {"--name-length", "3"}, R"("H\303\266"})"},
-      {kList, {"--name-length", "2"}, R"("H"})"},             // not half an ö
-      {kList, {"--name-length", "3"}, "_PLAN_NAME_SIZE 4 "},  // S20 and its 0
-      {"name,rx_mhz\n" + std::string(4096, 'x') + ",1\n", {}, "_SIZE 4096 ", "auf 4095 Bytes,"},
-      {kList, {"--no-names"}, "{0x00, 0x00, 0x00}, 0}, /* RX 145.5 MHz, N 6248 */"},
-      {kList, {"--zf", "-10.7"}, "#define TEILOMAT_PLAN_ZF_HZ (-10700000L) "},
-      {kList, {"--tx-zf", "0.455"}, "#define TEILOMAT_PLAN_TX_ZF_HZ 455000L "},
-      {kList, {"--raster", "10", "--zf", "0"}, "#define TEILOMAT_PLAN_RASTER_HZ 10000L "},
-      {kList, {"--am"}, "#define TEILOMAT_PLAN_BAND_BITS 16 "},
-      {kList, {"--no-cp"}, "#define TEILOMAT_PLAN_CP_BIT 0 "},
-      {"name,rx_mhz\nS,145.6125\n", {"--round"}, "RX 145.6 MHz (Liste 145.6125 MHz), N 6252"},
-      {kList, {"--name-length", "0"}, "--name-length \u201E0\u201C ist keine Länge: 1 bis 4095"},
-      {kList, {"--name-length", "4096"}, "--name-length \u201E4096\u201C ist keine Länge"},
-      {kList, {"--name-length", "4", "--no-names"}, "schließen einander aus"},
-      {kList, {"--zf", "1e300"}, "Die ZF ist zu groß für den C-Header."},
-      {kList, {"--no-names", "--format", "csv"}, "--no-names gilt nur für --format c.\n"},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> options = {"--format", "c"};
-    options.insert(options.end(), c.options.begin(), c.options.end());
-    const Outcome o = Plan(c.input, options);
-    EXPECT_NE((o.status == 0 ? o.out : o.err).find(c.piece), std::string::npos) << o.out << o.err;
-    EXPECT_NE(o.err.find(c.note), std::string::npos) << c.piece << o.err;
-  }
 }
 
 TEST(Image, LaysChannelsOutWithGapsBaseAndFill) {
@@ -332,25 +246,33 @@ TEST(Image, IntelHexRecordsAndTheAddressPast64KiB) {
                     ":020000040001F9\n:0100000000FF\n:00000001FF\n"));
 }
 
-TEST(Files, ReplacingFileAppearsWholeOrNotAtAll) {
-  const std::string path = testing::TempDir() + "teilomat_replacing_file.txt";
-  const auto read = [&path] {
-    std::ifstream in(path, std::ios::binary);
-    return (std::ostringstream() << in.rdbuf()).str();
+// Separators, decimal commas and header case as spreadsheets save them, and
+// repeater shifts added in decimal: 145.6125 − 0.6 in binary arithmetic is
+// 145.01250000000002, which --round would put on 145.025 instead of 145.
+TEST(ChannelList, ReadsSpreadsheetsAndShiftsExactly) {
+  constexpr const char* kSemicolons = "Location;Name;Frequency;Duplex;Offset\n";
+  struct Case {
+    std::string text;
+    std::int64_t number;
+    double rx, tx;
   };
-  std::ofstream(path, std::ios::binary) << "old\n";
-  {
-    cli::ReplacingFile file(path);
-    ASSERT_NE(file.File(), nullptr);
-    std::fputs("half", file.File());
-  }  // given up: no Commit
-  EXPECT_EQ(read(), "old\n");
-  cli::ReplacingFile file(path);
-  std::fputs("new\n", file.File());
-  EXPECT_TRUE(file.Commit());
-  EXPECT_EQ(read(), "new\n");
-  EXPECT_EQ(cli::ReadInput(path).value_or(""), "new\n");
-  EXPECT_FALSE(cli::ReadInput(path + ".missing"));
+  const Case cases[] = {
+      {std::string(kSemicolons) + "1;a;145,6125;-;0,6\n", 1, 145.6125, 145.0125},
+      {"location,NAME,Frequency,duplex,OFFSET\n2,a,145.6125,-,0.6\n", 2, 145.6125, 145.0125},
+      {std::string(kSemicolons) + "3;\"a;b\";438,6125;-;7,6\n", 3, 438.6125, 431.0125},  // 70 cm
+      {std::string(kSemicolons) + "4;a;145,0125;+;0,6\n", 4, 145.0125, 145.6125},
+      {std::string(kSemicolons) + "5;a;145,3;split;433,5\n", 5, 145.3, 433.5},
+      {"Name;RX_MHz;tx_mhz\na;145,6;144,8\n", 0, 145.6, 144.8},
+      {std::string(kSemicolons) + "65535;a;145;;\n", 65535, 145, 145},  // the highest number
+  };
+  for (const Case& c : cases) {
+    const channels::ChannelList list = channels::ReadChannelList(c.text);
+    ASSERT_TRUE(list) << channels::ListMessage(list);
+    ASSERT_EQ(list.channels.size(), 1u) << c.text;
+    EXPECT_EQ(list.channels[0].number, c.number) << c.text;
+    EXPECT_EQ(list.channels[0].rxMHz, c.rx) << c.text;
+    EXPECT_EQ(list.channels[0].txMHz.value_or(0), c.tx) << c.text;
+  }
 }
 
 }  // namespace

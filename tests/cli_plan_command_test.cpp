@@ -1,0 +1,169 @@
+// teilomat-cli plan in-process: options, refusals and outputs of the
+// command, and the file that appears whole.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "channels/Sink.h"
+#include "cli/Files.h"
+#include "cli/PlanCommand.h"
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome Plan(std::string_view input, std::vector<std::string> options = {}) {
+  cli::PlanArguments args;
+  args.format = "csv";
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    const std::string& o = options[i];
+    if (o == "--round") args.round = true;
+    if (o == "--am") args.am = true;
+    if (o == "--no-cp") args.noCp = true;
+    if (o == "--name-length") args.nameLength = options[++i];
+    if (o == "--no-names") args.noNames = true;
+    if (o == "--format") args.format = options[++i];
+    if (o == "--raster") args.raster = options[++i];
+    if (o == "--zf") args.zf = options[++i];
+    if (o == "--tx-zf") args.txZf = options[++i];
+    if (o == "--fill") args.fill = options[++i];
+    if (o == "--base") args.base = options[++i];
+    if (o == "--fill" || o == "--base") args.imageOptions.push_back(o);
+  }
+  channels::StringSink out, err;
+  const int status = cli::RunPlan(args, std::string(input), out, err);
+  return {status, out.Text(), err.Text()};
+}
+
+TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
+  struct Case {
+    const char* input;
+    std::vector<std::string> options;
+    int status;
+    const char* piece;  // of the output, or of the message when it fails
+  };
+  const Case cases[] = {
+      {"name,rx_mhz\nS12,145.6125\n",
+       {},
+       2,
+       "Kanal 0 \u201ES12\u201C: RX 145.6125 MHz, nächste Kanäle 145.6 und 145.625 MHz\n"},
+      {"name,rx_mhz\nS12,145.6125\n", {"--round"}, 0, "0,S12,145.6,-12500,6252,217,48,160,,"},
+      {"name,rx_mhz\nA,145.600001\n", {}, 0, ",145.6,-1,6252,"},  // 1 Hz: on the grid
+      {"name,rx_mhz\nA,145.6000011\n", {}, 2, "RX 145.6000011 MHz"},
+      {"name,rx_mhz,tx_mhz\nT,145.6,145.0125\n",
+       {},
+       2,
+       "TX 145.0125 MHz, nächste Kanäle 145 und 145.025 MHz"},
+      {"name,rx_mhz,tx_mhz\nT,27.125,27.125\n",
+       {"--raster", "1", "--zf", "0.455"},
+       0,
+       ",27.125,0,27580,121,215,32,27.125,0,27125,235,211,32"},
+      {"name,rx_mhz,tx_mhz\nS,145.5,145.5\n",
+       {"--tx-zf", "10.7", "--am"},
+       0,
+       ",6248,209,48,144,145.5,0,6248,209,48,144"},
+      {"name,rx_mhz\nL,131.071\n", {"--raster", "1", "--zf", "0"}, 0, ",131071,255,255,35"},
+      {"name,rx_mhz\nL,131.072\n",
+       {"--raster", "1", "--zf", "0"},
+       3,
+       "Teilerverhältnis zu gross! (max 131071)\nKanal 0 \u201EL\u201C: RX 131.072 MHz (N 131072)"},
+      {"Location,Name,Frequency,Duplex,Offset\n9,Neg,1,-,20\n",
+       {},
+       3,
+       "Teilerverhältnis zu klein! (min 0)\nKanal 9 \u201ENeg\u201C: TX -19 MHz (N -760)"},
+      {"name,rx_mhz\nX,1e300\n", {}, 3, "zu gross! (max 131071)\nKanal 0 \u201EX\u201C: RX 1E+300"},
+      {"name,rx_mhz\n\"\x1B]0;x\x07\",145.6\n", {"--format", "text"}, 0, "  ?]0;x?\n"},
+      {"name,rx_mhz\nA,145.6\n", {"--format", "xml"}, 2, "text, csv, json, c, ihex oder bin"},
+      {"name,rx_mhz\nA,145.6\n",
+       {"--fill", "256", "--format", "bin"},
+       2,
+       "--fill \u201E256\u201C ist kein Byte"},
+      {"name,rx_mhz\nA,145.6\n", {"--base", "16"}, 2, "--base gilt nur für ein Abbild"},
+      {"name,rx_mhz\nA,145.61\n", {}, 2, "alle Kanäle passen zu --raster 10"},
+      // Ties of a repeater's TX, as calc 145.0125 --zf 0 and calc 431.0125 --zf 0 give them.
+      {"Location,Name,Frequency,Duplex,Offset\n1,A,145.6125,-,0.6\n",
+       {"--round"},
+       0,
+       ",145,-12500,5800,81,45,160\n"},
+      {"Location,Name,Frequency,Duplex,Offset\n1,A,438.6125,-,7.6\n",
+       {"--round"},
+       0,
+       ",431,-12500,17240,177,134,160\n"},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = Plan(c.input, c.options);
+    EXPECT_EQ(o.status, c.status) << c.input << o.err;
+    EXPECT_NE((c.status == 0 ? o.out : o.err).find(c.piece), std::string::npos) << o.out << o.err;
+    if (c.status != 0) {
+      EXPECT_EQ(o.out, "") << c.input;
+    }
+  }
+  // Every channel --round moves is named, whatever the format.
+  const Outcome c = Plan("name,rx_mhz\nS12,145.6125\n", {"--round", "--format", "c"});
+  EXPECT_NE(c.err.find("Kanal 0 \u201ES12\u201C: RX 145.6125 MHz -> 145.6 MHz\n"),
+            std::string::npos);
+}
+
+// The C header's options and settings; cli_plan_header.cmake compiles it.
+TEST(Plan, HeaderCutsNamesAndStatesItsSettings) {
+  const std::string kList = "name,rx_mhz\nH\xC3\xB6ren,145.6\nS20,145.5\n";
+  struct Case {
+    std::string input;
+    std::vector<std::string> options;
+    const char* piece;  // of the output, or of the message where it fails
+    const char* note = "";
+  };
+  const Case cases[] = {
+      {kList, {"--name-length", "4"}, R"("H\303\266r"})", "\u201EH\u00F6r\u201C, vorher 6 Bytes"},
+      {kList, {"--name-length", "3"}, R"("H\303\266"})"},
+      {kList, {"--name-length", "2"}, R"("H"})"},             // not half an ö
+      {kList, {"--name-length", "3"}, "_PLAN_NAME_SIZE 4 "},  // S20 and its 0
+      {"name,rx_mhz\n" + std::string(4096, 'x') + ",1\n", {}, "_SIZE 4096 ", "auf 4095 Bytes,"},
+      {kList, {"--no-names"}, "{0x00, 0x00, 0x00}, 0}, /* RX 145.5 MHz, N 6248 */"},
+      {kList, {"--zf", "-10.7"}, "#define TEILOMAT_PLAN_ZF_HZ (-10700000L) "},
+      {kList, {"--tx-zf", "0.455"}, "#define TEILOMAT_PLAN_TX_ZF_HZ 455000L "},
+      {kList, {"--raster", "10", "--zf", "0"}, "#define TEILOMAT_PLAN_RASTER_HZ 10000L "},
+      {kList, {"--am"}, "#define TEILOMAT_PLAN_BAND_BITS 16 "},
+      {kList, {"--no-cp"}, "#define TEILOMAT_PLAN_CP_BIT 0 "},
+      {"name,rx_mhz\nS,145.6125\n", {"--round"}, "RX 145.6125 MHz, Raster 145.6 MHz, N 6252"},
+      {kList, {"--name-length", "0"}, "--name-length \u201E0\u201C ist keine Länge: 1 bis 4095"},
+      {kList, {"--name-length", "4096"}, "--name-length \u201E4096\u201C ist keine Länge"},
+      {kList, {"--name-length", "4", "--no-names"}, "schließen einander aus"},
+      {kList, {"--zf", "1e300"}, "Die ZF ist zu groß für den C-Header."},
+      {kList, {"--no-names", "--format", "csv"}, "--no-names gilt nur für --format c.\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> options = {"--format", "c"};
+    options.insert(options.end(), c.options.begin(), c.options.end());
+    const Outcome o = Plan(c.input, options);
+    EXPECT_NE((o.status == 0 ? o.out : o.err).find(c.piece), std::string::npos) << o.out << o.err;
+    EXPECT_NE(o.err.find(c.note), std::string::npos) << c.piece << o.err;
+  }
+}
+
+TEST(Files, ReplacingFileAppearsWholeOrNotAtAll) {
+  const std::string path = testing::TempDir() + "teilomat_replacing_file.txt";
+  const auto read = [&path] {
+    std::ifstream in(path, std::ios::binary);
+    return (std::ostringstream() << in.rdbuf()).str();
+  };
+  std::ofstream(path, std::ios::binary) << "old\n";
+  {
+    cli::ReplacingFile file(path);
+    ASSERT_NE(file.File(), nullptr);
+    std::fputs("half", file.File());
+  }  // given up: no Commit
+  EXPECT_EQ(read(), "old\n");
+  cli::ReplacingFile file(path);
+  std::fputs("new\n", file.File());
+  EXPECT_TRUE(file.Commit());
+  EXPECT_EQ(read(), "new\n");
+  EXPECT_EQ(cli::ReadInput(path).value_or(""), "new\n");
+  EXPECT_FALSE(cli::ReadInput(path + ".missing"));
+}
+
+}  // namespace
