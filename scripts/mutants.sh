@@ -289,7 +289,9 @@ channels/ChannelList.cpp	if (SameName(Trimmed(header[i]), name)) return i;	if (T
 channels/Plan.cpp	if (tx && (!channel->txMHz || settings.rxOnly)) break;	if (tx && !channel->txMHz) break;
 channels/Plan.cpp	if (index == settings.rx.rasterIndex) continue;	if (index == settings.rx.rasterIndex) break;
 channels/Plan.cpp	if (plan && plan.offRaster.empty()) return index;	if (plan.offRaster.empty()) return index;
-channels/PlanWriters.cpp	if (side.DiffHz() != "0") {	if (side.DiffHz() == "0") {
+channels/PlanHeader.cpp	if (planned.DiffHz() != "0") {	if (planned.DiffHz() == "0") {
+channels/PlanHeader.cpp	(static_cast<unsigned char>(name[bytes]) & 0xC0u) == 0x80u	(static_cast<unsigned char>(name[bytes]) & 0x80u) == 0x80u
+channels/PlanHeader.cpp	nameSize = std::max(nameSize, channel.name.size() + 1);	nameSize = std::max(nameSize, channel.name.size());
 cli/Console.cpp	_setmode(_fileno(stdout), _O_BINARY);	
 cli/Console.cpp	if (wide != nullptr && count == argc) {	if (wide != nullptr && count != argc) {
 cli/Console.cpp	out.pop_back();  // the terminating zero	
