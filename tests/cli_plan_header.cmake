@@ -44,27 +44,20 @@ int main(int argc, char **argv) {
 }
 ]])
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${ARGN} failed (${status}):\n${out}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
-
+set(fatal ${fatal})
 # On standard input, which must keep the names' CR LF on Windows too.
 foreach(format c bin)
-  run(${EMULATOR} ${PROGRAM} plan - --format ${format} --name funk -o ${DIR}/plan.${format}
-      INPUT_FILE ${DIR}/list.csv)
+  execute_process(COMMAND ${EMULATOR} ${PROGRAM} plan - --format ${format} --name funk -o
+                          ${DIR}/plan.${format} INPUT_FILE ${DIR}/list.csv ${fatal})
 endforeach()
 file(COPY_FILE ${DIR}/plan.c ${DIR}/plan.h)
-file(WRITE ${DIR}/want "${names}")
-file(READ ${DIR}/want want HEX)
+string(HEX "${names}" want)
 file(READ ${DIR}/plan.bin image HEX)
 set(flags -Wall -Wextra -pedantic -Werror)
 foreach(compiler "${CC};-x;c;-std=c99" "${CXX};-x;c++;-std=c++11")
-  run(${compiler} ${flags} -o ${DIR}/lookup.exe ${DIR}/definitions.c ${DIR}/lookup.c)
-  run(${EMULATOR} ${DIR}/lookup.exe ${DIR}/lookup.got)
+  execute_process(COMMAND ${compiler} ${flags} -o ${DIR}/lookup.exe ${DIR}/definitions.c
+                          ${DIR}/lookup.c ${fatal})
+  execute_process(COMMAND ${EMULATOR} ${DIR}/lookup.exe ${DIR}/lookup.got ${fatal})
   file(READ ${DIR}/lookup.got got HEX)
   if(NOT got STREQUAL "${want}${image}")
     message(FATAL_ERROR "${compiler}: lookup.got is not the names and plan.bin")
@@ -73,9 +66,9 @@ endforeach()
 
 if(AVR_CC)
   # The RAM sections hold next to nothing; 4 KiB of the flash stay for a program.
-  run(${AVR_CC} -mmcu=atmega328p -Os -std=c99 ${flags} -o ${DIR}/avr.elf ${DIR}/definitions.c
-      ${DIR}/avr.c)
-  run(${AVR_SIZE} -A ${DIR}/avr.elf)
+  execute_process(COMMAND ${AVR_CC} -mmcu=atmega328p -Os -std=c99 ${flags} -o ${DIR}/avr.elf
+                          ${DIR}/definitions.c ${DIR}/avr.c ${fatal})
+  execute_process(COMMAND ${AVR_SIZE} -A ${DIR}/avr.elf OUTPUT_VARIABLE out ${fatal})
   string(REGEX MATCH "\\.data +([0-9]+).*\\.text +([0-9]+).*\\.bss +([0-9]+)" found "${out}")
   math(EXPR flash "${CMAKE_MATCH_1} + ${CMAKE_MATCH_2}")
   if(NOT CMAKE_MATCH_1 LESS 16 OR NOT CMAKE_MATCH_3 LESS 16 OR NOT flash LESS 28672)
