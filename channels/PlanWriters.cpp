@@ -82,6 +82,16 @@ std::string PlanInputsJson(const PlanSettings& settings) {
          ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
 }
 
+Image BuildPlanImage(const std::vector<PlannedChannel>& plan, const ImageLayout& layout) {
+  std::vector<ImageRecord> records;
+  records.reserve(plan.size());
+  for (const PlannedChannel& channel : plan) {
+    records.push_back({channel.number, channel.rx.row.bytes, std::nullopt});
+    if (channel.tx) records.back().tx = channel.tx->row.bytes;
+  }
+  return BuildImage(records, layout);
+}
+
 void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out) {
   out.Put("teilomat-cli ");
   out.Put(ProgramVersion());

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "channels/EepromImage.h"
 #include "channels/Plan.h"
 #include "channels/Sink.h"
 
@@ -23,5 +24,9 @@ std::string PlanInputsJson(const PlanSettings& settings);
 void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out);
 void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
 void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out);
+
+/// The EEPROM image of a plan: each channel's RX bytes, then its TX bytes
+/// (the fill byte for a channel that does not transmit), laid out by BuildImage.
+Image BuildPlanImage(const std::vector<PlannedChannel>& plan, const ImageLayout& layout);
 
 }  // namespace channels

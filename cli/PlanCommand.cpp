@@ -18,7 +18,7 @@
 
 namespace cli {
 
-using channels::BuildImage;
+using channels::BuildPlanImage;
 using channels::ChannelList;
 using channels::Complaint;
 using channels::CutName;
@@ -26,7 +26,7 @@ using channels::FittingRaster;
 using channels::HeaderSettings;
 using channels::Image;
 using channels::ImageLayout;
-using channels::ImageRecord;
+using channels::ImageMessage;
 using channels::IsCIdentifier;
 using channels::kMaxHeaderName;
 using channels::kMaxImageSize;
@@ -287,20 +287,8 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
       break;
     case PlanFormat::IntelHex:
     case PlanFormat::Bin: {
-      std::vector<ImageRecord> records;
-      records.reserve(plan.channels.size());
-      for (const PlannedChannel& channel : plan.channels) {
-        records.push_back({channel.number, channel.rx.row.bytes, std::nullopt});
-        if (channel.tx) records.back().tx = channel.tx->row.bytes;
-      }
-      const Image image = BuildImage(records, options->layout);
-      if (!image) {
-        return Usage(err, "Das Abbild braucht " + std::to_string(image.needed) + " Bytes, " +
-                              (options->layout.size
-                                   ? "--size erlaubt " + std::to_string(*options->layout.size)
-                                   : "plan schreibt höchstens " + std::to_string(kMaxImageSize)) +
-                              ".");
-      }
+      const Image image = BuildPlanImage(plan.channels, options->layout);
+      if (!image) return Usage(err, ImageMessage(image, options->layout));
       if (options->format == PlanFormat::Bin) {
         out.Put(std::string_view(reinterpret_cast<const char*>(image.bytes.data()),
                                  image.bytes.size()));

@@ -11,7 +11,7 @@
 
 #include "channels/ChannelList.h"
 #include "channels/Csv.h"
-#include "channels/RowWriter.h"
+#include "channels/Escape.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string_view data(reinterpret_cast<const char*>(bytes), size);
@@ -22,9 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   if (!list) {
     const std::string message = channels::ListMessage(list);
     if (message.empty()) std::abort();
-    for (char c : message) {
-      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();
-    }
+    // No control a terminal obeys, C1 and bidi controls included.
+    if (channels::TerminalText(message) != message) std::abort();
   } else {
     std::set<std::int64_t> numbers;
     std::size_t line = 0;
@@ -46,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
       fields.back() += c;
     }
   }
-  channels::Sink record;
+  channels::StringSink record;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) record.Put(',');
     channels::PutCsvField(record, fields[i]);
