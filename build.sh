@@ -29,12 +29,13 @@ cd "$(dirname "$0")"
 # Widgets (which brings the OpenGL headers its CMake files ask for), the
 # Liberation fonts, which stand in for "MS Sans Serif" at about its width,
 # CLI11 for teilomat-cli, a C compiler and Python for its tests, binutils'
-# objcopy and srecord's srec_cat that read its EEPROM images back, hyperfine
+# objcopy and srecord's srec_cat that read its EEPROM images back, the AVR
+# compiler and C library that build its C header for an ATmega328P, hyperfine
 # and GNU time for the timing scripts in bench/, and the desktop-entry,
 # manual-page and AppStream checkers for the install test.
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
-  fonts-liberation2 libcli11-dev python3 binutils srecord hyperfine time desktop-file-utils
-  groff-base appstream)
+  fonts-liberation2 libcli11-dev python3 binutils srecord gcc-avr avr-libc binutils-avr
+  hyperfine time desktop-file-utils groff-base appstream)
 
 # The Windows build: the mingw-w64 cross compiler (posix threads) with its
 # resource compiler, GoogleTest's sources and CLI11's headers for it, wine

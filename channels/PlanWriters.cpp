@@ -63,35 +63,6 @@ void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side) {
   out.Put("]}");
 }
 
-void PutCBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes) {
-  out.Put('{');
-  for (std::size_t i = 0; i < 3; ++i) {
-    if (i > 0) out.Put(", ");
-    PutHex(out, bytes[i]);
-  }
-  out.Put('}');
-}
-
-// "145.6 MHz, N 6252", or with --round "145.6125 MHz, Raster 145.6 MHz, N 6252":
-// the list's frequency and the grid's.
-void PutCComment(Sink& out, const PlannedSide& side) {
-  if (side.DiffHz() != "0") {
-    out.Put(Shown(side.row.requestedMHz));
-    out.Put(" MHz, Raster ");
-  }
-  out.Put(side.Mhz());
-  out.Put(" MHz, N ");
-  PutInt(out, side.row.n);
-}
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string PlanInputsLine(const PlanSettings& settings) {
@@ -182,61 +153,6 @@ void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inp
   out.Put("\n  ],\n  \"count\": ");
   PutInt(out, static_cast<std::int64_t>(plan.size()));
   out.Put("\n}\n");
-}
-
-void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs,
-                std::string_view prefix, Sink& out) {
-  const std::string upper = Upper(prefix);
-  const std::string guard = upper + "_PLAN_H";
-  out.Put(
-      "/* Kanalplan fuer den PLL-Synthesizer TSA6057: Datenbytes {DB0, DB1, DB2}\n"
-      " * zum Empfangen (rx) und Senden (tx) je Kanal.\n * Erzeugt von teilomat-cli ");
-  out.Put(ProgramVersion());
-  out.Put(" (plan).\n * ");
-  out.Put(inputs);
-  out.Put("\n */\n#ifndef ");
-  out.Put(guard);
-  out.Put("\n#define ");
-  out.Put(guard);
-  out.Put("\n\n#include <stdint.h>\n\nstruct ");
-  out.Put(prefix);
-  out.Put(
-      "_plan_channel {\n"
-      "    uint16_t number;   /* Kanalnummer */\n"
-      "    const char *name;  /* UTF-8 */\n"
-      "    uint8_t rx[3];     /* DB0, DB1, DB2 zum Empfangen */\n"
-      "    uint8_t tx[3];     /* DB0, DB1, DB2 zum Senden; 0 bei transmits 0 */\n"
-      "    uint8_t transmits; /* 1: der Kanal sendet */\n"
-      "};\n\nstatic const struct ");
-  out.Put(prefix);
-  out.Put("_plan_channel ");
-  out.Put(prefix);
-  out.Put("_plan[] = {\n");
-  for (const PlannedChannel& channel : plan) {
-    out.Put("    {");
-    PutInt(out, channel.number);
-    out.Put(", ");
-    PutCString(out, channel.name);
-    out.Put(", ");
-    PutCBytes(out, channel.rx.row.bytes);
-    out.Put(", ");
-    PutCBytes(out, channel.tx ? channel.tx->row.bytes : std::array<std::uint8_t, 3>{});
-    out.Put(channel.tx ? ", 1}, /* RX " : ", 0}, /* RX ");
-    // Only numbers in comments: a name could end one.
-    PutCComment(out, channel.rx);
-    if (channel.tx) {
-      out.Put("; TX ");
-      PutCComment(out, *channel.tx);
-    }
-    out.Put(" */\n");
-  }
-  out.Put("};\n\n#define ");
-  out.Put(upper);
-  out.Put("_PLAN_COUNT ");
-  PutInt(out, static_cast<std::int64_t>(plan.size()));
-  out.Put("\n\n#endif /* ");
-  out.Put(guard);
-  out.Put(" */\n");
 }
 
 }  // namespace channels

@@ -1,4 +1,5 @@
-// Writing a channel plan as text for people, CSV, JSON or a C header.
+// Writing a channel plan as text for people, CSV or JSON; the C header has a
+// module of its own, PlanHeader.
 #pragma once
 
 #include <string>
@@ -23,8 +24,6 @@ std::string PlanInputsJson(const PlanSettings& settings);
 void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out);
 void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
 void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out);
-void WritePlanC(const std::vector<PlannedChannel>& plan, std::string_view inputs,
-                std::string_view prefix, Sink& out);
 
 /// The EEPROM image of a plan: each channel's RX bytes, then its TX bytes
 /// (the fill byte for a channel that does not transmit), laid out by BuildImage.

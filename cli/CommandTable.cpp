@@ -34,6 +34,9 @@ und zeigt die Abweichung in Hz. Im EEPROM-Abbild (ihex, bin) steht Kanal L
 bei --base + L * 6: erst RX DB0-DB2, dann TX DB0-DB2 (mit --rx-only nur RX,
 3 Bytes). Lücken und der Rest bis --size bekommen --fill. --base, --size und
 --fill gelten nur für ihex und bin; --rx-only lässt TX in jedem Format weg.
+Der C-Header (c) deklariert nur; genau eine .c-Datei definiert vor dem
+#include PRÄFIX_PLAN_IMPLEMENTATION und bekommt die Tabelle (auf AVR im Flash)
+und PRÄFIX_plan_find.
 Die Liste darf auch ein Strom sein (-, /dev/stdin, <(...)), höchstens 64 MiB.
 -o ersetzt eine Datei ganz oder gar nicht und behält ihre Rechte; ein Link
 bleibt ein Link; -o - ist die Standardausgabe; /dev/stdout, /dev/fd/N, Geräte
@@ -131,6 +134,11 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
   command
       .add_option("--name", line.plan.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
       ->type_name("NAME");
+  command
+      .add_option("--name-length", line.plan.nameLength,
+                  "C-Header: Namen auf so viele Bytes kürzen, an einer Zeichengrenze")
+      ->type_name("BYTES");
+  command.add_flag("--no-names", line.plan.noNames, "C-Header: ohne Namen");
   command
       .add_option_function<std::string>(
           "--base", [&line](const std::string& value) { ImageOption(line.plan, "--base", value); },

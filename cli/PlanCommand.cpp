@@ -9,6 +9,7 @@
 #include "channels/Escape.h"
 #include "channels/NumberInput.h"
 #include "channels/Plan.h"
+#include "channels/PlanHeader.h"
 #include "channels/PlanWriters.h"
 #include "channels/RowWriter.h"
 #include "cli/Commands.h"
@@ -20,11 +21,14 @@ namespace cli {
 using channels::BuildPlanImage;
 using channels::ChannelList;
 using channels::Complaint;
+using channels::CutName;
 using channels::FittingRaster;
+using channels::HeaderSettings;
 using channels::Image;
 using channels::ImageLayout;
 using channels::ImageMessage;
 using channels::IsCIdentifier;
+using channels::kMaxHeaderName;
 using channels::kMaxImageSize;
 using channels::LimitMessage;
 using channels::ListMessage;
@@ -32,6 +36,7 @@ using channels::MakePlan;
 using channels::Plan;
 using channels::PlanInputsJson;
 using channels::PlanInputsLine;
+using channels::PlannedChannel;
 using channels::PlanSettings;
 using channels::PutOffRasterLines;
 using channels::PutRoundedLines;
@@ -42,9 +47,10 @@ using channels::ReadChannelList;
 using channels::ReadNumber;
 using channels::Setup;
 using channels::Sink;
+using channels::WholeHz;
 using channels::WriteIntelHex;
-using channels::WritePlanC;
 using channels::WritePlanCsv;
+using channels::WritePlanHeader;
 using channels::WritePlanJson;
 using channels::WritePlanText;
 
@@ -96,7 +102,42 @@ struct PlanOptions {
   PlanSettings settings;
   PlanFormat format = PlanFormat::Text;
   ImageLayout layout;
+  std::size_t nameLength = kMaxHeaderName;  // C header: the longest name in bytes
 };
+
+// The C header's own options: --name-length and --no-names, which only it
+// takes, and its ZFs in whole Hz.
+bool ReadHeaderOptions(const PlanArguments& args, PlanOptions& options, Sink& err) {
+  if (options.format != PlanFormat::C) {
+    if (args.noNames || !args.nameLength.empty()) {
+      Usage(err, std::string(args.noNames ? "--no-names" : "--name-length") +
+                     " gilt nur für --format c.");
+      return false;
+    }
+    return true;
+  }
+  if (args.noNames && !args.nameLength.empty()) {
+    Usage(err, "--name-length und --no-names schließen einander aus.");
+    return false;
+  }
+  if (!args.nameLength.empty()) {
+    const std::string_view text = args.nameLength;
+    std::size_t length = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), length);
+    if (ec != std::errc() || end != text.data() + text.size() || length < 1 ||
+        length > kMaxHeaderName) {
+      Usage(err, "--name-length " + Quoted(text) + " ist keine Länge: 1 bis " +
+                     std::to_string(kMaxHeaderName) + " Bytes.");
+      return false;
+    }
+    options.nameLength = length;
+  }
+  if (!WholeHz(options.settings.rx.zf) || !WholeHz(options.settings.txZf)) {
+    Usage(err, "Die ZF ist zu groß für den C-Header.");
+    return false;
+  }
+  return true;
+}
 
 std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err) {
   PlanOptions options;
@@ -158,6 +199,7 @@ std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err)
     return std::nullopt;
   }
   options.layout = {*base, args.size.empty() ? std::nullopt : size, fill.value, args.rxOnly};
+  if (!ReadHeaderOptions(args, options, err)) return std::nullopt;
   return options;
 }
 
@@ -180,6 +222,38 @@ std::string InputMessage(const std::string& path, InputProblem problem) {
   return list + " kann nicht gelesen werden.";
 }
 
+// The C header, with every name cut to options.nameLength bytes and each cut
+// one named on `err`.
+void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
+                 const PlanOptions& options, Sink& out, Sink& err) {
+  std::string cut;
+  for (PlannedChannel& channel : plan) {
+    const std::string_view name = CutName(channel.name, options.nameLength);
+    if (args.noNames || name.size() == channel.name.size()) continue;
+    cut += "  Kanal " + std::to_string(channel.number) + " " + Quoted(name) + ", vorher " +
+           std::to_string(channel.name.size()) + " Bytes\n";
+    channel.name = name;
+  }
+  if (!cut.empty()) {
+    err.Put(args.nameLength.empty()
+                ? "Namen gekürzt auf " + std::to_string(kMaxHeaderName) +
+                      " Bytes, mehr nimmt ein C99-Compiler nicht:\n"
+                : "Namen gekürzt auf " + args.nameLength + " Bytes (--name-length):\n");
+    err.Put(cut);
+  }
+  const PlanSettings& settings = options.settings;
+  const std::string inputs = PlanInputsLine(settings);
+  const HeaderSettings header{args.name,
+                              inputs,
+                              *WholeHz(settings.rx.zf),
+                              *WholeHz(settings.txZf),
+                              settings.rx.Raster(),
+                              settings.rx.band,
+                              settings.rx.chargePump,
+                              !args.noNames};
+  WritePlanHeader(plan, header, out);
+}
+
 int Finish(Sink& out, Sink& err) {
   if (out.Flush()) return kExitOk;
   err.Put(kWriteFailed);
@@ -195,7 +269,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
   std::string().swap(input);
   if (!list) return Usage(err, ListMessage(list));
   const PlanSettings& settings = options->settings;
-  const Plan plan = MakePlan(list.channels, settings);
+  Plan plan = MakePlan(list.channels, settings);  // the C header may cut names
   if (!plan) {
     err.Put(LimitMessage(*plan.limit));
     return kExitDividerLimit;
@@ -228,7 +302,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
       WritePlanJson(plan.channels, PlanInputsJson(settings), out);
       break;
     case PlanFormat::C:
-      WritePlanC(plan.channels, PlanInputsLine(settings), args.name, out);
+      WriteHeader(plan.channels, args, *options, out, err);
       break;
     case PlanFormat::IntelHex:
     case PlanFormat::Bin: {

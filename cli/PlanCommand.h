@@ -23,6 +23,8 @@ struct PlanArguments {
   bool round = false;         // take channels off the raster, pulled onto it
   std::string format = "text";
   std::string name = "teilomat";  // prefix of the identifiers in a C header
+  std::string nameLength;         // C header: names cut to this many bytes; empty: whole
+  bool noNames = false;           // C header: no names at all
   std::string base = "0";         // image: address of channel 0
   std::string size;               // image: its size; empty: up to the last channel
   std::string fill = "0xFF";      // image: the byte in every gap

@@ -314,12 +314,14 @@ channels/ChannelList.cpp	return lower(x) == lower(y);	return x == y;
 channels/Plan.cpp	if (tx && (!channel->txMHz || settings.rxOnly)) break;	if (tx && !channel->txMHz) break;
 channels/Plan.cpp	if (index == settings.rx.rasterIndex) continue;	if (index == settings.rx.rasterIndex) break;
 channels/Plan.cpp	if (plan && plan.offRaster.empty()) return index;	if (plan.offRaster.empty()) return index;
-channels/PlanWriters.cpp	if (side.DiffHz() != "0") {	if (side.DiffHz() == "0") {
 channels/Decimal.cpp	constexpr int kMaxExponent = 400;	constexpr int kMaxExponent = 401;	equivalent: a number a tenth of a power of ten past it is no double, and ReadNumber has refused it before
 channels/NumberInput.cpp	if (value <= 255) value = value * base + digit;	if (value <= 256) value = value * base + digit;	equivalent: past 255 either way, and refused as out of range
 channels/Decode.cpp	PutCsvField(out, notes);	
 cli/Commands.cpp	if (!from) return kExitUsage;	
 cli/main.cpp	      return false;	      return true;
+channels/PlanHeader.cpp	if (planned.DiffHz() != "0") {	if (planned.DiffHz() == "0") {
+channels/PlanHeader.cpp	(static_cast<unsigned char>(name[bytes]) & 0xC0u) == 0x80u	(static_cast<unsigned char>(name[bytes]) & 0x80u) == 0x80u
+channels/PlanHeader.cpp	nameSize = std::max(nameSize, channel.name.size() + 1);	nameSize = std::max(nameSize, channel.name.size());
 cli/Console.cpp	_setmode(_fileno(stdout), _O_BINARY);	
 cli/Console.cpp	if (wide != nullptr && count == argc) {	if (wide != nullptr && count != argc) {
 cli/Console.cpp	out.pop_back();  // the terminating zero	

@@ -23,6 +23,9 @@ Outcome Plan(std::string_view input, std::vector<std::string> options = {}) {
     const std::string& o = options[i];
     if (o == "--round") args.round = true;
     if (o == "--am") args.am = true;
+    if (o == "--no-cp") args.noCp = true;
+    if (o == "--name-length") args.nameLength = options[++i];
+    if (o == "--no-names") args.noNames = true;
     if (o == "--format") args.format = options[++i];
     if (o == "--raster") args.raster = options[++i];
     if (o == "--zf") args.zf = options[++i];
@@ -103,6 +106,43 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
   const Outcome c = Plan("name,rx_mhz\nS12,145.6125\n", {"--round", "--format", "c"});
   EXPECT_NE(c.err.find("Kanal 0 \u201ES12\u201C: RX 145.6125 MHz -> 145.6 MHz\n"),
             std::string::npos);
+}
+
+// The C header's options and settings; cli_plan_header.cmake compiles it.
+TEST(Plan, HeaderCutsNamesAndStatesItsSettings) {
+  const std::string kList = "name,rx_mhz\nH\xC3\xB6ren,145.6\nS20,145.5\n";
+  struct Case {
+    std::string input;
+    std::vector<std::string> options;
+    const char* piece;  // of the output, or of the message where it fails
+    const char* note = "";
+  };
+  const Case cases[] = {
+      {kList, {"--name-length", "4"}, R"("H\303\266r"})", "\u201EH\u00F6r\u201C, vorher 6 Bytes"},
+      {kList, {"--name-length", "3"}, R"("H\303\266"})"},
+      {kList, {"--name-length", "2"}, R"("H"})"},             // not half an ö
+      {kList, {"--name-length", "3"}, "_PLAN_NAME_SIZE 4 "},  // S20 and its 0
+      {"name,rx_mhz\n" + std::string(4096, 'x') + ",1\n", {}, "_SIZE 4096 ", "auf 4095 Bytes,"},
+      {kList, {"--no-names"}, "{0x00, 0x00, 0x00}, 0}, /* RX 145.5 MHz, N 6248 */"},
+      {kList, {"--zf", "-10.7"}, "#define TEILOMAT_PLAN_ZF_HZ (-10700000L) "},
+      {kList, {"--tx-zf", "0.455"}, "#define TEILOMAT_PLAN_TX_ZF_HZ 455000L "},
+      {kList, {"--raster", "10", "--zf", "0"}, "#define TEILOMAT_PLAN_RASTER_HZ 10000L "},
+      {kList, {"--am"}, "#define TEILOMAT_PLAN_BAND_BITS 16 "},
+      {kList, {"--no-cp"}, "#define TEILOMAT_PLAN_CP_BIT 0 "},
+      {"name,rx_mhz\nS,145.6125\n", {"--round"}, "RX 145.6125 MHz, Raster 145.6 MHz, N 6252"},
+      {kList, {"--name-length", "0"}, "--name-length \u201E0\u201C ist keine Länge: 1 bis 4095"},
+      {kList, {"--name-length", "4096"}, "--name-length \u201E4096\u201C ist keine Länge"},
+      {kList, {"--name-length", "4", "--no-names"}, "schließen einander aus"},
+      {kList, {"--zf", "1e300"}, "Die ZF ist zu groß für den C-Header."},
+      {kList, {"--no-names", "--format", "csv"}, "--no-names gilt nur für --format c.\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> options = {"--format", "c"};
+    options.insert(options.end(), c.options.begin(), c.options.end());
+    const Outcome o = Plan(c.input, options);
+    EXPECT_NE((o.status == 0 ? o.out : o.err).find(c.piece), std::string::npos) << o.out << o.err;
+    EXPECT_NE(o.err.find(c.note), std::string::npos) << c.piece << o.err;
+  }
 }
 
 TEST(Files, OutputAppearsWholeOrNotAtAll) {
