@@ -23,7 +23,7 @@ class Console {
   Console& operator=(const Console&) = delete;
 
  private:
-  unsigned previousCodePage_ = 0;  // 0: nothing to put back
+  [[maybe_unused]] unsigned previousCodePage_ = 0;  // 0: nothing to put back (Windows only)
 };
 
 /// The program's arguments (without its name) as UTF-8. On Windows they are

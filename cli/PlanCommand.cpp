@@ -58,8 +58,6 @@ namespace {
 
 constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli plan --help\n";
 
-enum class PlanFormat { Text, Csv, Json, C, IntelHex, Bin };
-
 std::optional<PlanFormat> PlanFormatByName(std::string_view name) {
   constexpr std::array<std::pair<std::string_view, PlanFormat>, 6> kFormats = {{
       {"text", PlanFormat::Text},
@@ -98,13 +96,6 @@ std::optional<std::uint64_t> ReadAddress(std::string_view text) {
   return value;
 }
 
-struct PlanOptions {
-  PlanSettings settings;
-  PlanFormat format = PlanFormat::Text;
-  ImageLayout layout;
-  std::size_t nameLength = kMaxHeaderName;  // C header: the longest name in bytes
-};
-
 // The C header's own options: --name-length and --no-names, which only it
 // takes, and its ZFs in whole Hz.
 bool ReadHeaderOptions(const PlanArguments& args, PlanOptions& options, Sink& err) {
@@ -138,6 +129,46 @@ bool ReadHeaderOptions(const PlanArguments& args, PlanOptions& options, Sink& er
   }
   return true;
 }
+
+// The C header, with every name cut to options.nameLength bytes and each cut
+// one named on `err`.
+void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
+                 const PlanOptions& options, Sink& out, Sink& err) {
+  std::string cut;
+  for (PlannedChannel& channel : plan) {
+    const std::string_view name = CutName(channel.name, options.nameLength);
+    if (args.noNames || name.size() == channel.name.size()) continue;
+    cut += "  Kanal " + std::to_string(channel.number) + " " + Quoted(name) + ", vorher " +
+           std::to_string(channel.name.size()) + " Bytes\n";
+    channel.name = name;
+  }
+  if (!cut.empty()) {
+    err.Put(args.nameLength.empty()
+                ? "Namen gekürzt auf " + std::to_string(kMaxHeaderName) +
+                      " Bytes, mehr nimmt ein C99-Compiler nicht:\n"
+                : "Namen gekürzt auf " + args.nameLength + " Bytes (--name-length):\n");
+    err.Put(cut);
+  }
+  const PlanSettings& settings = options.settings;
+  const std::string inputs = PlanInputsLine(settings);
+  const HeaderSettings header{args.name,
+                              inputs,
+                              *WholeHz(settings.rx.zf),
+                              *WholeHz(settings.txZf),
+                              settings.rx.Raster(),
+                              settings.rx.band,
+                              settings.rx.chargePump,
+                              !args.noNames};
+  WritePlanHeader(plan, header, out);
+}
+
+int Finish(Sink& out, Sink& err) {
+  if (out.Flush()) return kExitOk;
+  err.Put(kWriteFailed);
+  return kExitWriteFailed;
+}
+
+}  // namespace
 
 std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err) {
   PlanOptions options;
@@ -221,46 +252,6 @@ std::string InputMessage(const std::string& path, InputProblem problem) {
   }
   return list + " kann nicht gelesen werden.";
 }
-
-// The C header, with every name cut to options.nameLength bytes and each cut
-// one named on `err`.
-void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
-                 const PlanOptions& options, Sink& out, Sink& err) {
-  std::string cut;
-  for (PlannedChannel& channel : plan) {
-    const std::string_view name = CutName(channel.name, options.nameLength);
-    if (args.noNames || name.size() == channel.name.size()) continue;
-    cut += "  Kanal " + std::to_string(channel.number) + " " + Quoted(name) + ", vorher " +
-           std::to_string(channel.name.size()) + " Bytes\n";
-    channel.name = name;
-  }
-  if (!cut.empty()) {
-    err.Put(args.nameLength.empty()
-                ? "Namen gekürzt auf " + std::to_string(kMaxHeaderName) +
-                      " Bytes, mehr nimmt ein C99-Compiler nicht:\n"
-                : "Namen gekürzt auf " + args.nameLength + " Bytes (--name-length):\n");
-    err.Put(cut);
-  }
-  const PlanSettings& settings = options.settings;
-  const std::string inputs = PlanInputsLine(settings);
-  const HeaderSettings header{args.name,
-                              inputs,
-                              *WholeHz(settings.rx.zf),
-                              *WholeHz(settings.txZf),
-                              settings.rx.Raster(),
-                              settings.rx.band,
-                              settings.rx.chargePump,
-                              !args.noNames};
-  WritePlanHeader(plan, header, out);
-}
-
-int Finish(Sink& out, Sink& err) {
-  if (out.Flush()) return kExitOk;
-  err.Put(kWriteFailed);
-  return kExitWriteFailed;
-}
-
-}  // namespace
 
 int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) {
   const std::optional<PlanOptions> options = ReadPlanOptions(args, err);

@@ -2,11 +2,15 @@
 // transmit setting, as text, CSV, JSON, a C header or an EEPROM image.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "channels/EepromImage.h"
+#include "channels/Plan.h"
+#include "channels/PlanHeader.h"
 #include "channels/Sink.h"
 
 namespace cli {
@@ -33,6 +37,20 @@ struct PlanArguments {
   // format that writes no image.
   std::vector<std::string> imageOptions;
 };
+
+enum class PlanFormat { Text, Csv, Json, C, IntelHex, Bin };
+
+/// The plan command's settings, read from its arguments.
+struct PlanOptions {
+  channels::PlanSettings settings;
+  PlanFormat format = PlanFormat::Text;
+  channels::ImageLayout layout;
+  std::size_t nameLength = channels::kMaxHeaderName;  // C header: the longest name in bytes
+};
+
+/// The settings of `args`, or nothing with the reason on `err` (as RunPlan
+/// says it). The page reads its settings here, as the command does.
+std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, channels::Sink& err);
 
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The

@@ -143,9 +143,149 @@ function wireCombobox(input) {
   });
 }
 
+
+// The channel-list view ("#kanalliste"): a list and its settings go to the
+// plan command in the WebAssembly (planTable, planFile in PlanView.cpp); the
+// view shows the table and the problems it returns and offers its files. The
+// view is made from its template when first opened, so the form's start
+// costs nothing for it. The list never leaves the page.
+const listView = {
+  built: false,
+  source: null,       // the list: a file's bytes, or the text typed
+  name: 'kanalliste', // the files' name: the list's own without ".csv"
+  openedHere: false,  // the link opened the view: Back returns to the form
+};
+const byId = (id) => document.getElementById(id);
+const CELLS_PER_CHANNEL = 14;
+
+// A number as typed in the browser's language; the command takes "." or ",".
+function listNumber(id) {
+  // (No destructuring here: this Emscripten's minifier loses its names.)
+  const decimal = pageSeparators.decimal;
+  const text = byId(id).value;
+  return decimal === '.' || decimal === ',' ? text : text.replaceAll(decimal, '.');
+}
+
+function listSettings() {
+  return {zf: listNumber('list-zf'), txZf: listNumber('list-txzf'), raster: byId('list-raster').value,
+    cp: byId('list-cp').checked, am: byId('list-am').checked, round: byId('list-round').checked,
+    name: byId('list-name').value, base: byId('list-base').value, rxOnly: byId('list-rxonly').checked};
+}
+
+// The table, the problems (announced once for each change of their text) and
+// the downloads, which wait for a list without problems.
+function updateList() {
+  if (!ready || !listView.built) return;
+  const plan = listView.source === null ? {problems: '', clean: false, cells: []}
+                                        : Module.planTable(listView.source, listSettings());
+  const problems = byId('list-problems');
+  const text = plan.problems.trimEnd();
+  if (problems.textContent !== text) problems.textContent = text;
+  document.querySelectorAll('#list-view [data-format]').forEach((button) => {
+    button.disabled = !plan.clean;
+  });
+  const rows = document.createDocumentFragment();
+  for (let i = 0; i < plan.cells.length; i += CELLS_PER_CHANNEL) {
+    const row = document.createElement('tr');
+    for (let j = 0; j < CELLS_PER_CHANNEL; j++) {
+      const cell = document.createElement(j === 0 ? 'th' : 'td');
+      if (j === 0) cell.scope = 'row';
+      // The frequencies with the browser's decimal separator, as in the form.
+      const text = plan.cells[i + j];
+      cell.textContent = j === 2 || j === 3 ? text.replace('.', pageSeparators.decimal) : text;
+      row.append(cell);
+    }
+    rows.append(row);
+  }
+  document.querySelector('#list-table tbody').replaceChildren(rows);
+  const count = plan.cells.length / CELLS_PER_CHANNEL;
+  byId('list-caption').textContent = count === 1 ? 'Plan: 1 Kanal' : `Plan: ${count} Kanäle`;
+}
+
+function useListFile(file) {
+  if (!file) return;
+  file.arrayBuffer().then((bytes) => {
+    listView.source = new Uint8Array(bytes);
+    listView.name = file.name.replace(/\.csv$/i, '') || 'kanalliste';
+    updateList();
+  });
+}
+
+// A file of the plan, made when asked for and handed to the browser as a
+// download (a blob: URL is navigation, which the page's policy allows).
+function downloadPlan(button) {
+  const bytes = Module.planFile(listView.source, listSettings(), button.dataset.format);
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
+  link.download = listView.name + button.dataset.suffix;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+}
+
+function buildListView() {
+  const view = byId('list-template').content.firstElementChild.cloneNode(true);
+  view.hidden = true;
+  byId('list-link').after(view);
+  view.querySelectorAll('[data-number]').forEach((input) => {
+    input.value = input.dataset.number.replace('.', pageSeparators.decimal);
+  });
+  byId('list-file').addEventListener('change', (event) => useListFile(event.target.files[0]));
+  byId('list-text').addEventListener('input', (event) => {
+    listView.source = event.target.value === '' ? null : event.target.value;
+    listView.name = 'kanalliste';
+    updateList();
+  });
+  view.querySelector('fieldset:nth-of-type(2)').addEventListener('change', updateList);
+  view.querySelectorAll('input[type=text]').forEach((input) => input.addEventListener('input', updateList));
+  view.querySelector('.downloads').addEventListener('click', (event) => {
+    const button = event.target.closest('[data-format]');
+    if (button && !button.disabled) downloadPlan(button);
+  });
+  view.addEventListener('dragover', (event) => {
+    event.preventDefault();
+    view.classList.add('dropping');
+  });
+  view.addEventListener('dragleave', () => view.classList.remove('dropping'));
+  view.addEventListener('drop', (event) => {
+    event.preventDefault();
+    view.classList.remove('dropping');
+    useListFile(event.dataTransfer.files[0]);
+  });
+  byId('list-back').addEventListener('click', (event) => {
+    event.preventDefault();
+    if (listView.openedHere) {
+      history.back();
+    } else {
+      history.pushState(null, '', location.pathname + location.search);
+      showListView();
+    }
+  });
+  listView.built = true;
+  updateList();
+}
+
+// The view in the form's place while the address ends in "#kanalliste".
+function showListView() {
+  const open = location.hash === '#kanalliste';
+  if (open && !listView.built) buildListView();
+  if (!open && !listView.built) return;
+  const form = byId('window');  // gone once the page has ended
+  if (form) form.hidden = open;
+  byId('list-link').hidden = open;
+  byId('list-view').hidden = !open;
+  if (open) byId('list-title').focus();
+  else listView.openedHere = false;
+}
+byId('list-link').addEventListener('click', () => { listView.openedHere = true; });
+addEventListener('hashchange', showListView);
+showListView();
+
 addOnPostRun(() => {
   document.querySelectorAll('[role=combobox]').forEach(wireCombobox);
   ready = true;
+  updateList();
   // The window answers from here on.
   performance.mark('teilomat-shown');
 });

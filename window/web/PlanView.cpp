@@ -1,0 +1,117 @@
+// The page's channel-list view: a channel list and its settings in, the
+// plan's table, its problems and its files out. The files and the problems
+// come from the plan command itself (cli::RunPlan), so the page writes the
+// same bytes and says the same words as `teilomat-cli plan`; the page's
+// script only shows what these functions return.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "channels/ChannelList.h"
+#include "channels/Plan.h"
+#include "channels/Sink.h"
+#include "cli/Commands.h"
+#include "cli/PlanCommand.h"
+
+namespace {
+
+using emscripten::val;
+
+// The settings as the view holds them, in the command's words: every
+// number still text ("." or "," as the decimal separator).
+cli::PlanArguments Arguments(const val& settings, std::string format) {
+  cli::PlanArguments args;
+  args.zf = settings["zf"].as<std::string>();
+  args.txZf = settings["txZf"].as<std::string>();
+  args.raster = settings["raster"].as<std::string>();
+  args.am = settings["am"].as<bool>();
+  args.noCp = !settings["cp"].as<bool>();
+  args.round = settings["round"].as<bool>();
+  args.name = settings["name"].as<std::string>();
+  args.base = settings["base"].as<std::string>();
+  args.rxOnly = settings["rxOnly"].as<bool>();
+  args.format = std::move(format);
+  return args;
+}
+
+// The command's messages without its pointer to its own help, which means
+// nothing in the page.
+std::string WithoutHelpLine(std::string_view text) {
+  constexpr std::string_view kHelp = "Hilfe: teilomat-cli";
+  std::string kept;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end == std::string_view::npos ? end : end + 1);
+    if (!line.starts_with(kHelp)) kept += line;
+    text.remove_prefix(line.size());
+  }
+  return kept;
+}
+
+void PushSide(val& cells, const channels::PlannedSide* side) {
+  if (side == nullptr) {
+    for (int i = 0; i < 5; ++i) cells.call<void>("push", std::string());
+    return;
+  }
+  cells.call<void>("push", std::to_string(side->row.n));
+  for (const std::uint8_t byte : side->row.bytes) cells.call<void>("push", std::to_string(byte));
+  const std::string diff = side->DiffHz();
+  cells.call<void>("push", diff == "0" ? std::string() : diff);
+}
+
+/// The plan of the list `csv` (its bytes) with `settings`: {problems, clean,
+/// cells}. problems is what the command says on its error stream (empty for
+/// a clean list), clean whether it would write its files, and cells the
+/// table, 14 texts a channel: number, name, RX and TX in MHz, then N, DB0,
+/// DB1, DB2 and the deviation in Hz (empty for none) for RX, then for TX.
+val PlanTable(const std::string& csv, const val& settings) {
+  const cli::PlanArguments args = Arguments(settings, "csv");
+  channels::StringSink out;
+  channels::StringSink err;
+  const int status = cli::RunPlan(args, csv, out, err);
+  val result = val::object();
+  result.set("problems", WithoutHelpLine(err.Text()));
+  result.set("clean", status == cli::kExitOk);
+  val cells = val::array();
+  // The table, also for a list with problems, as far as the plan goes.
+  channels::StringSink unused;
+  const std::optional<cli::PlanOptions> options = cli::ReadPlanOptions(args, unused);
+  const channels::ChannelList list = channels::ReadChannelList(csv);
+  if (options && list) {
+    const channels::Plan plan = channels::MakePlan(list.channels, options->settings);
+    for (const channels::PlannedChannel& channel : plan.channels) {
+      cells.call<void>("push", std::to_string(channel.number));
+      cells.call<void>("push", std::string(channel.name));
+      cells.call<void>("push", channel.rx.Mhz());
+      cells.call<void>("push", channel.tx ? channel.tx->Mhz() : std::string());
+      PushSide(cells, &channel.rx);
+      PushSide(cells, channel.tx ? &*channel.tx : nullptr);
+    }
+  }
+  result.set("cells", cells);
+  return result;
+}
+
+/// The file `format` ("c", "ihex", "bin", "csv" or "json") that the command
+/// writes for the list and settings, as bytes; empty where it writes none.
+val PlanFile(const std::string& csv, const val& settings, const std::string& format) {
+  channels::StringSink out;
+  channels::StringSink err;
+  if (cli::RunPlan(Arguments(settings, format), csv, out, err) != cli::kExitOk) {
+    return val::global("Uint8Array").new_(0);
+  }
+  const std::string& bytes = out.Text();
+  return val::global("Uint8Array")
+      .new_(emscripten::typed_memory_view(bytes.size(),
+                                          reinterpret_cast<const std::uint8_t*>(bytes.data())));
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(plan_view) {
+  emscripten::function("planTable", &PlanTable);
+  emscripten::function("planFile", &PlanFile);
+}
