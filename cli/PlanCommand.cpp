@@ -98,7 +98,7 @@ std::optional<std::uint64_t> ReadAddress(std::string_view text) {
 
 // The C header's own options: --name-length and --no-names, which only it
 // takes, and its ZFs in whole Hz.
-bool ReadHeaderOptions(const PlanArguments& args, PlanOptions& options, Sink& err) {
+bool ReadHeaderOptions(const PlanArguments& args, PlanConfig& options, Sink& err) {
   if (options.format != PlanFormat::C) {
     if (args.noNames || !args.nameLength.empty()) {
       Usage(err, std::string(args.noNames ? "--no-names" : "--name-length") +
@@ -133,7 +133,7 @@ bool ReadHeaderOptions(const PlanArguments& args, PlanOptions& options, Sink& er
 // The C header, with every name cut to options.nameLength bytes and each cut
 // one named on `err`.
 void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
-                 const PlanOptions& options, Sink& out, Sink& err) {
+                 const PlanConfig& options, Sink& out, Sink& err) {
   std::string cut;
   for (PlannedChannel& channel : plan) {
     const std::string_view name = CutName(channel.name, options.nameLength);
@@ -170,8 +170,8 @@ int Finish(Sink& out, Sink& err) {
 
 }  // namespace
 
-std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, Sink& err) {
-  PlanOptions options;
+std::optional<PlanConfig> ReadPlanConfig(const PlanArguments& args, Sink& err) {
+  PlanConfig options;
   const auto number = [&err](std::string_view what, std::string_view text, double& value) -> bool {
     const tuning::NumberResult<double> read = ReadNumber(text);
     value = read.value;
@@ -254,7 +254,7 @@ std::string InputMessage(const std::string& path, InputProblem problem) {
 }
 
 int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) {
-  const std::optional<PlanOptions> options = ReadPlanOptions(args, err);
+  const std::optional<PlanConfig> options = ReadPlanConfig(args, err);
   if (!options) return kExitUsage;
   ChannelList list = ReadChannelList(input);
   std::string().swap(input);

@@ -41,7 +41,7 @@ struct PlanArguments {
 enum class PlanFormat { Text, Csv, Json, C, IntelHex, Bin };
 
 /// The plan command's settings, read from its arguments.
-struct PlanOptions {
+struct PlanConfig {
   channels::PlanSettings settings;
   PlanFormat format = PlanFormat::Text;
   channels::ImageLayout layout;
@@ -50,7 +50,7 @@ struct PlanOptions {
 
 /// The settings of `args`, or nothing with the reason on `err` (as RunPlan
 /// says it). The page reads its settings here, as the command does.
-std::optional<PlanOptions> ReadPlanOptions(const PlanArguments& args, channels::Sink& err);
+std::optional<PlanConfig> ReadPlanConfig(const PlanArguments& args, channels::Sink& err);
 
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The

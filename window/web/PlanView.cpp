@@ -78,7 +78,7 @@ val PlanTable(const std::string& csv, const val& settings) {
   val cells = val::array();
   // The table, also for a list with problems, as far as the plan goes.
   channels::StringSink unused;
-  const std::optional<cli::PlanOptions> options = cli::ReadPlanOptions(args, unused);
+  const std::optional<cli::PlanConfig> options = cli::ReadPlanConfig(args, unused);
   const channels::ChannelList list = channels::ReadChannelList(csv);
   if (options && list) {
     const channels::Plan plan = channels::MakePlan(list.channels, options->settings);
