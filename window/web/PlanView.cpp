@@ -51,22 +51,27 @@ std::string WithoutHelpLine(std::string_view text) {
   return kept;
 }
 
-void PushSide(val& cells, const channels::PlannedSide* side) {
+// One side's cells after a ",": N, DB0, DB1, DB2 and the deviation in Hz
+// (empty for none); all empty for a side that is not there.
+void PutSide(std::string& cells, const channels::PlannedSide* side) {
   if (side == nullptr) {
-    for (int i = 0; i < 5; ++i) cells.call<void>("push", std::string());
+    cells += ",,,,,";
     return;
   }
-  cells.call<void>("push", std::to_string(side->row.n));
-  for (const std::uint8_t byte : side->row.bytes) cells.call<void>("push", std::to_string(byte));
+  cells += ',' + std::to_string(side->row.n);
+  for (const std::uint8_t byte : side->row.bytes) cells += ',' + std::to_string(byte);
   const std::string diff = side->DiffHz();
-  cells.call<void>("push", diff == "0" ? std::string() : diff);
+  cells += ',';
+  if (diff != "0") cells += diff;
 }
 
 /// The plan of the list `csv` (its bytes) with `settings`: {problems, clean,
-/// cells}. problems is what the command says on its error stream (empty for
-/// a clean list), clean whether it would write its files, and cells the
-/// table, 14 texts a channel: number, name, RX and TX in MHz, then N, DB0,
-/// DB1, DB2 and the deviation in Hz (empty for none) for RX, then for TX.
+/// names, numbers}. problems is what the command says on its error stream
+/// (empty for a clean list), clean whether it would write its files. The
+/// table, as far as the plan goes: names holds each channel's name, numbers
+/// a line for each channel (numbers hold no "," or line end, names may):
+/// number, RX and TX in MHz, then N, DB0, DB1, DB2 and the deviation in Hz
+/// for RX, then for TX, split by ",".
 val PlanTable(const std::string& csv, const val& settings) {
   const cli::PlanArguments args = Arguments(settings, "csv");
   channels::StringSink out;
@@ -75,23 +80,25 @@ val PlanTable(const std::string& csv, const val& settings) {
   val result = val::object();
   result.set("problems", WithoutHelpLine(err.Text()));
   result.set("clean", status == cli::kExitOk);
-  val cells = val::array();
   // The table, also for a list with problems, as far as the plan goes.
+  val names = val::array();
+  std::string numbers;
   channels::StringSink unused;
   const std::optional<cli::PlanConfig> options = cli::ReadPlanConfig(args, unused);
   const channels::ChannelList list = channels::ReadChannelList(csv);
   if (options && list) {
     const channels::Plan plan = channels::MakePlan(list.channels, options->settings);
     for (const channels::PlannedChannel& channel : plan.channels) {
-      cells.call<void>("push", std::to_string(channel.number));
-      cells.call<void>("push", std::string(channel.name));
-      cells.call<void>("push", channel.rx.Mhz());
-      cells.call<void>("push", channel.tx ? channel.tx->Mhz() : std::string());
-      PushSide(cells, &channel.rx);
-      PushSide(cells, channel.tx ? &*channel.tx : nullptr);
+      names.call<void>("push", std::string(channel.name));
+      numbers += std::to_string(channel.number) + ',' + channel.rx.Mhz() + ',' +
+                 (channel.tx ? channel.tx->Mhz() : std::string());
+      PutSide(numbers, &channel.rx);
+      PutSide(numbers, channel.tx ? &*channel.tx : nullptr);
+      numbers += '\n';
     }
   }
-  result.set("cells", cells);
+  result.set("names", names);
+  result.set("numbers", numbers);
   return result;
 }
 

@@ -156,7 +156,6 @@ const listView = {
   openedHere: false,  // the link opened the view: Back returns to the form
 };
 const byId = (id) => document.getElementById(id);
-const CELLS_PER_CHANNEL = 14;
 
 // A number as typed in the browser's language; the command takes "." or ",".
 function listNumber(id) {
@@ -173,10 +172,14 @@ function listSettings() {
 }
 
 // The table, the problems (announced once for each change of their text) and
-// the downloads, which wait for a list without problems.
+// the downloads, which wait for a list without problems. A long table is
+// shown a page at a time: thousands of rows take seconds to lay out.
+const ROWS_AT_ONCE = 500;
+let table = {names: [], lines: [], shown: 0};
+
 function updateList() {
   if (!ready || !listView.built) return;
-  const plan = listView.source === null ? {problems: '', clean: false, cells: []}
+  const plan = listView.source === null ? {problems: '', clean: false, names: [], numbers: ''}
                                         : Module.planTable(listView.source, listSettings());
   const problems = byId('list-problems');
   const text = plan.problems.trimEnd();
@@ -184,22 +187,37 @@ function updateList() {
   document.querySelectorAll('#list-view [data-format]').forEach((button) => {
     button.disabled = !plan.clean;
   });
+  table = {names: plan.names, lines: plan.numbers.split('\n'), shown: 0};
+  document.querySelector('#list-table tbody').replaceChildren();
+  showMoreRows();
+}
+
+// The next page of the table's rows, and what the caption and the button
+// "more" say.
+function showMoreRows() {
   const rows = document.createDocumentFragment();
-  for (let i = 0; i < plan.cells.length; i += CELLS_PER_CHANNEL) {
+  const end = Math.min(table.names.length, table.shown + ROWS_AT_ONCE);
+  for (let i = table.shown; i < end; i++) {
+    const cells = table.lines[i].split(',');
+    cells.splice(1, 0, table.names[i]);
     const row = document.createElement('tr');
-    for (let j = 0; j < CELLS_PER_CHANNEL; j++) {
+    cells.forEach((text, j) => {
       const cell = document.createElement(j === 0 ? 'th' : 'td');
       if (j === 0) cell.scope = 'row';
       // The frequencies with the browser's decimal separator, as in the form.
-      const text = plan.cells[i + j];
       cell.textContent = j === 2 || j === 3 ? text.replace('.', pageSeparators.decimal) : text;
       row.append(cell);
-    }
+    });
     rows.append(row);
   }
-  document.querySelector('#list-table tbody').replaceChildren(rows);
-  const count = plan.cells.length / CELLS_PER_CHANNEL;
-  byId('list-caption').textContent = count === 1 ? 'Plan: 1 Kanal' : `Plan: ${count} Kanäle`;
+  document.querySelector('#list-table tbody').append(rows);
+  table.shown = end;
+  const count = table.names.length;
+  const shown = end < count ? `, ${end} gezeigt` : '';
+  byId('list-caption').textContent = `Plan: ${count} ${count === 1 ? 'Kanal' : 'Kanäle'}${shown}`;
+  const more = byId('list-more');
+  more.hidden = end >= count;
+  more.textContent = `Weitere ${Math.min(ROWS_AT_ONCE, count - end)} Kanäle zeigen`;
 }
 
 function useListFile(file) {
@@ -253,6 +271,7 @@ function buildListView() {
     view.classList.remove('dropping');
     useListFile(event.dataTransfer.files[0]);
   });
+  byId('list-more').addEventListener('click', showMoreRows);
   byId('list-back').addEventListener('click', (event) => {
     event.preventDefault();
     if (listView.openedHere) {
