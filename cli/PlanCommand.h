@@ -12,6 +12,7 @@
 #include "channels/Plan.h"
 #include "channels/PlanHeader.h"
 #include "channels/Sink.h"
+#include "cli/Files.h"
 
 namespace cli {
 
@@ -51,6 +52,10 @@ struct PlanConfig {
 /// The settings of `args`, or nothing with the reason on `err` (as RunPlan
 /// says it). The page reads its settings here, as the command does.
 std::optional<PlanConfig> ReadPlanConfig(const PlanArguments& args, channels::Sink& err);
+
+/// Why the list `path` could not be read: "Die Kanalliste „k.csv“ ist größer
+/// als 64 MiB."
+std::string InputMessage(const std::string& path, InputProblem problem);
 
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The

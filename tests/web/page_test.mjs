@@ -263,7 +263,7 @@ const CASES = [
   ['channel list: the worked example, Back returns to the form', {}, openList, paste(EXAMPLE), problems(EXAMPLE),
     rows(3, '1|Relais DB0XY|145,6|145|6252|217|48|160||5800|81|45|160|', '2|S20|145,5|145,5|6248|209|48|160||5820|121|45|160|',
       '4|Hören, nur|145,525||6249|211|48|160||||||'), downloadsDisabled(false), async (t) => { await t.driver.run(() => { history.back(); }); },
-    values(DEFAULTS), named('link Kanalliste umrechnen')],
+    values(DEFAULTS), focused('link Kanalliste umrechnen')],
   ['channel list: off the raster in plan\'s words, no downloads', {}, openList, paste(OFF_RASTER), problems(OFF_RASTER),
     downloadsDisabled(true)],
   ['channel list: rounded, with the deviation', {}, openList, paste(OFF_RASTER), click('checkbox Neben dem Raster runden'),

@@ -116,9 +116,18 @@ val PlanFile(const std::string& csv, const val& settings, const std::string& for
                                           reinterpret_cast<const std::uint8_t*>(bytes.data())));
 }
 
+/// The command's message for a file `name` of `bytes` bytes that it would
+/// not read, as it is too large; "" for one it reads. The page asks before
+/// it takes the file in.
+std::string ListSizeProblem(const std::string& name, double bytes) {
+  if (bytes <= static_cast<double>(cli::kMaxInputSize)) return {};
+  return cli::InputMessage(name, cli::InputProblem::TooLarge);
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(plan_view) {
   emscripten::function("planTable", &PlanTable);
   emscripten::function("planFile", &PlanFile);
+  emscripten::function("listSizeProblem", &ListSizeProblem);
 }

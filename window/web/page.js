@@ -154,6 +154,7 @@ const listView = {
   source: null,       // the list: a file's bytes, or the text typed
   name: 'kanalliste', // the files' name: the list's own without ".csv"
   openedHere: false,  // the link opened the view: Back returns to the form
+  refused: '',        // why the file chosen was not taken
 };
 const byId = (id) => document.getElementById(id);
 
@@ -179,7 +180,7 @@ let table = {names: [], lines: [], shown: 0};
 
 function updateList() {
   if (!ready || !listView.built) return;
-  const plan = listView.source === null ? {problems: '', clean: false, names: [], numbers: ''}
+  const plan = listView.source === null ? {problems: listView.refused, clean: false, names: [], numbers: ''}
                                         : Module.planTable(listView.source, listSettings());
   const problems = byId('list-problems');
   const text = plan.problems.trimEnd();
@@ -222,6 +223,13 @@ function showMoreRows() {
 
 function useListFile(file) {
   if (!file) return;
+  // A file the command would not read is not taken in at all.
+  listView.refused = ready ? Module.listSizeProblem(file.name, file.size) : '';
+  if (listView.refused) {
+    listView.source = null;
+    updateList();
+    return;
+  }
   file.arrayBuffer().then((bytes) => {
     listView.source = new Uint8Array(bytes);
     listView.name = file.name.replace(/\.csv$/i, '') || 'kanalliste';
@@ -252,6 +260,7 @@ function buildListView() {
   byId('list-file').addEventListener('change', (event) => useListFile(event.target.files[0]));
   byId('list-text').addEventListener('input', (event) => {
     listView.source = event.target.value === '' ? null : event.target.value;
+    listView.refused = '';
     listView.name = 'kanalliste';
     updateList();
   });
@@ -294,8 +303,12 @@ function showListView() {
   if (form) form.hidden = open;
   byId('list-link').hidden = open;
   byId('list-view').hidden = !open;
-  if (open) byId('list-title').focus();
-  else listView.openedHere = false;
+  if (open) {
+    byId('list-title').focus();
+  } else {
+    listView.openedHere = false;
+    byId('list-link').firstElementChild.focus();
+  }
 }
 byId('list-link').addEventListener('click', () => { listView.openedHere = true; });
 addEventListener('hashchange', showListView);
