@@ -5,8 +5,9 @@
 //
 // ENGINE: chromium (the default), firefox or webkit. VIEW: light (the
 // default), dark, zoom (200 %) or phone (a touch screen of 393 by 852 CSS
-// pixels, as a mobile browser shows the page; in Chromium); list, list-dark
-// and list-phone: the channel-list view with the README's worked example.
+// pixels, as a mobile browser shows the page; in Chromium); list, list-dark,
+// list-phone and list-phone-dark: the channel-list view with the README's
+// worked example.
 import {pathToFileURL} from 'node:url';
 import {ENGINES, TRAITS, cannotShow, launch} from './engines.mjs';
 
@@ -18,6 +19,7 @@ const VIEWS = {
   list: {width: 900, height: 760, list: true},
   'list-dark': {width: 900, height: 760, dark: true, list: true},
   'list-phone': {width: 393, height: 852, mobile: true, list: true},
+  'list-phone-dark': {width: 393, height: 852, mobile: true, dark: true, list: true},
 };
 const EXAMPLE = `Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment
 1,Relais DB0XY,145.600000,-,0.600000,Tone,88.5,88.5,023,NN,FM,12.50,,

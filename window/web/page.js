@@ -264,7 +264,7 @@ function buildListView() {
     listView.name = 'kanalliste';
     updateList();
   });
-  view.querySelector('fieldset:nth-of-type(2)').addEventListener('change', updateList);
+  byId('list-settings').addEventListener('change', updateList);
   view.querySelectorAll('input[type=text]').forEach((input) => input.addEventListener('input', updateList));
   view.querySelector('.downloads').addEventListener('click', (event) => {
     const button = event.target.closest('[data-format]');
