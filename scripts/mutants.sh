@@ -310,7 +310,7 @@ channels/Escape.cpp	(code >= 0x7F && code <= 0x9F)	(code > 0x7F && code <= 0x9F)
 channels/Escape.cpp	(code >= 0x2066 && code <= 0x2069)	(code >= 0x2066 && code < 0x2069)
 channels/Escape.cpp	if (at == text.size()) return Quoted(text);	if (at >= text.size() - 1) return Quoted(text);
 channels/ChannelList.cpp	if (down) b->negative = !b->negative;	
-channels/ChannelList.cpp	return lower(x) == lower(y);	return x == y;
+channels/ChannelList.cpp	static_cast<char>(c + 32)	static_cast<char>(c + 31)
 channels/Plan.cpp	if (tx && (!channel->txMHz || settings.rxOnly)) break;	if (tx && !channel->txMHz) break;
 channels/Plan.cpp	if (index == settings.rx.rasterIndex) continue;	if (index == settings.rx.rasterIndex) break;
 channels/Plan.cpp	if (plan && plan.offRaster.empty()) return index;	if (plan.offRaster.empty()) return index;
