@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "channels/Escape.h"
+
 namespace channels {
 
 bool CsvReader::Next(std::vector<std::string>& fields) {
@@ -95,37 +97,14 @@ std::size_t LineAt(std::string_view text, std::size_t offset) {
 }
 
 std::size_t FirstNonUtf8(std::string_view text) {
-  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
       ++i;
       continue;
     }
-    // The number of continuation bytes and the range of the first of them,
-    // which rules out overlong forms, surrogates and code points past U+10FFFF.
-    std::size_t more = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      more = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      more = 2;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      more = 3;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    } else {
-      return i;
-    }
-    if (i + more >= text.size()) return i;
-    if (byte(i + 1) < low || byte(i + 1) > high) return i;
-    for (std::size_t k = 2; k <= more; ++k) {
-      if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return i;
-    }
-    i += more + 1;
+    const Utf8Char c = NextChar(text, i);
+    if (!c.valid) return i;
+    i += c.length;
   }
   return std::string_view::npos;
 }

@@ -5,15 +5,19 @@
 namespace channels {
 namespace {
 
-// One character of UTF-8 text: its code point and its length in bytes, or,
-// for a byte that starts no well-formed character, the length 1 and no code
-// point.
-struct Utf8Char {
-  std::uint32_t codePoint = 0;
-  std::size_t length = 1;
-  bool valid = false;
-};
+// Characters that move the cursor, switch the terminal's state or reorder
+// what follows.
+bool IsControl(std::uint32_t code) {
+  return code < 0x20 || (code >= 0x7F && code <= 0x9F) || (code >= 0x202A && code <= 0x202E) ||
+         (code >= 0x2066 && code <= 0x2069);
+}
 
+constexpr std::string_view kHexDigits = "0123456789abcdef";
+
+}  // namespace
+
+// The range of the first continuation byte rules out overlong forms,
+// surrogates and code points past U+10FFFF.
 Utf8Char NextChar(std::string_view text, std::size_t at) {
   const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(at);
@@ -45,17 +49,6 @@ Utf8Char NextChar(std::string_view text, std::size_t at) {
   }
   return {code, more + 1, true};
 }
-
-// Characters that move the cursor, switch the terminal's state or reorder
-// what follows.
-bool IsControl(std::uint32_t code) {
-  return code < 0x20 || (code >= 0x7F && code <= 0x9F) || (code >= 0x202A && code <= 0x202E) ||
-         (code >= 0x2066 && code <= 0x2069);
-}
-
-constexpr std::string_view kHexDigits = "0123456789abcdef";
-
-}  // namespace
 
 std::string TerminalText(std::string_view text) {
   std::string out;

@@ -4,12 +4,26 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "channels/Sink.h"
 
 namespace channels {
+
+/// One character of UTF-8 text: its code point and its length in bytes, or,
+/// for a byte that starts no well-formed character (overlong forms,
+/// surrogates and code points past U+10FFFF included), the length 1 and no
+/// code point.
+struct Utf8Char {
+  std::uint32_t codePoint = 0;
+  std::size_t length = 1;
+  bool valid = false;
+};
+
+/// The character of `text` that starts at byte `at` (< text.size()).
+Utf8Char NextChar(std::string_view text, std::size_t at);
 
 /// `text` as a terminal may show it: C0 and C1 controls, DEL, the bidi
 /// controls U+202A to U+202E and U+2066 to U+2069, and every byte that is not
