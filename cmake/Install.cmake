@@ -17,13 +17,16 @@ if(NOT changelog_top MATCHES "^teilomat \\(${PROJECT_VERSION}\\) "
                       "must begin with release ${PROJECT_VERSION}")
 endif()
 
-# Windows keeps a program, its licence and its notices in one folder.
+# Windows keeps a program, its licence, its notices and the page in one
+# folder.
 if(WIN32)
   set(teilomat_bindir .)
   set(teilomat_docdir .)
+  set(teilomat_pagedir .)
 else()
   set(teilomat_bindir ${CMAKE_INSTALL_BINDIR})
   set(teilomat_docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/teilomat)
+  set(teilomat_pagedir ${CMAKE_INSTALL_DATADIR}/teilomat)
 endif()
 
 if(TARGET teilomat)
@@ -54,11 +57,7 @@ endif()
 # windows-package build it first). It holds its notices in itself.
 set(TEILOMAT_PAGE "" CACHE FILEPATH "The page built by the web preset, for the packages")
 if(TEILOMAT_PAGE)
-  if(WIN32)
-    install(FILES ${TEILOMAT_PAGE} DESTINATION ${teilomat_bindir})
-  else()
-    install(FILES ${TEILOMAT_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/teilomat)
-  endif()
+  install(FILES ${TEILOMAT_PAGE} DESTINATION ${teilomat_pagedir})
 endif()
 
 # The licence and the notices of what the programs contain. On Linux they
