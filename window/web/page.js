@@ -10,6 +10,7 @@
 let ready = false;
 let running = false;
 const canRun = () => ready && !running;
+const byId = (id) => document.getElementById(id);
 
 // Runs an export of the window if it can take an event now; says whether it did.
 function runHandler(name, ...args) {
@@ -39,7 +40,7 @@ document.addEventListener('click', (event) => {
 // The menu's key (Alt+E, as its item advertises it) chooses "Ende" in every
 // engine, whatever chord the engine's own access keys take.
 document.addEventListener('keydown', (event) => {
-  const item = document.getElementById('mnuFile');  // gone once the page has ended
+  const item = byId('mnuFile');  // gone once the page has ended
   const shortcut = item && item.getAttribute('aria-keyshortcuts');
   if (!shortcut || !event.altKey || event.ctrlKey || event.metaKey ||
       shortcut !== `Alt+${event.key.toUpperCase()}`) return;
@@ -53,19 +54,19 @@ document.addEventListener('mousedown', (event) => {
 });
 
 // Clicks in a message or on the page behind it leave the focus on "OK".
-document.getElementById('message').addEventListener('mousedown', (event) => {
+byId('message').addEventListener('mousedown', (event) => {
   if (!event.target.closest('button')) event.preventDefault();
 });
 
 // Shows the message dialog and resolves once it is closed (OK, Enter or
 // Escape). The page behind it is inert while it is open.
 function showMessage(critical, caption, text) {
-  const dialog = document.getElementById('message');
+  const dialog = byId('message');
   dialog.classList.toggle('critical', critical);
   // The icon's meaning opens the dialog's description, for a screen reader.
-  document.getElementById('message-severity').textContent = critical ? 'Fehler' : 'Warnung';
-  document.getElementById('message-caption').textContent = caption;
-  document.getElementById('message-text').textContent = text;
+  byId('message-severity').textContent = critical ? 'Fehler' : 'Warnung';
+  byId('message-caption').textContent = caption;
+  byId('message-text').textContent = text;
   return new Promise((resolve) => {
     dialog.addEventListener('close', resolve, {once: true});
     dialog.showModal();
@@ -85,7 +86,7 @@ function endPage() {
   again.href = location.href.split('#')[0];
   again.textContent = 'Neu starten';
   line.append(again);
-  document.getElementById('window').replaceWith(line);
+  byId('window').replaceWith(line);
   again.focus();
 }
 
@@ -93,7 +94,7 @@ function endPage() {
 // Alt+Down (or Down) opens it, Up and Down move through it, Enter or a click
 // chooses, Escape or leaving the field closes it. Typed text chooses nothing.
 function wireCombobox(input) {
-  const list = document.getElementById(input.getAttribute('aria-controls'));
+  const list = byId(input.getAttribute('aria-controls'));
   const button = input.nextElementSibling;
   let active = -1;
   const options = () => Array.from(list.children);
@@ -143,7 +144,6 @@ function wireCombobox(input) {
   });
 }
 
-
 // The channel-list view ("#kanalliste"): a list and its settings go to the
 // plan command in the WebAssembly (planTable, planFile in PlanView.cpp); the
 // view shows the table and the problems it returns and offers its files. The
@@ -156,7 +156,6 @@ const listView = {
   openedHere: false,  // the link opened the view: Back returns to the form
   refused: '',        // why the file chosen was not taken
 };
-const byId = (id) => document.getElementById(id);
 
 // A number as typed in the browser's language; the command takes "." or ",".
 function listNumber(id) {
@@ -297,8 +296,10 @@ function buildListView() {
 // The view in the form's place while the address ends in "#kanalliste".
 function showListView() {
   const open = location.hash === '#kanalliste';
-  if (open && !listView.built) buildListView();
-  if (!open && !listView.built) return;
+  if (!listView.built) {
+    if (!open) return;
+    buildListView();
+  }
   const form = byId('window');  // gone once the page has ended
   if (form) form.hidden = open;
   byId('list-link').hidden = open;
