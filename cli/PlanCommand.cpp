@@ -253,7 +253,8 @@ std::string InputMessage(const std::string& path, InputProblem problem) {
   return list + " kann nicht gelesen werden.";
 }
 
-int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) {
+int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err,
+            const std::function<void(const Plan&)>& seePlan) {
   const std::optional<PlanConfig> options = ReadPlanConfig(args, err);
   if (!options) return kExitUsage;
   ChannelList list = ReadChannelList(input);
@@ -261,6 +262,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
   if (!list) return Usage(err, ListMessage(list));
   const PlanSettings& settings = options->settings;
   Plan plan = MakePlan(list.channels, settings);  // the C header may cut names
+  if (seePlan) seePlan(plan);
   if (!plan) {
     err.Put(LimitMessage(*plan.limit));
     return kExitDividerLimit;

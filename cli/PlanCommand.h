@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,7 +61,11 @@ std::string InputMessage(const std::string& path, InputProblem problem);
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The
 /// text is let go of as soon as it is read, so a long list is not held twice.
-int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err);
+/// `seePlan`, where given, is shown the plan as soon as it is made, also one
+/// that ends in an error (its names point into the list, which lives only
+/// for the call).
+int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err,
+            const std::function<void(const channels::Plan&)>& seePlan = {});
 
 /// Runs plan as the program does: reads args.input, writes to `out` or, with
 /// args.output, to that file, which appears whole or not at all.

@@ -6,12 +6,10 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "channels/ChannelList.h"
 #include "channels/Plan.h"
 #include "channels/Sink.h"
 #include "cli/Commands.h"
@@ -77,18 +75,10 @@ val PlanTable(const std::string& csv, const val& settings) {
   const cli::PlanArguments args = Arguments(settings, "csv");
   channels::StringSink out;
   channels::StringSink err;
-  const int status = cli::RunPlan(args, csv, out, err);
-  val result = val::object();
-  result.set("problems", WithoutHelpLine(err.Text()));
-  result.set("clean", status == cli::kExitOk);
   // The table, also for a list with problems, as far as the plan goes.
   val names = val::array();
   std::string numbers;
-  channels::StringSink unused;
-  const std::optional<cli::PlanConfig> options = cli::ReadPlanConfig(args, unused);
-  const channels::ChannelList list = channels::ReadChannelList(csv);
-  if (options && list) {
-    const channels::Plan plan = channels::MakePlan(list.channels, options->settings);
+  const int status = cli::RunPlan(args, csv, out, err, [&](const channels::Plan& plan) {
     for (const channels::PlannedChannel& channel : plan.channels) {
       names.call<void>("push", std::string(channel.name));
       numbers += std::to_string(channel.number) + ',' + channel.rx.Mhz() + ',' +
@@ -97,7 +87,10 @@ val PlanTable(const std::string& csv, const val& settings) {
       PutSide(numbers, channel.tx ? &*channel.tx : nullptr);
       numbers += '\n';
     }
-  }
+  });
+  val result = val::object();
+  result.set("problems", WithoutHelpLine(err.Text()));
+  result.set("clean", status == cli::kExitOk);
   result.set("names", names);
   result.set("numbers", numbers);
   return result;
