@@ -192,7 +192,7 @@ void WriteDecode(const DecodeReport& report, Format format, Sink& out) {
     case Format::Json:
       WriteJson(report, out);
       break;
-    case Format::C:
+    case Format::CArray:
       break;
   }
 }

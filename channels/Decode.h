@@ -28,7 +28,7 @@ struct DecodeReport {
 DecodeReport Decode(const std::array<std::uint8_t, 3>& bytes, double zf);
 
 /// Writes a report as text, CSV or JSON. There is no C form of a report;
-/// Format::C writes nothing.
+/// Format::CArray writes nothing.
 void WriteDecode(const DecodeReport& report, Format format, Sink& out);
 
 }  // namespace channels

@@ -1,5 +1,5 @@
 // Writing a channel plan as text for people, CSV or JSON; the C header has a
-// module of its own, PlanHeader.
+// module of its own, FirmwareHeader.
 #pragma once
 
 #include <string>

@@ -62,7 +62,7 @@ std::optional<Format> FormatByName(std::string_view name) {
   if (name == "text") return Format::Text;
   if (name == "csv") return Format::Csv;
   if (name == "json") return Format::Json;
-  if (name == "c") return Format::C;
+  if (name == "c") return Format::CArray;
   return std::nullopt;
 }
 
@@ -156,7 +156,7 @@ void RowWriter::Begin() {
       }
       out_.Put(",\n  \"results\": [");
       break;
-    case Format::C: {
+    case Format::CArray: {
       const std::string guard = Upper(heading_.name) + "_CHANNELS_H";
       out_.Put("/* Datenbytes {DB0, DB1, DB2} fuer den PLL-Synthesizer TSA6057.\n * Erzeugt von ");
       out_.Put("teilomat-cli ");
@@ -207,7 +207,7 @@ void RowWriter::Put(const Row& row) {
     case Format::Json:
       PutJson(row);
       break;
-    case Format::C:
+    case Format::CArray:
       PutC(row);
       break;
   }
@@ -339,7 +339,7 @@ void RowWriter::End(std::string_view stoppedBefore) {
       }
       out_.Put("\n}\n");
       break;
-    case Format::C: {
+    case Format::CArray: {
       if (!stoppedBefore.empty()) {
         out_.Put("  /* Abgebrochen vor ");
         out_.Put(stoppedBefore);

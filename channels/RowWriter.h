@@ -14,7 +14,7 @@
 
 namespace channels {
 
-enum class Format { Text, Csv, Json, C };
+enum class Format { Text, Csv, Json, CArray };  // CArray: a table as a C array
 
 /// The format called `name` ("text", "csv", "json", "c"), or nothing.
 std::optional<Format> FormatByName(std::string_view name);

@@ -221,7 +221,7 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
   const std::optional<double> zf = Number("ZF", args.zf, err);
   if (!zf) return kExitUsage;
   const std::optional<Format> format = FormatByName(args.format);
-  if (!format || *format == Format::C) {
+  if (!format || *format == Format::CArray) {
     return Usage(
         err, "Format " + Quoted(args.format) + " gibt es für decode nicht: text, csv oder json.");
   }

@@ -9,7 +9,7 @@
 #include "channels/Escape.h"
 #include "channels/NumberInput.h"
 #include "channels/Plan.h"
-#include "channels/PlanHeader.h"
+#include "channels/FirmwareHeader.h"
 #include "channels/PlanWriters.h"
 #include "channels/RowWriter.h"
 #include "cli/Commands.h"
@@ -23,7 +23,7 @@ using channels::ChannelList;
 using channels::Complaint;
 using channels::CutName;
 using channels::FittingRaster;
-using channels::HeaderSettings;
+using channels::FirmwareHeaderSettings;
 using channels::Image;
 using channels::ImageLayout;
 using channels::ImageMessage;
@@ -50,7 +50,7 @@ using channels::Sink;
 using channels::WholeHz;
 using channels::WriteIntelHex;
 using channels::WritePlanCsv;
-using channels::WritePlanHeader;
+using channels::WriteFirmwareHeader;
 using channels::WritePlanJson;
 using channels::WritePlanText;
 
@@ -63,7 +63,7 @@ std::optional<PlanFormat> PlanFormatByName(std::string_view name) {
       {"text", PlanFormat::Text},
       {"csv", PlanFormat::Csv},
       {"json", PlanFormat::Json},
-      {"c", PlanFormat::C},
+      {"c", PlanFormat::FirmwareHeader},
       {"ihex", PlanFormat::IntelHex},
       {"bin", PlanFormat::Bin},
   }};
@@ -99,7 +99,7 @@ std::optional<std::uint64_t> ReadAddress(std::string_view text) {
 // The C header's own options: --name-length and --no-names, which only it
 // takes, and its ZFs in whole Hz.
 bool ReadHeaderOptions(const PlanArguments& args, PlanConfig& options, Sink& err) {
-  if (options.format != PlanFormat::C) {
+  if (options.format != PlanFormat::FirmwareHeader) {
     if (args.noNames || !args.nameLength.empty()) {
       Usage(err, std::string(args.noNames ? "--no-names" : "--name-length") +
                      " gilt nur für --format c.");
@@ -151,7 +151,7 @@ void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
   }
   const PlanSettings& settings = options.settings;
   const std::string inputs = PlanInputsLine(settings);
-  const HeaderSettings header{args.name,
+  const FirmwareHeaderSettings header{args.name,
                               inputs,
                               *WholeHz(settings.rx.zf),
                               *WholeHz(settings.txZf),
@@ -159,7 +159,7 @@ void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
                               settings.rx.band,
                               settings.rx.chargePump,
                               !args.noNames};
-  WritePlanHeader(plan, header, out);
+  WriteFirmwareHeader(plan, header, out);
 }
 
 int Finish(Sink& out, Sink& err) {
@@ -294,7 +294,7 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err,
     case PlanFormat::Json:
       WritePlanJson(plan.channels, PlanInputsJson(settings), out);
       break;
-    case PlanFormat::C:
+    case PlanFormat::FirmwareHeader:
       WriteHeader(plan.channels, args, *options, out, err);
       break;
     case PlanFormat::IntelHex:

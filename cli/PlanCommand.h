@@ -11,7 +11,7 @@
 
 #include "channels/EepromImage.h"
 #include "channels/Plan.h"
-#include "channels/PlanHeader.h"
+#include "channels/FirmwareHeader.h"
 #include "channels/Sink.h"
 #include "cli/Files.h"
 
@@ -40,7 +40,7 @@ struct PlanArguments {
   std::vector<std::string> imageOptions;
 };
 
-enum class PlanFormat { Text, Csv, Json, C, IntelHex, Bin };
+enum class PlanFormat { Text, Csv, Json, FirmwareHeader, IntelHex, Bin };
 
 /// The plan command's settings, read from its arguments.
 struct PlanConfig {

@@ -319,9 +319,9 @@ channels/NumberInput.cpp	if (value <= 255) value = value * base + digit;	if (val
 channels/Decode.cpp	PutCsvField(out, notes);	
 cli/Commands.cpp	if (!from) return kExitUsage;	
 cli/main.cpp	      return false;	      return true;
-channels/PlanHeader.cpp	if (planned.DiffHz() != "0") {	if (planned.DiffHz() == "0") {
-channels/PlanHeader.cpp	(static_cast<unsigned char>(name[bytes]) & 0xC0u) == 0x80u	(static_cast<unsigned char>(name[bytes]) & 0x80u) == 0x80u
-channels/PlanHeader.cpp	nameSize = std::max(nameSize, channel.name.size() + 1);	nameSize = std::max(nameSize, channel.name.size());
+channels/FirmwareHeader.cpp	if (planned.DiffHz() != "0") {	if (planned.DiffHz() == "0") {
+channels/FirmwareHeader.cpp	(static_cast<unsigned char>(name[bytes]) & 0xC0u) == 0x80u	(static_cast<unsigned char>(name[bytes]) & 0x80u) == 0x80u
+channels/FirmwareHeader.cpp	nameSize = std::max(nameSize, channel.name.size() + 1);	nameSize = std::max(nameSize, channel.name.size());
 cli/Console.cpp	_setmode(_fileno(stdout), _O_BINARY);	
 cli/Console.cpp	if (wide != nullptr && count == argc) {	if (wide != nullptr && count != argc) {
 cli/Console.cpp	out.pop_back();  // the terminating zero	

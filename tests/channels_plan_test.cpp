@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "channels/Plan.h"
-#include "channels/PlanHeader.h"
+#include "channels/FirmwareHeader.h"
 #include "channels/PlanWriters.h"
 
 namespace {
@@ -82,7 +82,7 @@ TEST(Plan, NamesEverySideRoundMovesAndLeavesTxOutOnRequest) {
             "  Kanal 1 \u201Eb\u201C: TX 145.0125 MHz -> 145 MHz\n");
   // The C header's comments show the list's frequency and the grid's.
   channels::StringSink header;
-  channels::WritePlanHeader(plan.channels, {}, header);
+  channels::WriteFirmwareHeader(plan.channels, {}, header);
   EXPECT_NE(header.Text().find("RX 145.6125 MHz, Raster 145.6 MHz, N 6252; TX 145.0125 MHz, "
                                "Raster 145 MHz, N 5800 */"),
             std::string::npos)

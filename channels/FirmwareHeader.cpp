@@ -1,4 +1,4 @@
-#include "channels/PlanHeader.h"
+#include "channels/FirmwareHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -171,7 +171,7 @@ std::string_view CutName(std::string_view name, std::size_t bytes) {
   return name.substr(0, bytes);
 }
 
-void WritePlanHeader(const std::vector<PlannedChannel>& plan, const HeaderSettings& settings,
+void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan, const FirmwareHeaderSettings& settings,
                      Sink& out) {
   const std::string upper = Upper(settings.prefix);
   // The longest name and its terminating zero; none without names.

@@ -19,7 +19,7 @@ namespace channels {
 inline constexpr std::size_t kMaxHeaderName = 4095;
 
 /// What a header says besides its channels.
-struct HeaderSettings {
+struct FirmwareHeaderSettings {
   std::string_view prefix = "teilomat";  // of every identifier; a C identifier
   std::string_view inputs;               // the settings as a line for people
   std::int64_t zfHz = 0;                 // receive side
@@ -41,7 +41,7 @@ std::string_view CutName(std::string_view name, std::size_t bytes);
 /// empty array), in the order of their numbers, each number from 0 to 65535
 /// once, and whose names are no longer
 /// than kMaxHeaderName. Only numbers go into comments: a name could end one.
-void WritePlanHeader(const std::vector<PlannedChannel>& plan, const HeaderSettings& settings,
+void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan, const FirmwareHeaderSettings& settings,
                      Sink& out);
 
 }  // namespace channels
