@@ -171,8 +171,8 @@ std::string_view CutName(std::string_view name, std::size_t bytes) {
   return name.substr(0, bytes);
 }
 
-void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan, const FirmwareHeaderSettings& settings,
-                     Sink& out) {
+void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
+                         const FirmwareHeaderSettings& settings, Sink& out) {
   const std::string upper = Upper(settings.prefix);
   // The longest name and its terminating zero; none without names.
   std::size_t nameSize = settings.names ? 1 : 0;

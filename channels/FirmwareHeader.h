@@ -41,7 +41,7 @@ std::string_view CutName(std::string_view name, std::size_t bytes);
 /// empty array), in the order of their numbers, each number from 0 to 65535
 /// once, and whose names are no longer
 /// than kMaxHeaderName. Only numbers go into comments: a name could end one.
-void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan, const FirmwareHeaderSettings& settings,
-                     Sink& out);
+void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
+                         const FirmwareHeaderSettings& settings, Sink& out);
 
 }  // namespace channels

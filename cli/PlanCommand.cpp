@@ -7,9 +7,9 @@
 #include "channels/ChannelList.h"
 #include "channels/EepromImage.h"
 #include "channels/Escape.h"
+#include "channels/FirmwareHeader.h"
 #include "channels/NumberInput.h"
 #include "channels/Plan.h"
-#include "channels/FirmwareHeader.h"
 #include "channels/PlanWriters.h"
 #include "channels/RowWriter.h"
 #include "cli/Commands.h"
@@ -22,8 +22,8 @@ using channels::BuildPlanImage;
 using channels::ChannelList;
 using channels::Complaint;
 using channels::CutName;
-using channels::FittingRaster;
 using channels::FirmwareHeaderSettings;
+using channels::FittingRaster;
 using channels::Image;
 using channels::ImageLayout;
 using channels::ImageMessage;
@@ -48,9 +48,9 @@ using channels::ReadNumber;
 using channels::Setup;
 using channels::Sink;
 using channels::WholeHz;
+using channels::WriteFirmwareHeader;
 using channels::WriteIntelHex;
 using channels::WritePlanCsv;
-using channels::WriteFirmwareHeader;
 using channels::WritePlanJson;
 using channels::WritePlanText;
 
@@ -152,13 +152,13 @@ void WriteHeader(std::vector<PlannedChannel>& plan, const PlanArguments& args,
   const PlanSettings& settings = options.settings;
   const std::string inputs = PlanInputsLine(settings);
   const FirmwareHeaderSettings header{args.name,
-                              inputs,
-                              *WholeHz(settings.rx.zf),
-                              *WholeHz(settings.txZf),
-                              settings.rx.Raster(),
-                              settings.rx.band,
-                              settings.rx.chargePump,
-                              !args.noNames};
+                                      inputs,
+                                      *WholeHz(settings.rx.zf),
+                                      *WholeHz(settings.txZf),
+                                      settings.rx.Raster(),
+                                      settings.rx.band,
+                                      settings.rx.chargePump,
+                                      !args.noNames};
   WriteFirmwareHeader(plan, header, out);
 }
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "channels/EepromImage.h"
-#include "channels/Plan.h"
 #include "channels/FirmwareHeader.h"
+#include "channels/Plan.h"
 #include "channels/Sink.h"
 #include "cli/Files.h"
 

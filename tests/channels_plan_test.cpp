@@ -5,8 +5,8 @@
 #include <sstream>
 #include <vector>
 
-#include "channels/Plan.h"
 #include "channels/FirmwareHeader.h"
+#include "channels/Plan.h"
 #include "channels/PlanWriters.h"
 
 namespace {
