@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tuning/ChipWrite.h"
 #include "tuning/DataByteEncoder.h"
 
 namespace {
@@ -96,3 +97,25 @@ TEST(DecodeDataBytes, TakesEveryFieldApart) {
 }
 
 }  // namespace
+
+// The chip's write frames the bytes and takes either address in either form.
+TEST(ChipWrite, FramesTheBytesForEitherAddress) {
+  EXPECT_EQ(tuning::MakeChipWrite(0xC4, {0xDF, 0x30, 0xA0}),
+            (tuning::ChipWrite{0xC4, 0x00, 0xDF, 0x30, 0xA0, 0x00}));
+  struct Case {
+    unsigned value;
+    std::optional<std::uint8_t> byte;
+    std::uint8_t sevenBit;
+  };
+  const Case cases[] = {
+      {0xC4, 0xC4, 0x62}, {0x62, 0xC4, 0x62}, {0xC6, 0xC6, 0x63},
+      {0x63, 0xC6, 0x63}, {0xC5, {}, 0},      /* a read address */ {0xC2, {}, 0},
+      {0x31, {}, 0},      {0x1C4, {}, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(tuning::ChipAddressByte(c.value), c.byte) << c.value;
+    if (c.byte) {
+      EXPECT_EQ(tuning::SevenBitAddress(*c.byte), c.sevenBit) << c.value;
+    }
+  }
+}
