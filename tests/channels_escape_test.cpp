@@ -41,6 +41,7 @@ TEST(Escape, TerminalShowsControlsAsQuestionMarksAndJsonEscapesThem) {
       {"after PDI", "\xE2\x81\xAA", "\xE2\x81\xAA", "\"\xE2\x81\xAA\""},
       {"LS", "\xE2\x80\xA8", "\xE2\x80\xA8", "\"\\u2028\""},
       {"umlaut", "Relais \xC3\xBC", "Relais \xC3\xBC", "\"Relais \xC3\xBC\""},
+      {"last two-byte lead", "\xDF\xBF", "\xDF\xBF", "\"\xDF\xBF\""},  // U+07FF
       {"lone byte",
        "a\xFF"
        "b",

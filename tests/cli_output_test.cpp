@@ -356,6 +356,7 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   // The charge-pump bit as the byte holds it, 0 here.
   channels::StringSink text;
   channels::WriteDecode(channels::Decode({222, 48, 160}, 10.7), channels::Format::Text, text);
+  EXPECT_EQ(text.Text().find("DB0      222  0xDE  11011110\nDB1"), 0u) << text.Text();
   EXPECT_NE(text.Text().find("\nCP       0"), std::string::npos) << text.Text();
   // A note is the CSV's last field.
   channels::StringSink csv;
