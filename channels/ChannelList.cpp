@@ -138,7 +138,6 @@ ChannelList ReadUtf8(std::string_view text) {
     return Failed(reader.Error() == CsvError::None ? ListError::None : ListError::BadQuote,
                   reader.Line());
   };
-
   if (!reader.Next(fields)) {
     ChannelList failed = readError();
     if (failed.error == ListError::None) failed.error = ListError::Empty;
@@ -334,9 +333,9 @@ std::string ListMessage(const ChannelList& list) {
                                  std::to_string(list.headerCells) + ". ";
       if (list.separator == ',') {
         return counts +
-               "Steht eine Zahl mit Dezimalkomma darin? Dann die Zahl in Anführungszeichen "
-               "setzen (\"145,6\") oder die Liste mit \u201E;\u201C als Trennzeichen "
-               "speichern.";
+               "Steht ein Dezimalkomma oder ein Komma im Namen ohne Anführungszeichen darin? "
+               "Dann das Feld in Anführungszeichen setzen (\"145,6\") oder die Liste mit "
+               "\u201E;\u201C als Trennzeichen speichern.";
       }
       return counts + "Ein Feld, das " +
              (list.separator == '\t' ? std::string("einen Tabulator")

@@ -240,9 +240,9 @@ TEST(ChannelList, PlainListsAndRefusals) {
        "Zeile 65538: die Kanalliste hat mehr als 65536 Kan\u00E4le; eine eigene Liste z\u00E4hlt "
        "sie ab 0, h\u00F6chstens bis 65535."},
       {std::string(kHead) + "1,a,145,6,-,0,6\n", E::TooManyCells, 2,
-       "Zeile 2: 7 Felder, die Kopfzeile hat nur 5. Steht eine Zahl mit Dezimalkomma darin? "
-       "Dann die Zahl in Anf\u00FChrungszeichen setzen (\"145,6\") oder die Liste mit "
-       "\u201E;\u201C als Trennzeichen speichern."},
+       "Zeile 2: 7 Felder, die Kopfzeile hat nur 5. Steht ein Dezimalkomma oder ein Komma im "
+       "Namen ohne Anf\u00FChrungszeichen darin? Dann das Feld in Anf\u00FChrungszeichen setzen "
+       "(\"145,6\") oder die Liste mit \u201E;\u201C als Trennzeichen speichern."},
       {"name;rx_mhz\na;145;;x\n", E::TooManyCells, 2, "Ein Feld, das \u201E;\u201C enth\u00E4lt"},
       {"name\trx_mhz\na\t145\t6\n", E::TooManyCells, 2,
        "3 Felder, die Kopfzeile hat nur 2. Ein "
