@@ -206,6 +206,10 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
   const std::optional<PlanRequest> request = ReadPlanRequest(args, err);
   if (!request) return kExitUsage;
   const PlanOutcome outcome = channels::RunPlanJob(*request, std::move(input));
+  // First, as it bears on everything after it: the list was read as Windows-1252.
+  if (const std::string notice = channels::ListNotice(outcome.list); !notice.empty()) {
+    err.Put(notice + "\n");
+  }
   if (!outcome) return SayProblem(outcome, *request, err);
   SayNotes(outcome, args, err, *request);
   channels::WritePlan(outcome, *request, out);

@@ -312,6 +312,20 @@ channels/Escape.cpp	(code >= 0x2066 && code <= 0x2069)	(code >= 0x2066 && code <
 channels/Escape.cpp	if (at == text.size()) return Quoted(text);	if (at >= text.size() - 1) return Quoted(text);
 channels/ChannelList.cpp	if (down) b->negative = !b->negative;	
 channels/ChannelList.cpp	static_cast<char>(c + 32)	static_cast<char>(c + 31)
+channels/Encoding.cpp	if (c.valid || Undefined(byte)) return TextEncoding::Utf8;	if ((c.valid && c.length > 2) || Undefined(byte)) return TextEncoding::Utf8;
+channels/Encoding.cpp	end == std::string_view::npos ? end : end + 2	end == std::string_view::npos ? end : end + 1
+channels/Encoding.cpp	 || text.starts_with("\xFE\xFF")	
+channels/ChannelList.cpp	if (shift && offset < 0) {	if (duplex == "-" && offset < 0) {
+channels/ChannelList.cpp	cells > headerCells	cells > headerCells + 1
+channels/ChannelList.cpp	const bool split = SameName(duplex, "split");	const bool split = duplex == "split";
+channels/ChannelList.cpp	} else if (!SameName(duplex, "off")) {	} else if (duplex != "off") {
+channels/ChannelList.cpp	while (count > 0 && Trimmed(fields[count - 1]).empty())	while (count > 0 && fields[count - 1].empty())
+channels/ChannelList.cpp	find(name, *place + 1)	find(name, *place)
+channels/ChannelList.cpp	if (location.empty()) bad.numberError = tuning::NumberError::Empty;	
+channels/ChannelList.cpp	if (channel.number > kMaxChannelNumber) return Failed(ListError::TooManyChannels, line);	if (channel.number >= kMaxChannelNumber) return Failed(ListError::TooManyChannels, line);
+channels/Csv.cpp	if (tabs > commas && tabs > semicolons) return '\t';	if (tabs > commas) return '\t';
+channels/Escape.cpp	code == 0x200E || code == 0x200F ||	code == 0x200E ||
+channels/Escape.cpp	code == 0x061C || 	
 channels/Plan.cpp	if (tx && (!channel->txMHz || settings.rxOnly)) break;	if (tx && !channel->txMHz) break;
 channels/Plan.cpp	if (index == settings.rx.rasterIndex) continue;	if (index == settings.rx.rasterIndex) break;
 channels/Plan.cpp	if (plan && plan.offRaster.empty()) return index;	if (plan.offRaster.empty()) return index;

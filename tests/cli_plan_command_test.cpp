@@ -74,6 +74,7 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
       {"name,rx_mhz\nX,1e300\n", {}, 3, "zu gross! (max 131071)\nKanal 0 \u201EX\u201C: RX 1E+300"},
       {"name,rx_mhz\n\"\x1B]0;x\x07\",145.6\n", {"--format", "text"}, 0, "  ?]0;x?\n"},
       {"name,rx_mhz\nA,145.6\n", {"--format", "xml"}, 2, "text, csv, json, c, ihex oder bin"},
+      {"name;rx_mhz\n\xC4;145,6\n", {}, 0, "0,\xC3\x84,145.6,0,6252,217,48,160,,"},
       {"name,rx_mhz\nA,145.6\n",
        {"--fill", "256", "--format", "bin"},
        2,
@@ -98,6 +99,12 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
       EXPECT_EQ(o.out, "") << c.input;
     }
   }
+  // Said first, also when the list then fails.
+  EXPECT_EQ(Plan("name;rx_mhz\n\xC4;x\n")
+                .err.find("Die Kanalliste ist nicht UTF-8; gelesen als "
+                          "Windows-1252 (Excel: \u201ECSV (Trennzeichen-"
+                          "getrennt)\u201C).\nZeile 2, Spalte rx_mhz"),
+            0u);
   // Every channel --round moves is named, whatever the format.
   const Outcome c = Plan("name,rx_mhz\nS12,145.6125\n", {"--round", "--format", "c"});
   EXPECT_NE(c.err.find("Kanal 0 \u201ES12\u201C: RX 145.6125 MHz -> 145.6 MHz\n"),

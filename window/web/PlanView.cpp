@@ -91,9 +91,13 @@ std::string RasterHint(std::optional<int> rasterIndex) {
          std::to_string(state.RasterTab[static_cast<std::size_t>(*rasterIndex)] / 1000) + ".\n";
 }
 
-// What the view says of an outcome: its problem, or the sides it moved.
+// What the view says of an outcome: how the list was read where that is not
+// UTF-8, then its problem, or the sides it moved.
 std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
   channels::StringSink said;
+  if (const std::string notice = channels::ListNotice(outcome.list); !notice.empty()) {
+    said.Put(notice + "\n");
+  }
   switch (outcome.problem) {
     case PlanProblem::None:
       if (!outcome.Moved().empty()) {
