@@ -87,6 +87,36 @@ Plan MakePlan(const std::vector<Channel>& channels, const PlanSettings& settings
   return plan;
 }
 
+std::vector<MergedSides> FindMergedSides(const Plan& plan) {
+  // Sides that share a divider share the grid's frequency.
+  std::vector<MergedSides> merged;
+  for (const bool tx : {false, true}) {
+    std::vector<std::pair<std::int32_t, std::size_t>> byDivider;  // N and the channel
+    for (std::size_t i = 0; i < plan.channels.size(); ++i) {
+      const PlannedChannel& channel = plan.channels[i];
+      if (tx && !channel.tx) continue;
+      byDivider.emplace_back(tx ? channel.tx->n : channel.rx.n, i);
+    }
+    std::sort(byDivider.begin(), byDivider.end());
+    const auto side = [&plan, tx](std::size_t i) -> const PlannedSide& {
+      return tx ? *plan.channels[i].tx : plan.channels[i].rx;
+    };
+    for (std::size_t first = 0, end = 0; first < byDivider.size(); first = end) {
+      bool differ = false;
+      for (end = first + 1;
+           end < byDivider.size() && byDivider[end].first == byDivider[first].first; ++end) {
+        differ = differ || side(byDivider[end].second).requestedMHz !=
+                               side(byDivider[first].second).requestedMHz;
+      }
+      if (!differ) continue;
+      MergedSides group{tx, {}};
+      for (std::size_t i = first; i < end; ++i) group.channels.push_back(byDivider[i].second);
+      merged.push_back(std::move(group));
+    }
+  }
+  return merged;
+}
+
 std::optional<int> FittingRaster(const std::vector<Channel>& channels,
                                  const PlanSettings& settings) {
   // The core's steps run from the finest to the coarsest: the coarsest first.
@@ -126,6 +156,24 @@ void PutOffRasterLines(const Plan& plan, const PlanSettings& settings, Sink& out
     out.Put(" und ");
     out.Put(Shown(ChannelRxMHz(setup.Raster(), below + 1, setup.zf)));
     out.Put(" MHz\n");
+  }
+}
+
+void PutMergedLines(const Plan& plan, const std::vector<MergedSides>& merged, Sink& out) {
+  for (const MergedSides& group : merged) {
+    const SideRef first{group.channels.front(), group.tx};
+    out.Put(group.tx ? "  TX " : "  RX ");
+    out.Put(SideOf(plan, first).Mhz());
+    out.Put(" MHz: ");
+    for (std::size_t i = 0; i < group.channels.size(); ++i) {
+      const PlannedChannel& channel = plan.channels[group.channels[i]];
+      if (i > 0) out.Put(", ");
+      out.Put(ChannelPlace(channel.number, channel.name));
+      out.Put(" (");
+      out.Put(Shown(SideOf(plan, {group.channels[i], group.tx}).requestedMHz));
+      out.Put(" MHz)");
+    }
+    out.Put('\n');
   }
 }
 

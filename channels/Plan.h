@@ -59,6 +59,14 @@ struct SideRef {
   bool tx = false;
 };
 
+/// Channels whose list frequencies differ on one side but whose sides land on
+/// the same channel of the grid there, as --round or a frequency less than
+/// 1 Hz off the grid puts them.
+struct MergedSides {
+  bool tx = false;
+  std::vector<std::size_t> channels;  // indices into Plan::channels, in number order
+};
+
 /// The first side whose divider lies beyond its limits.
 struct LimitHit {
   std::int64_t number = 0;
@@ -81,6 +89,12 @@ struct Plan {
 /// listed in offRaster.
 Plan MakePlan(const std::vector<Channel>& channels, const PlanSettings& settings);
 
+/// The sides of `plan` that share a channel of the grid though their list
+/// frequencies differ: RX sides with RX sides, TX with TX, RX first. One
+/// frequency listed several times (other tones, as CHIRP lists hold them)
+/// is not named.
+std::vector<MergedSides> FindMergedSides(const Plan& plan);
+
 /// The coarsest raster (index into RasterTab) other than the settings' own
 /// on which every side of every channel lies, with every divider within its
 /// limits; none if there is no such raster.
@@ -94,6 +108,10 @@ std::string LimitMessage(const LimitHit& hit);
 /// One line for each side off the raster, with the channels on either side:
 /// "  Kanal 0 „S12“: RX 145.6125 MHz, nächste Kanäle 145.6 und 145.625 MHz\n".
 void PutOffRasterLines(const Plan& plan, const PlanSettings& settings, Sink& out);
+
+/// One line for each group of merged sides, with the list's frequencies:
+/// "  RX 145.6 MHz: Kanal 1 „A“ (145.6 MHz), Kanal 5 „S12“ (145.6125 MHz)\n".
+void PutMergedLines(const Plan& plan, const std::vector<MergedSides>& merged, Sink& out);
 
 /// One line for each side --round moves, with the list's frequency and the
 /// grid's: "  Kanal 0 „S12“: RX 145.6125 MHz -> 145.6 MHz\n".

@@ -77,6 +77,7 @@ PlanOutcome RunPlanJob(const PlanRequest& request, std::string list) {
       return outcome;
     }
   }
+  outcome.merged = FindMergedSides(outcome.plan);
   if (request.format == PlanFormat::FirmwareHeader) {
     CutNames(outcome.plan, request, outcome.cutNames);
   }
@@ -91,7 +92,7 @@ void WritePlan(const PlanOutcome& outcome, const PlanRequest& request, Sink& out
   const std::vector<PlannedChannel>& channels = outcome.plan.channels;
   switch (request.format) {
     case PlanFormat::Text:
-      WritePlanText(channels, request.settings, out);
+      WritePlanText(channels, request.settings, out, outcome.merged);
       break;
     case PlanFormat::Csv:
       WritePlanCsv(channels, out);

@@ -86,6 +86,7 @@ struct PlanOutcome {
   /// Where sides lie off the raster: the coarsest other raster on which every
   /// side lies (index into the core's RasterTab), if there is one.
   std::optional<int> fittingRaster;
+  std::vector<MergedSides> merged;      // sides `round` put together, RX first
   std::vector<ShortenedName> cutNames;  // FirmwareHeader
   Image image;                          // IntelHex and Bin
 

@@ -57,6 +57,35 @@ void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side) {
   out.Put("]}");
 }
 
+// For each channel of `merged`, the mark after its name: "[RX wie Kanal 1;
+// TX wie Kanal 1, 7]", the channels of each of its groups whose list
+// frequency differs from its own.
+std::vector<std::string> MergeMarks(const std::vector<PlannedChannel>& plan,
+                                    const std::vector<MergedSides>& merged) {
+  std::vector<std::string> marks(merged.empty() ? 0 : plan.size());
+  for (const MergedSides& group : merged) {
+    for (const std::size_t channel : group.channels) {
+      std::string& mark = marks[channel];
+      mark += mark.empty() ? "  [" : "; ";
+      mark += group.tx ? "TX wie Kanal " : "RX wie Kanal ";
+      bool first = true;
+      const auto listMHz = [&plan, &group](std::size_t i) {
+        return group.tx ? plan[i].tx->requestedMHz : plan[i].rx.requestedMHz;
+      };
+      for (const std::size_t other : group.channels) {
+        if (listMHz(other) == listMHz(channel)) continue;
+        if (!first) mark += ", ";
+        mark += std::to_string(plan[other].number);
+        first = false;
+      }
+    }
+  }
+  for (std::string& mark : marks) {
+    if (!mark.empty()) mark += ']';
+  }
+  return marks;
+}
+
 }  // namespace
 
 Image BuildPlanImage(const std::vector<PlannedChannel>& plan, const ImageLayout& layout) {
@@ -69,8 +98,9 @@ Image BuildPlanImage(const std::vector<PlannedChannel>& plan, const ImageLayout&
   return BuildImage(records, layout);
 }
 
-void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
-                   Sink& out) {
+void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out,
+                   const std::vector<MergedSides>& merged) {
+  const std::vector<std::string> marks = MergeMarks(plan, merged);
   out.Put("teilomat-cli ");
   out.Put(ProgramVersion());
   out.Put(" plan: ");
@@ -92,6 +122,7 @@ void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& 
     out.Put("  ");
     // A name is shown, never obeyed: control characters cannot reach the terminal.
     out.Put(TerminalText(channel.name));
+    if (!marks.empty()) out.Put(marks[static_cast<std::size_t>(&channel - plan.data())]);
     out.Put('\n');
   }
 }

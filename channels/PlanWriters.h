@@ -13,8 +13,9 @@
 namespace channels {
 
 /// The output formats, each writing the whole plan made with `settings`.
-void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
-                   Sink& out);
+/// The text marks each channel of `merged` after its name: "[RX wie Kanal 1]".
+void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out,
+                   const std::vector<MergedSides>& merged = {});
 void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
 void WritePlanJson(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
                    Sink& out);

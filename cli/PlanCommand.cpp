@@ -162,13 +162,18 @@ int SayProblem(const PlanOutcome& outcome, const PlanRequest& request, Sink& err
   return kExitOk;
 }
 
-// What the command says besides its output: the sides moved, the names cut.
+// What the command says besides its output: the sides moved, those that now
+// share a channel, the names cut.
 void SayNotes(const PlanOutcome& outcome, const PlanArguments& args, Sink& err,
               const PlanRequest& request) {
   if (!outcome.Moved().empty()) {
     err.Put("Mit --round auf das Raster von " + RasterText(request) + " gelegt:\n");
     channels::PutRoundedLines(outcome.plan, err);
     if (outcome.fittingRaster) err.Put(RasterHint(outcome.fittingRaster) + "\n");
+  }
+  if (!outcome.merged.empty()) {
+    err.Put("Verschiedene Frequenzen der Liste auf demselben Kanal des Rasters:\n");
+    channels::PutMergedLines(outcome.plan, outcome.merged, err);
   }
   if (!outcome.cutNames.empty()) {
     err.Put(args.nameLength.empty()
@@ -202,7 +207,8 @@ std::string InputMessage(const std::string& path, InputProblem problem) {
   return list + " kann nicht gelesen werden.";
 }
 
-int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) {
+int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err,
+            channels::StringSink* notes) {
   const std::optional<PlanRequest> request = ReadPlanRequest(args, err);
   if (!request) return kExitUsage;
   const PlanOutcome outcome = channels::RunPlanJob(*request, std::move(input));
@@ -211,9 +217,11 @@ int RunPlan(const PlanArguments& args, std::string input, Sink& out, Sink& err) 
     err.Put(notice + "\n");
   }
   if (!outcome) return SayProblem(outcome, *request, err);
-  SayNotes(outcome, args, err, *request);
   channels::WritePlan(outcome, *request, out);
-  return Finish(out, err, kExitOk);
+  const int status = Finish(out, err, kExitOk);
+  // The notes of a plan once it is written: a run that fails says its error alone.
+  if (status == kExitOk) SayNotes(outcome, args, notes != nullptr ? *notes : err, *request);
+  return status;
 }
 
 int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
@@ -240,15 +248,17 @@ int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
   }
   if (output.File() == stdout) return RunPlan(args, std::move(input.text), out, err);
   int status = kExitOk;
+  channels::StringSink notes;
   {
     FileSink sink(output.File());
-    status = RunPlan(args, std::move(input.text), sink, err);
+    status = RunPlan(args, std::move(input.text), sink, err, &notes);
   }
   if (status != kExitOk) return status;  // a scratch file goes, the old file stays
   if (!output.Commit()) {
     err.Put(kWriteFailed);
     return kExitWriteFailed;
   }
+  err.Put(notes.Text());
   return kExitOk;
 }
 

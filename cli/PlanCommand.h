@@ -39,8 +39,12 @@ std::string InputMessage(const std::string& path, InputProblem problem);
 
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The
-/// text is let go of as soon as it is read, so a long list is not held twice.
-int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err);
+/// notes on a plan written (sides moved or merged, names cut) go to `notes`
+/// where given, else to `err`, once `out` is flushed; a run that fails says
+/// its error alone. The text is let go of as soon as it is read, so a long
+/// list is not held twice.
+int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err,
+            channels::StringSink* notes = nullptr);
 
 /// Runs plan as the program does: reads args.input, writes to `out` or, with
 /// args.output, to that file, which appears whole or not at all.

@@ -96,3 +96,40 @@ TEST(Plan, NamesEverySideRoundMovesAndLeavesTxOutOnRequest) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sides of different list frequencies on one channel of the grid are named
+// together; one frequency listed twice (other tones) is not.
+TEST(Plan, NamesSidesThatShareAChannelOfTheGrid) {
+  struct Case {
+    const char* list;
+    const char* merged;  // PutMergedLines
+  };
+  const Case cases[] = {
+      {"name,rx_mhz\na,145.6\nb,145.6\n", ""},  // CHIRP's other tones
+      {"name,rx_mhz\na,145.6\nb,145.6125\n",
+       "  RX 145.6 MHz: Kanal 0 \u201Ea\u201C (145.6 MHz), Kanal 1 \u201Eb\u201C (145.6125 MHz)\n"},
+      // A tie goes to the even divider: both halves land on N 6252.
+      {"name,rx_mhz\na,145.5875\nb,145.6125\nc,145.625\n",
+       "  RX 145.6 MHz: Kanal 0 \u201Ea\u201C (145.5875 MHz), Kanal 1 \u201Eb\u201C (145.6125 "
+       "MHz)\n"},
+      {"name,rx_mhz,tx_mhz\na,145.6,145.0\nb,145.65,145.0125\n",
+       "  TX 145 MHz: Kanal 0 \u201Ea\u201C (145 MHz), Kanal 1 \u201Eb\u201C (145.0125 MHz)\n"},
+      {"name,rx_mhz,tx_mhz\na,145.6,145.6\nb,145.6,\n", ""},  // RX and TX are not compared
+  };
+  for (const Case& c : cases) {
+    const channels::Plan plan = PlanOf(c.list);
+    channels::StringSink merged;
+    channels::PutMergedLines(plan, channels::FindMergedSides(plan), merged);
+    EXPECT_EQ(merged.Text(), c.merged) << c.list;
+  }
+  // The text marks each merged channel with the others of its group.
+  const channels::Plan plan = PlanOf("name,rx_mhz\na,145.6\nb,145.6\nc,145.6125\n");
+  channels::StringSink text;
+  channels::WritePlanText(plan.channels, {}, text, channels::FindMergedSides(plan));
+  EXPECT_NE(text.Text().find("  a  [RX wie Kanal 2]\n"), std::string::npos) << text.Text();
+  EXPECT_NE(text.Text().find("  c  [RX wie Kanal 0, 1]\n"), std::string::npos) << text.Text();
+}
+
+}  // namespace

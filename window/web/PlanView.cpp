@@ -105,6 +105,10 @@ std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
         channels::PutRoundedLines(outcome.plan, said);
         if (outcome.fittingRaster) said.Put(RasterHint(outcome.fittingRaster));
       }
+      if (!outcome.merged.empty()) {
+        said.Put("Verschiedene Frequenzen der Liste auf demselben Kanal des Rasters:\n");
+        channels::PutMergedLines(outcome.plan, outcome.merged, said);
+      }
       break;
     case PlanProblem::List:
       said.Put(channels::ListMessage(outcome.list));
