@@ -32,7 +32,7 @@ struct FirmwareHeaderSettings {
   bool chargePump = true;
   bool names = true;  // false: the struct has no name member
   std::uint8_t addressByte = tuning::kChipAddress;  // the chip's, 0xC4 or 0xC6
-  std::string_view fileName;  // for the include line, see IncludeName; empty: {p}_plan.h
+  std::string_view fileName = {};  // for the include line, see IncludeName; empty: {p}_plan.h
   NameCharset charset = NameCharset::Utf8;  // of the names in the table
   std::size_t nameLength = kMaxHeaderName;  // the longest name kept, in bytes of charset
 };

@@ -1,0 +1,48 @@
+#include "channels/ArduinoSketch.h"
+
+#include <string>
+#include <string_view>
+
+#include "channels/RowWriter.h"
+
+namespace channels {
+
+// The sketch's own code, from sketch.ino.in, made into a string at build time.
+extern const std::string_view kSketchTemplate;
+
+namespace {
+
+void PutPin(Sink& out, int pin, std::string_view what) {
+  out.Put(" *   D");
+  PutInt(out, pin);
+  out.Put(' ');
+  out.Put(what);
+  out.Put('\n');
+}
+
+}  // namespace
+
+void WriteArduinoSketch(const std::vector<PlannedChannel>& plan,
+                        const FirmwareHeaderSettings& settings, Sink& out) {
+  out.Put("/* Arduino-Sketch (Uno) fuer den PLL-Synthesizer TSA6057, erzeugt von\n * teilomat-cli ");
+  out.Put(ProgramVersion());
+  out.Put(" (plan --format arduino).\n * ");
+  out.Put(settings.inputs);
+  out.Put("\n * Anschluesse:\n *   A4 SDA und A5 SCL an den TSA6057, I2C-Adresse ");
+  PutHex(out, tuning::SevenBitAddress(settings.addressByte));
+  out.Put('\n');
+  PutPin(out, kSketchNextPin, "Taste: naechster Kanal");
+  PutPin(out, kSketchPreviousPin, "Taste: vorheriger Kanal");
+  PutPin(out, kSketchSendPin, "Taste: senden, solange gedrueckt");
+  out.Put(
+      " *   Tasten gegen Masse, mit den internen Pull-ups; seriell 9600 Baud.\n"
+      " * Der zuletzt gewaehlte Kanal steht im EEPROM (Bytes 0 bis 4).\n */\n"
+      // Arduino.h first: arduino-builder puts the functions' prototypes
+      // before the first function, the header's.
+      "#include <Arduino.h>\n#include <EEPROM.h>\n#include <Wire.h>\n\n#define ");
+  PutPrefixed(out, "{P}_PLAN_IMPLEMENTATION\n", settings.prefix);
+  WriteFirmwareHeader(plan, settings, out);
+  PutPrefixed(out, kSketchTemplate, settings.prefix);
+}
+
+}  // namespace channels
