@@ -6,6 +6,7 @@
 //   low PIN, high PIN   drive D<PIN>
 //   chip on|off     the model acknowledges its address, or stays silent
 //   reset           a reset; the EEPROM keeps its bytes
+//   eeprom save|load FILE   the EEPROM's 1024 bytes into a file, or from one
 // Reported on standard output, as they happen:
 //   write AA BB ...  a complete write to the chip: every byte after the address
 //   serial TEXT      a line from the serial port
@@ -13,6 +14,7 @@
 //   tsa6057_sim SKETCH.elf [ADDRESS-BYTE] < scenario
 #include <sim_avr.h>
 #include <sim_elf.h>
+#include <avr_eeprom.h>
 #include <avr_ioport.h>
 #include <avr_twi.h>
 #include <avr_uart.h>
@@ -20,6 +22,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -113,13 +116,13 @@ int main(int argc, char** argv) {
 
   std::uint32_t flags = 0;
   avr_ioctl(avr, AVR_IOCTL_UART_GET_FLAGS('0'), &flags);
-  flags &= ~AVR_UART_FLAG_STDIO;
+  flags &= ~static_cast<std::uint32_t>(AVR_UART_FLAG_STDIO);
   avr_ioctl(avr, AVR_IOCTL_UART_SET_FLAGS('0'), &flags);
   avr_irq_register_notify(avr_io_getirq(avr, AVR_IOCTL_UART_GETIRQ('0'), UART_IRQ_OUTPUT),
                           OnSerial, nullptr);
 
   // Keys read high while released; an undriven input would read low.
-  const auto drive = [avr](int pin, int level) {
+  const auto drive = [avr](int pin, std::uint32_t level) {
     avr_raise_irq(avr_io_getirq(avr, AVR_IOCTL_IOPORT_GETIRQ('D'), pin), level);
   };
   const auto release = [&drive] {
@@ -143,7 +146,7 @@ int main(int argc, char** argv) {
       RunFor(avr, static_cast<std::uint64_t>(b));
       drive(a, 1);
     } else if ((what == "low" || what == "high") && words >> a) {
-      drive(a, what == "high");
+      drive(a, what == "high" ? 1u : 0u);
     } else if (what == "chip") {
       std::string state;
       words >> state;
@@ -151,6 +154,19 @@ int main(int argc, char** argv) {
     } else if (what == "reset") {
       avr_reset(avr);
       release();
+    } else if (what == "eeprom") {
+      std::string how, file;
+      words >> how >> file;
+      std::vector<std::uint8_t> bytes(1024);
+      avr_eeprom_desc_t desc{bytes.data(), 0, static_cast<std::uint32_t>(bytes.size())};
+      if (how == "save") {
+        avr_ioctl(avr, AVR_IOCTL_EEPROM_GET, &desc);
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), 1024);
+      } else {
+        std::ifstream(file, std::ios::binary).read(reinterpret_cast<char*>(bytes.data()), 1024);
+        avr_ioctl(avr, AVR_IOCTL_EEPROM_SET, &desc);
+      }
     } else if (what == "cycles") {
       std::printf("cycles %llu\n", static_cast<unsigned long long>(avr->cycle));
     } else if (!what.empty() && what[0] != '#') {
