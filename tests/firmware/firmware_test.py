@@ -15,12 +15,13 @@ cli, make_sketch, sim, builder, work = sys.argv[1:6]
 os.makedirs(work, exist_ok=True)
 
 # Numbers with gaps, out of order; a simplex channel, one with a shift, one
-# that does not transmit; a name with an umlaut, one with a line break.
+# that transmits at the divider's top (N 131071: 3276.775 MHz, above 2^31 Hz),
+# one that does not transmit; a name with an umlaut, one with a line break.
 LIST = ("Location,Name,Frequency,Duplex,Offset\n"
         "7,Relais DB0XY,145.600000,-,0.600000\n"
         "2,S20,145.500000,,0.000000\n"
         "40,\"Hören, nur\",145.525000,off,0.000000\n"
-        "12,\"A\nB\",145.625000,+,0.600000\n")
+        "12,\"A\nB\",145.625000,split,3276.775000\n")
 list_path = os.path.join(work, "list.csv")
 with open(list_path, "w", encoding="utf-8", newline="") as f:
     f.write(LIST)
@@ -101,8 +102,8 @@ CASES = [
      tuned(2) + tuned(7) + tuned(7, "tx") + tuned(7)),
     ("D4 on a channel that does not transmit", START + BACK + "low 4\nrun 150\nhigh 4\nrun 150\n",
      tuned(2) + tuned(40)),
-    ("stepping while D4 is held tunes TX", START + "low 4\nrun 150\n" + STEP,
-     tuned(2) + tuned(2, "tx") + tuned(7, "tx")),
+    ("stepping while D4 is held tunes TX", START + "low 4\nrun 150\n" + STEP * 2,
+     tuned(2) + tuned(2, "tx") + tuned(7, "tx") + tuned(12, "tx")),
     ("no answer: the message, then again at the next press",
      START + "chip off\n" + STEP + "chip on\n" + STEP,
      tuned(2) + ["serial TSA6057 antwortet nicht (Adresse 0x62)"] + tuned(12)),
