@@ -13,6 +13,8 @@ import sys
 
 cli, make_sketch, sim, builder, work = sys.argv[1:6]
 os.makedirs(work, exist_ok=True)
+if os.path.exists(os.path.join(work, "sizes.txt")):
+    os.remove(os.path.join(work, "sizes.txt"))
 
 # Numbers with gaps, out of order; a simplex channel, one with a shift, one
 # that transmits at the divider's top (N 131071: 3276.775 MHz, above 2^31 Hz),
@@ -74,9 +76,12 @@ def build(name, channels, *args):
     assert done.returncode == 0, text
     # Warnings of the core and its libraries are theirs; the sketch has none.
     assert not re.search(re.escape(name) + r"\.ino:\d+:\d+: warning", text), text
-    for line in text.splitlines():
-        if line.startswith(("Sketch uses", "Global variables")):
-            print(name + ": " + line)
+    # Flash and RAM, for CI to show.
+    with open(os.path.join(work, "sizes.txt"), "a", encoding="utf-8") as sizes:
+        for line in text.splitlines():
+            if line.startswith(("Sketch uses", "Global variables")):
+                print(name + ": " + line)
+                sizes.write(name + ": " + line + "\n")
     return os.path.join(out, name + ".ino.elf")
 
 
