@@ -24,7 +24,8 @@ void PutPin(Sink& out, int pin, std::string_view what) {
 
 void WriteArduinoSketch(const std::vector<PlannedChannel>& plan,
                         const FirmwareHeaderSettings& settings, Sink& out) {
-  out.Put("/* Arduino-Sketch (Uno) fuer den PLL-Synthesizer TSA6057, erzeugt von\n * teilomat-cli ");
+  out.Put(
+      "/* Arduino-Sketch (Uno) fuer den PLL-Synthesizer TSA6057, erzeugt von\n * teilomat-cli ");
   out.Put(ProgramVersion());
   out.Put(" (plan --format arduino).\n * ");
   out.Put(settings.inputs);

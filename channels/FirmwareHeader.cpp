@@ -269,8 +269,8 @@ std::size_t HeaderNameSize(const std::vector<PlannedChannel>& plan,
   if (!settings.names) return 0;
   std::size_t size = 1;
   for (const PlannedChannel& channel : plan) {
-    size = std::max(size,
-                    MakeHeaderName(channel.name, settings.charset, settings.nameLength).text.size() + 1);
+    size = std::max(
+        size, MakeHeaderName(channel.name, settings.charset, settings.nameLength).text.size() + 1);
   }
   return size;
 }
@@ -285,8 +285,8 @@ TableFit FitTable(std::size_t entries, std::size_t longestName, std::uint64_t bu
   if (perEntry < kAvrEntryBytes) return {};
   // A name of L bytes takes L + 1 with its 0; one of 0 bytes is no name.
   if (perEntry < kAvrEntryBytes + 2) return {TableFit::Kind::NoNames, 0};
-  const std::uint64_t length = std::min<std::uint64_t>(perEntry - kAvrEntryBytes - 1,
-                                                       std::max<std::size_t>(longestName, 1));
+  const std::uint64_t length =
+      std::min<std::uint64_t>(perEntry - kAvrEntryBytes - 1, std::max<std::size_t>(longestName, 1));
   return {TableFit::Kind::Names, static_cast<std::size_t>(length)};
 }
 

@@ -30,7 +30,7 @@ struct FirmwareHeaderSettings {
   std::int32_t rasterHz = 25000;
   std::uint8_t bandBits = 32;
   bool chargePump = true;
-  bool names = true;  // false: the struct has no name member
+  bool names = true;                                // false: the struct has no name member
   std::uint8_t addressByte = tuning::kChipAddress;  // the chip's, 0xC4 or 0xC6
   std::string_view fileName = {};  // for the include line, see IncludeName; empty: {p}_plan.h
   NameCharset charset = NameCharset::Utf8;  // of the names in the table

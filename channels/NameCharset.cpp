@@ -14,41 +14,44 @@ constexpr std::string_view kLatin1 =
     "aaaa*a*ceeeeiiiidnoooo*?ouuu*y*y";
 // U+0100 to U+017F, the same way.
 constexpr std::string_view kExtendedA =
-    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi**JjKkkLlLlLlLlLlNnNnNnnNnOoOoOo**RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi**JjKkkLlLlLlLlLlNnNnNnnNnOoOoOo**"
+    "RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
 
 // The two-letter forms: umlauts as a German reader writes them.
 std::string_view Wide(std::uint32_t codePoint) {
-  switch (codePoint) {
-    case 0xC4: return "Ae";
-    case 0xC6: return "Ae";
-    case 0xD6: return "Oe";
-    case 0xDC: return "Ue";
-    case 0xDE: return "Th";
-    case 0xDF: return "ss";
-    case 0xE4: return "ae";
-    case 0xE6: return "ae";
-    case 0xF6: return "oe";
-    case 0xFC: return "ue";
-    case 0xFE: return "th";
-    case 0x132: return "IJ";
-    case 0x133: return "ij";
-    case 0x152: return "Oe";
-    case 0x153: return "oe";
-    default: return "?";
+  struct Form {
+    std::uint32_t codePoint;
+    std::string_view letters;
+  };
+  constexpr Form kForms[] = {{0xC4, "Ae"},  {0xC6, "Ae"},  {0xD6, "Oe"}, {0xDC, "Ue"},
+                             {0xDE, "Th"},  {0xDF, "ss"},  {0xE4, "ae"}, {0xE6, "ae"},
+                             {0xF6, "oe"},  {0xFC, "ue"},  {0xFE, "th"}, {0x132, "IJ"},
+                             {0x133, "ij"}, {0x152, "Oe"}, {0x153, "oe"}};
+  for (const Form& form : kForms) {
+    if (form.codePoint == codePoint) return form.letters;
   }
+  return "?";
 }
 
 // The character of the HD44780U's A00 ROM for `codePoint`, or 0.
 char Hd44780Char(std::uint32_t codePoint) {
   switch (codePoint) {
-    case 0xE4: return '\xE1';   // ä
-    case 0xF6: return '\xEF';   // ö
-    case 0xFC: return '\xF5';   // ü
-    case 0xDF: return '\xE2';   // ß
-    case 0xB0: return '\xDF';   // °
-    case 0xB5: return '\xE4';   // µ, the micro sign
-    case 0x3BC: return '\xE4';  // μ, the Greek letter
-    default: return 0;
+    case 0xE4:
+      return '\xE1';  // ä
+    case 0xF6:
+      return '\xEF';  // ö
+    case 0xFC:
+      return '\xF5';  // ü
+    case 0xDF:
+      return '\xE2';  // ß
+    case 0xB0:
+      return '\xDF';  // °
+    case 0xB5:
+      return '\xE4';  // µ, the micro sign
+    case 0x3BC:
+      return '\xE4';  // μ, the Greek letter
+    default:
+      return 0;
   }
 }
 

@@ -51,7 +51,7 @@ TEST(FirmwareTable, FitsABudgetWithNamesCutOrWithout) {
   };
   // 1000 channels of at most 15 bytes: 9 + 16 bytes each, 25000 in all.
   const Case cases[] = {
-      {"whole names", 25000, Kind::Names, 15},  {"one byte short", 24999, Kind::Names, 14},
+      {"whole names", 25000, Kind::Names, 15},   {"one byte short", 24999, Kind::Names, 14},
       {"one-byte names", 11000, Kind::Names, 1}, {"no names", 10999, Kind::NoNames, 0},
       {"bytes only", 9000, Kind::NoNames, 0},    {"nothing", 8999, Kind::Nothing, 0},
   };
@@ -104,9 +104,9 @@ TEST(FirmwareHeader, NamesItsFileAndTheChipsAddress) {
     const char* path;
     const char* include;
   };
-  const Case cases[] = {{"out/fw.h", "fw.h"},           {"C:\\out\\k-1.h", "k-1.h"},
-                        {"-", "fw_plan.h"},             {"", "fw_plan.h"},
-                        {"x*/.h\"", "fw_plan.h"},       {"Kanäle.h", "fw_plan.h"}};
+  const Case cases[] = {{"out/fw.h", "fw.h"},     {"C:\\out\\k-1.h", "k-1.h"},
+                        {"-", "fw_plan.h"},       {"", "fw_plan.h"},
+                        {"x*/.h\"", "fw_plan.h"}, {"Kanäle.h", "fw_plan.h"}};
   for (const Case& c : cases) EXPECT_EQ(channels::IncludeName(c.path, "fw"), c.include) << c.path;
   const channels::ChannelList list = channels::ReadChannelList("name,rx_mhz\nHören,145.6\n");
   channels::FirmwareHeaderSettings settings;

@@ -12,12 +12,12 @@
 //   serial TEXT      a line from the serial port
 //   cycles N         with "cycles" as a command: the CPU cycles so far
 //   tsa6057_sim SKETCH.elf [ADDRESS-BYTE] < scenario
-#include <sim_avr.h>
-#include <sim_elf.h>
 #include <avr_eeprom.h>
 #include <avr_ioport.h>
 #include <avr_twi.h>
 #include <avr_uart.h>
+#include <sim_avr.h>
+#include <sim_elf.h>
 #include <sim_irq.h>
 
 #include <cstdio>
@@ -118,8 +118,8 @@ int main(int argc, char** argv) {
   avr_ioctl(avr, AVR_IOCTL_UART_GET_FLAGS('0'), &flags);
   flags &= ~static_cast<std::uint32_t>(AVR_UART_FLAG_STDIO);
   avr_ioctl(avr, AVR_IOCTL_UART_SET_FLAGS('0'), &flags);
-  avr_irq_register_notify(avr_io_getirq(avr, AVR_IOCTL_UART_GETIRQ('0'), UART_IRQ_OUTPUT),
-                          OnSerial, nullptr);
+  avr_irq_register_notify(avr_io_getirq(avr, AVR_IOCTL_UART_GETIRQ('0'), UART_IRQ_OUTPUT), OnSerial,
+                          nullptr);
 
   // Keys read high while released; an undriven input would read low.
   const auto drive = [avr](int pin, std::uint32_t level) {
