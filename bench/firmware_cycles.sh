@@ -31,7 +31,7 @@ avr-gcc -mmcu=atmega328p -Os -std=c99 -Wall -Wextra -pedantic -Werror -I"$scratc
 echo "Header alone (the timing program), avr-size:"
 avr-size "$scratch/cycles.elf"
 echo "Cycles per call (mean, longest) on a 16 MHz ATmega328P:"
-echo "run 3000" | "$build/tests/firmware/tsa6057_sim" "$scratch/cycles.elf" 2>/dev/null |
+echo "run 3000" | "$build/sim/tsa6057_sim" "$scratch/cycles.elf" 2>/dev/null |
   sed -n 's/^serial /  /p'
 
 "$build/tests/firmware/make_sketch" "$list" "$scratch/Fw/Fw.ino"
