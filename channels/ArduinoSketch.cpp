@@ -12,13 +12,14 @@ extern const std::string_view kSketchTemplate;
 
 namespace {
 
-void PutPin(Sink& out, int pin, std::string_view what) {
-  out.Put(" *   D");
-  PutInt(out, pin);
-  out.Put(' ');
-  out.Put(what);
-  out.Put('\n');
-}
+struct Key {
+  int pin;
+  std::string_view macro;  // after the prefix in capitals
+  std::string_view what;
+};
+constexpr Key kKeys[] = {{kSketchNextPin, "_KEY_NEXT", "naechster Kanal"},
+                         {kSketchPreviousPin, "_KEY_PREVIOUS", "vorheriger Kanal"},
+                         {kSketchSendPin, "_KEY_SEND", "senden, solange gedrueckt"}};
 
 }  // namespace
 
@@ -32,16 +33,31 @@ void WriteArduinoSketch(const std::vector<PlannedChannel>& plan,
   out.Put("\n * Anschluesse:\n *   A4 SDA und A5 SCL an den TSA6057, I2C-Adresse ");
   PutHex(out, tuning::SevenBitAddress(settings.addressByte));
   out.Put('\n');
-  PutPin(out, kSketchNextPin, "Taste: naechster Kanal");
-  PutPin(out, kSketchPreviousPin, "Taste: vorheriger Kanal");
-  PutPin(out, kSketchSendPin, "Taste: senden, solange gedrueckt");
+  for (const Key& key : kKeys) {
+    out.Put(" *   D");
+    PutInt(out, key.pin);
+    out.Put(" Taste: ");
+    out.Put(key.what);
+    out.Put('\n');
+  }
   out.Put(
       " *   Tasten gegen Masse, mit den internen Pull-ups; seriell 9600 Baud.\n"
       " * Der zuletzt gewaehlte Kanal steht im EEPROM (Bytes 0 bis 4).\n */\n"
       // Arduino.h first: arduino-builder puts the functions' prototypes
       // before the first function, the header's.
-      "#include <Arduino.h>\n#include <EEPROM.h>\n#include <Wire.h>\n\n#define ");
-  PutPrefixed(out, "{P}_PLAN_IMPLEMENTATION\n", settings.prefix);
+      "#include <Arduino.h>\n#include <EEPROM.h>\n#include <Wire.h>\n\n");
+  const std::string upper = PrefixUpper(settings.prefix);
+  for (const Key& key : kKeys) {
+    out.Put("#define ");
+    out.Put(upper);
+    out.Put(key.macro);
+    out.Put(' ');
+    PutInt(out, key.pin);
+    out.Put('\n');
+  }
+  out.Put("#define ");
+  out.Put(upper);
+  out.Put("_PLAN_IMPLEMENTATION\n");
   WriteFirmwareHeader(plan, settings, out);
   PutPrefixed(out, kSketchTemplate, settings.prefix);
 }

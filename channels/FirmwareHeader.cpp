@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "channels/Escape.h"
 #include "channels/RowWriter.h"
@@ -139,17 +140,23 @@ uint32_t {p}_plan_frequency_hz(const struct {p}_plan_channel *channel, int tx) {
 // `text` with {p}, {P}, {f}, {s} and {d} filled in from `fills`; every
 // other brace stays as it is.
 void PutFilled(Sink& out, std::string_view text, const Fills& fills) {
+  const std::pair<std::string_view, std::string_view> marks[] = {{"{p}", fills.prefix},
+                                                                 {"{P}", fills.upper},
+                                                                 {"{f}", fills.file},
+                                                                 {"{s}", fills.subaddress},
+                                                                 {"{d}", fills.db3}};
   for (std::size_t at = text.find('{'); at != std::string_view::npos; at = text.find('{')) {
     out.Put(text.substr(0, at));
-    const std::string_view mark = text.substr(at, 3);
-    const std::string_view fill = mark == "{p}"   ? fills.prefix
-                                  : mark == "{P}" ? fills.upper
-                                  : mark == "{f}" ? fills.file
-                                  : mark == "{s}" ? fills.subaddress
-                                  : mark == "{d}" ? fills.db3
-                                                  : mark;
-    out.Put(fill);
-    text.remove_prefix(at + mark.size());
+    text.remove_prefix(at);
+    std::size_t taken = 1;  // a brace of the C code
+    for (const auto& [mark, fill] : marks) {
+      if (text.substr(0, 3) == mark) {
+        out.Put(fill);
+        taken = 3;
+      }
+    }
+    if (taken == 1) out.Put('{');
+    text.remove_prefix(taken);
   }
   out.Put(text);
 }
@@ -301,9 +308,13 @@ std::string IncludeName(std::string_view path, std::string_view prefix) {
   return plain ? std::string(name) : std::string(prefix) + "_plan.h";
 }
 
+std::string PrefixUpper(std::string_view prefix) {
+  return Upper(prefix);
+}
+
 void PutPrefixed(Sink& out, std::string_view text, std::string_view prefix) {
   const std::string upper = Upper(prefix);
-  PutFilled(out, text, Fills{prefix, upper, {}, {}, {}});
+  PutFilled(out, text, Fills{prefix, upper, "{f}", "{s}", "{d}"});  // only {p} and {P}
 }
 
 void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
