@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "channels/RowWriter.h"
+#include "channels/NumberOutput.h"
 
 namespace channels {
 
@@ -46,7 +46,7 @@ void WriteArduinoSketch(const std::vector<PlannedChannel>& plan,
       // Arduino.h first: arduino-builder puts the functions' prototypes
       // before the first function, the header's.
       "#include <Arduino.h>\n#include <EEPROM.h>\n#include <Wire.h>\n\n");
-  const std::string upper = PrefixUpper(settings.prefix);
+  const std::string upper = Upper(settings.prefix);
   for (const Key& key : kKeys) {
     out.Put("#define ");
     out.Put(upper);

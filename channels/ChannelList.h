@@ -13,6 +13,9 @@
 
 namespace channels {
 
+/// The largest list read: 64 MiB, far beyond any radio's.
+inline constexpr std::size_t kMaxListBytes = std::size_t{64} * 1024 * 1024;
+
 /// The highest channel number a list may hold.
 inline constexpr std::int64_t kMaxChannelNumber = 65535;
 

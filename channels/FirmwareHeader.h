@@ -100,9 +100,6 @@ TableFit FitTable(std::size_t entries, std::size_t longestName, std::uint64_t bu
 /// "-", "+"), else, and for "-" or an empty path, PREFIX_plan.h.
 std::string IncludeName(std::string_view path, std::string_view prefix);
 
-/// `prefix` in capitals, as the header's macros begin.
-std::string PrefixUpper(std::string_view prefix);
-
 /// `text` with {p} standing for `prefix` and {P} for it in capitals, as in
 /// the header's own fixed texts.
 void PutPrefixed(Sink& out, std::string_view text, std::string_view prefix);

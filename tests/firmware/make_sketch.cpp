@@ -11,7 +11,7 @@
 #include "channels/ChannelList.h"
 #include "channels/FirmwareHeader.h"
 #include "channels/Plan.h"
-#include "channels/PlanWriters.h"
+#include "channels/Settings.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
@@ -21,10 +21,11 @@ int main(int argc, char** argv) {
   const channels::PlanSettings settings;
   const channels::Plan plan = channels::MakePlan(list.channels, settings);
   if (!list || !plan || !plan.offRaster.empty()) return 3;
-  const std::string inputs = channels::PlanInputsLine(settings);
+  channels::StringSink inputs;
+  channels::PutInputsLine(inputs, settings.rx, settings.txZf);
   channels::FirmwareHeaderSettings header;
   header.prefix = "fw";
-  header.inputs = inputs;
+  header.inputs = inputs.Text();
   header.zfHz = 10700000;
   if (argc > 3) header.addressByte = static_cast<std::uint8_t>(std::stoul(argv[3], nullptr, 0));
   if (argc > 4) header.charset = channels::NameCharsetNamed(argv[4]).charset;
