@@ -7,12 +7,12 @@
 #
 #   bench/firmware_cycles.sh [BUILD-DIR]   default build/dev
 #
-# Needs teilomat-cli, make_sketch and tsa6057_sim built in BUILD-DIR, and
+# Needs teilomat-cli and tsa6057_sim built in BUILD-DIR, and
 # avr-gcc, simavr and arduino-builder (./build.sh setup installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/dev}
-cmake --build "$build" --target teilomat-cli make_sketch tsa6057_sim >/dev/null
+cmake --build "$build" --target teilomat-cli tsa6057_sim >/dev/null
 
 scratch=$build/bench/firmware
 mkdir -p "$scratch/Fw" "$scratch/build" "$scratch/cache"
@@ -34,7 +34,7 @@ echo "Cycles per call (mean, longest) on a 16 MHz ATmega328P:"
 echo "run 3000" | "$build/sim/tsa6057_sim" "$scratch/cycles.elf" 2>/dev/null |
   sed -n 's/^serial /  /p'
 
-"$build/tests/firmware/make_sketch" "$list" "$scratch/Fw/Fw.ino"
+"$build/cli/teilomat-cli" plan "$list" --format arduino --name fw -o "$scratch/Fw/Fw.ino" 2>/dev/null
 echo "The Arduino sketch of the same list (arduino-builder, Uno):"
 nice arduino-builder -compile -hardware /usr/share/arduino/hardware \
   -hardware /usr/share/arduino-builder -tools /usr/share/arduino-builder \

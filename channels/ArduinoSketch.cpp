@@ -58,7 +58,9 @@ void WriteArduinoSketch(const std::vector<PlannedChannel>& plan,
   out.Put("#define ");
   out.Put(upper);
   out.Put("_PLAN_IMPLEMENTATION\n");
-  WriteFirmwareHeader(plan, settings, out);
+  FirmwareHeaderSettings header = settings;
+  header.fileName = {};  // the sketch is no file to include
+  WriteFirmwareHeader(plan, header, out);
   PutPrefixed(out, kSketchTemplate, settings.prefix);
 }
 
