@@ -32,10 +32,14 @@ cd "$(dirname "$0")"
 # objcopy and srecord's srec_cat that read its EEPROM images back, the AVR
 # compiler and C library that build its C header for an ATmega328P, hyperfine
 # and GNU time for the timing scripts in bench/, and the desktop-entry,
-# manual-page and AppStream checkers for the install test.
+# manual-page and AppStream checkers for the install test. The Arduino sketch
+# is built by arduino-builder with Debian's AVR core (its Wire and EEPROM
+# libraries) and the ctags it finds the sketch's functions with, and run on
+# simavr's simulated ATmega328P (libsimavr-dev).
 packages=(g++ gcc cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
   fonts-liberation2 libcli11-dev python3 binutils srecord gcc-avr avr-libc binutils-avr
-  hyperfine time desktop-file-utils groff-base appstream)
+  hyperfine time desktop-file-utils groff-base appstream
+  arduino-builder arduino-core-avr arduino-ctags libsimavr-dev)
 
 # The Windows build: the mingw-w64 cross compiler (posix threads) with its
 # resource compiler, GoogleTest's sources and CLI11's headers for it, wine

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "channels/Escape.h"
 #include "channels/NumberOutput.h"
@@ -11,15 +12,23 @@
 namespace channels {
 namespace {
 
+// What stands for the marks of the header's fixed texts.
+struct Fills {
+  std::string_view prefix, upper, file, subaddress, db3;
+};
+
 // The header's fixed text. In it, {p} stands for the prefix and {P} for the
 // prefix in capitals.
 constexpr std::string_view kUsage = R"( *
  * Jede Datei darf ihn einbinden und bekommt die Deklarationen. Genau eine
  * .c-Datei definiert vorher {P}_PLAN_IMPLEMENTATION und bekommt die Tabelle
- * und {p}_plan_find:
+ * und die Funktionen:
  *     #define {P}_PLAN_IMPLEMENTATION
- *     #include "{p}_plan.h"   (so, wie diese Datei heisst)
+ *     #include "{f}"
  * Auf AVR liegt die Tabelle mit PROGMEM im Flash, sonst als const-Daten.
+ * Ladungspumpen-Bit und Bandbits stecken schon in den Datenbytes:
+ * {p}_plan_message gibt die ganze Nachricht an den TSA6057 nach seiner
+ * Adresse, etwa fuer Wire.write(message, 5).
  */
 #ifndef {P}_PLAN_H
 #define {P}_PLAN_H
@@ -29,11 +38,19 @@ constexpr std::string_view kUsage = R"( *
 )";
 
 constexpr std::string_view kDeclarations = R"(
-/* Kopiert Kanal number nach *out und gibt 1 zurueck; 0, wenn es ihn nicht gibt. */
 #ifdef __cplusplus
 extern "C" {
 #endif
+/* Kopiert Kanal number nach *out und gibt 1 zurueck; 0, wenn es ihn nicht gibt. */
 int {p}_plan_find(uint16_t number, struct {p}_plan_channel *out);
+/* Kopiert den Kanal an Stelle index (0 bis {P}_PLAN_COUNT - 1, nach Nummern
+ * geordnet) nach *out und gibt 1 zurueck; 0 dahinter. */
+int {p}_plan_at(uint16_t index, struct {p}_plan_channel *out);
+/* Die 5 Bytes nach der Adresse: Subadresse, DB0, DB1, DB2, DB3. tx ungleich 0
+ * waehlt die Sendeseite; ein Kanal, der nicht sendet, gibt seine Empfangsseite. */
+void {p}_plan_message(const struct {p}_plan_channel *channel, int tx, uint8_t message[5]);
+/* Die Frequenz, die die Bytes ergeben, in Hz: N * Raster - ZF der Seite. */
+uint32_t {p}_plan_frequency_hz(const struct {p}_plan_channel *channel, int tx);
 #ifdef __cplusplus
 }
 #endif
@@ -85,17 +102,61 @@ int {p}_plan_find(uint16_t number, struct {p}_plan_channel *out) {
     return 0;
 }
 
+int {p}_plan_at(uint16_t index, struct {p}_plan_channel *out) {
+    /* Als Summe: so warnt kein Compiler, ein 16-Bit-Index sei stets kleiner. */
+    if ((uint32_t)index + 1u > (uint32_t){P}_PLAN_COUNT) {
+        return 0;
+    }
+    {p}_plan_copy(out, &{p}_plan_table[index], sizeof *out);
+    return 1;
+}
+
+static const uint8_t *{p}_plan_side(const struct {p}_plan_channel *channel, int tx) {
+    return tx && channel->transmits ? channel->tx : channel->rx;
+}
+
+void {p}_plan_message(const struct {p}_plan_channel *channel, int tx, uint8_t message[5]) {
+    const uint8_t *bytes = {p}_plan_side(channel, tx);
+    message[0] = {s}; /* Subadresse: ab DB0 */
+    message[1] = bytes[0];
+    message[2] = bytes[1];
+    message[3] = bytes[2];
+    message[4] = {d}; /* DB3: keine Testbits */
+}
+
+uint32_t {p}_plan_frequency_hz(const struct {p}_plan_channel *channel, int tx) {
+    const uint8_t *bytes = {p}_plan_side(channel, tx);
+    const uint32_t n = (uint32_t)(bytes[0] >> 1) | (uint32_t)bytes[1] << 7 |
+                       (uint32_t)(bytes[2] & 3u) << 15;
+    const uint32_t zf = tx && channel->transmits ? (uint32_t){P}_PLAN_TX_ZF_HZ
+                                                 : (uint32_t){P}_PLAN_ZF_HZ;
+    return n * (uint32_t){P}_PLAN_RASTER_HZ - zf; /* modulo 2^32, wie beabsichtigt */
+}
+
 #endif /* {P}_PLAN_IMPLEMENTED */
 #endif /* {P}_PLAN_IMPLEMENTATION */
 )";
 
-// `text` with {p} and {P} filled in.
-void PutFilled(Sink& out, std::string_view text, std::string_view prefix, std::string_view upper) {
+// `text` with {p}, {P}, {f}, {s} and {d} filled in from `fills`; every
+// other brace stays as it is.
+void PutFilled(Sink& out, std::string_view text, const Fills& fills) {
+  const std::pair<std::string_view, std::string_view> marks[] = {{"{p}", fills.prefix},
+                                                                 {"{P}", fills.upper},
+                                                                 {"{f}", fills.file},
+                                                                 {"{s}", fills.subaddress},
+                                                                 {"{d}", fills.db3}};
   for (std::size_t at = text.find('{'); at != std::string_view::npos; at = text.find('{')) {
     out.Put(text.substr(0, at));
-    const std::string_view mark = text.substr(at, 3);
-    out.Put(mark == "{p}" ? prefix : mark == "{P}" ? upper : mark);
-    text.remove_prefix(at + mark.size());
+    text.remove_prefix(at);
+    std::size_t taken = 1;  // a brace of the C code
+    for (const auto& [mark, fill] : marks) {
+      if (text.substr(0, 3) == mark) {
+        out.Put(fill);
+        taken = 3;
+      }
+    }
+    if (taken == 1) out.Put('{');
+    text.remove_prefix(taken);
   }
   out.Put(text);
 }
@@ -156,23 +217,104 @@ std::optional<std::int64_t> WholeHz(double mhz) {
   return static_cast<std::int64_t>(hz);
 }
 
-std::string_view CutName(std::string_view name, std::size_t bytes) {
+std::string_view CutName(std::string_view name, std::size_t bytes, NameCharset charset) {
   if (name.size() <= bytes) return name;
   // Back to the first byte of a character: continuation bytes are 10xxxxxx.
-  while (bytes > 0 && (static_cast<unsigned char>(name[bytes]) & 0xC0u) == 0x80u) --bytes;
-  return name.substr(0, bytes);
+  while (charset == NameCharset::Utf8 && bytes > 0 &&
+         (static_cast<unsigned char>(name[bytes]) & 0xC0u) == 0x80u) {
+    --bytes;
+  }
+  name = name.substr(0, bytes);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  return name;
+}
+
+HeaderName MakeHeaderName(std::string_view name, NameCharset charset, std::size_t length) {
+  HeaderName made{InCharset(name, charset), false};
+  const std::string_view cut = CutName(made.text, length, charset);
+  if (cut.size() != made.text.size()) {
+    made.text.resize(cut.size());
+    made.cut = true;
+  }
+  return made;
+}
+
+const Channel* FirstNulName(const std::vector<Channel>& channels) {
+  for (const Channel& channel : channels) {
+    if (channel.name.find('\0') != std::string::npos) return &channel;
+  }
+  return nullptr;
+}
+
+std::int64_t SideHz(const PlannedSide& side, bool tx, const FirmwareHeaderSettings& settings) {
+  return std::int64_t{side.n} * settings.rasterHz - (tx ? settings.txZfHz : settings.zfHz);
+}
+
+std::optional<SideBeyondHz> FirstSideBeyondHz(const std::vector<PlannedChannel>& plan,
+                                              const FirmwareHeaderSettings& settings) {
+  constexpr std::int64_t kMax = 0xFFFFFFFF;
+  for (const PlannedChannel& channel : plan) {
+    const std::int64_t rx = SideHz(channel.rx, false, settings);
+    if (rx < 0 || rx > kMax) return SideBeyondHz{channel.number, false, rx};
+    if (!channel.tx) continue;
+    const std::int64_t tx = SideHz(*channel.tx, true, settings);
+    if (tx < 0 || tx > kMax) return SideBeyondHz{channel.number, true, tx};
+  }
+  return std::nullopt;
+}
+
+std::size_t HeaderNameSize(const std::vector<PlannedChannel>& plan,
+                           const FirmwareHeaderSettings& settings) {
+  if (!settings.names) return 0;
+  std::size_t size = 1;
+  for (const PlannedChannel& channel : plan) {
+    size = std::max(
+        size, MakeHeaderName(channel.name, settings.charset, settings.nameLength).text.size() + 1);
+  }
+  return size;
+}
+
+std::uint64_t TableBytes(std::size_t entries, std::size_t nameSize) {
+  return std::uint64_t{entries} * (kAvrEntryBytes + nameSize);
+}
+
+TableFit FitTable(std::size_t entries, std::size_t longestName, std::uint64_t budget) {
+  if (entries == 0) return {TableFit::Kind::Names, std::max<std::size_t>(longestName, 1)};
+  const std::uint64_t perEntry = budget / entries;
+  if (perEntry < kAvrEntryBytes) return {};
+  // A name of L bytes takes L + 1 with its 0; one of 0 bytes is no name.
+  if (perEntry < kAvrEntryBytes + 2) return {TableFit::Kind::NoNames, 0};
+  const std::uint64_t length =
+      std::min<std::uint64_t>(perEntry - kAvrEntryBytes - 1, std::max<std::size_t>(longestName, 1));
+  return {TableFit::Kind::Names, static_cast<std::size_t>(length)};
+}
+
+std::string IncludeName(std::string_view path, std::string_view prefix) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const bool plain =
+      !name.empty() && name != "-" && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '.' || c == '_' || c == '-' || c == '+';
+      });
+  return plain ? std::string(name) : std::string(prefix) + "_plan.h";
+}
+
+void PutPrefixed(Sink& out, std::string_view text, std::string_view prefix) {
+  const std::string upper = Upper(prefix);
+  PutFilled(out, text, Fills{prefix, upper, "{f}", "{s}", "{d}"});  // only {p} and {P}
 }
 
 void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
                          const FirmwareHeaderSettings& settings, Sink& out) {
   const std::string upper = Upper(settings.prefix);
+  const std::string file = IncludeName(settings.fileName, settings.prefix);
+  StringSink subaddress, db3;
+  PutHex(subaddress, tuning::kChipSubaddress);
+  PutHex(db3, tuning::kChipDb3);
+  const Fills fills{settings.prefix, upper, file, subaddress.Text(), db3.Text()};
   // The longest name and its terminating zero; none without names.
-  std::size_t nameSize = settings.names ? 1 : 0;
-  if (settings.names) {
-    for (const PlannedChannel& channel : plan) {
-      nameSize = std::max(nameSize, channel.name.size() + 1);
-    }
-  }
+  const std::size_t nameSize = HeaderNameSize(plan, settings);
   out.Put(
       "/* Kanalplan fuer den PLL-Synthesizer TSA6057: Datenbytes {DB0, DB1, DB2}\n"
       " * zum Empfangen (rx) und Senden (tx) je Kanal.\n * Erzeugt von teilomat-cli ");
@@ -180,7 +322,7 @@ void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
   out.Put(" (plan).\n * ");
   out.Put(settings.inputs);
   out.Put('\n');
-  PutFilled(out, kUsage, settings.prefix, upper);
+  PutFilled(out, kUsage, fills);
 
   PutDefine(out, upper, "_PLAN_COUNT", static_cast<std::int64_t>(plan.size()), "",
             "Kanaele in der Tabelle");
@@ -193,6 +335,13 @@ void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
             "in DB2: 16 AM-Eingang, 32 FM-Eingang");
   PutDefine(out, upper, "_PLAN_CP_BIT", settings.chargePump ? 1 : 0, "",
             "Ladungspumpen-Bit, Bit 0 von DB0");
+  out.Put("#define ");
+  out.Put(upper);
+  out.Put("_TSA6057_ADDRESS ");
+  PutHex(out, tuning::SevenBitAddress(settings.addressByte));
+  out.Put(" /* I2C-Adresse in 7 Bit, wie Wire sie nimmt (Adressbyte ");
+  PutHex(out, settings.addressByte);
+  out.Put(") */\n");
 
   out.Put("\nstruct ");
   out.Put(settings.prefix);
@@ -205,10 +354,14 @@ void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
   if (settings.names) {
     out.Put("    char name[");
     out.Put(upper);
-    out.Put("_PLAN_NAME_SIZE]; /* UTF-8, mit 0 abgeschlossen */\n");
+    out.Put("_PLAN_NAME_SIZE]; /* ");
+    out.Put(settings.charset == NameCharset::Utf8    ? "UTF-8"
+            : settings.charset == NameCharset::Ascii ? "ASCII"
+                                                     : "HD44780U-Zeichensatz A00");
+    out.Put(", mit 0 abgeschlossen */\n");
   }
   out.Put("};\n");
-  PutFilled(out, kDeclarations, settings.prefix, upper);
+  PutFilled(out, kDeclarations, fills);
 
   out.Put("static const struct ");
   out.Put(settings.prefix);
@@ -229,13 +382,13 @@ void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
     out.Put(channel.tx ? ", 1" : ", 0");
     if (settings.names) {
       out.Put(", ");
-      PutCString(out, channel.name);
+      PutCString(out, MakeHeaderName(channel.name, settings.charset, settings.nameLength).text);
     }
     out.Put("},");
     PutChannelComment(out, channel);
   }
   out.Put("};\n");
-  PutFilled(out, kFind, settings.prefix, upper);
+  PutFilled(out, kFind, fills);
 }
 
 }  // namespace channels

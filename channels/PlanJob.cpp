@@ -3,41 +3,58 @@
 #include <array>
 #include <utility>
 
+#include "channels/ArduinoSketch.h"
 #include "channels/PlanWriters.h"
 #include "channels/Settings.h"
 
 namespace channels {
 namespace {
 
-// Cuts every name to request.nameLength bytes and keeps what was cut.
-void CutNames(Plan& plan, const PlanRequest& request, std::vector<ShortenedName>& cut) {
-  if (!request.names) return;
-  for (PlannedChannel& channel : plan.channels) {
-    const std::string_view name = CutName(channel.name, request.nameLength);
-    if (name.size() == channel.name.size()) continue;
-    cut.push_back({channel.number, name, channel.name.size()});
-    channel.name = name;
+// The names the header cuts, as it holds them; the header cuts them itself.
+std::vector<ShortenedName> CutNames(const Plan& plan, const FirmwareHeaderSettings& header) {
+  std::vector<ShortenedName> cut;
+  if (!header.names) return cut;
+  for (const PlannedChannel& channel : plan.channels) {
+    HeaderName name = MakeHeaderName(channel.name, header.charset, header.nameLength);
+    if (name.cut) cut.push_back({channel.number, std::move(name.text), channel.name.size()});
   }
+  return cut;
 }
 
-void WriteHeader(const PlanOutcome& outcome, const PlanRequest& request, Sink& out) {
-  const PlanSettings& settings = request.settings;
-  StringSink inputs;
-  PutInputsLine(inputs, settings.rx, settings.txZf);
-  const FirmwareHeaderSettings header{
-      request.prefix,       inputs.Text(),    *WholeHz(settings.rx.zf), *WholeHz(settings.txZf),
-      settings.rx.Raster(), settings.rx.band, settings.rx.chargePump,   request.names};
-  WriteFirmwareHeader(outcome.plan.channels, header, out);
+// Checks the plan for the firmware's formats and sizes its table.
+void CheckFirmware(PlanOutcome& outcome, const PlanRequest& request) {
+  const FirmwareHeaderSettings header = HeaderSettings(request, {});
+  if (request.names) outcome.nulName = FirstNulName(outcome.list.channels);
+  if (outcome.nulName) {
+    outcome.problem = PlanProblem::NulName;
+    return;
+  }
+  outcome.beyondHz = FirstSideBeyondHz(outcome.plan.channels, header);
+  if (outcome.beyondHz) {
+    outcome.problem = PlanProblem::BeyondHz;
+    return;
+  }
+  outcome.cutNames = CutNames(outcome.plan, header);
+  const std::size_t count = outcome.plan.channels.size();
+  outcome.tableBytes = TableBytes(count, HeaderNameSize(outcome.plan.channels, header));
+  if (request.maxTable && outcome.tableBytes > *request.maxTable) {
+    FirmwareHeaderSettings whole = header;
+    whole.nameLength = kMaxHeaderName;
+    const std::size_t longest = HeaderNameSize(outcome.plan.channels, whole);
+    outcome.fit = FitTable(count, longest > 0 ? longest - 1 : 0, *request.maxTable);
+    outcome.problem = PlanProblem::TableTooLarge;
+  }
 }
 
 }  // namespace
 
 std::optional<PlanFormat> PlanFormatByName(std::string_view name) {
-  constexpr std::array<std::pair<std::string_view, PlanFormat>, 6> kFormats = {{
+  constexpr std::array<std::pair<std::string_view, PlanFormat>, 7> kFormats = {{
       {"text", PlanFormat::Text},
       {"csv", PlanFormat::Csv},
       {"json", PlanFormat::Json},
       {"c", PlanFormat::FirmwareHeader},
+      {"arduino", PlanFormat::ArduinoSketch},
       {"ihex", PlanFormat::IntelHex},
       {"bin", PlanFormat::Bin},
   }};
@@ -51,11 +68,32 @@ bool WritesImage(PlanFormat format) {
   return format == PlanFormat::IntelHex || format == PlanFormat::Bin;
 }
 
+bool WritesFirmware(PlanFormat format) {
+  return format == PlanFormat::FirmwareHeader || format == PlanFormat::ArduinoSketch;
+}
+
+FirmwareHeaderSettings HeaderSettings(const PlanRequest& request, std::string_view inputs) {
+  const PlanSettings& settings = request.settings;
+  FirmwareHeaderSettings header;
+  header.prefix = request.prefix;
+  header.inputs = inputs;
+  header.zfHz = WholeHz(settings.rx.zf).value_or(0);
+  header.txZfHz = WholeHz(settings.txZf).value_or(0);
+  header.rasterHz = settings.rx.Raster();
+  header.bandBits = settings.rx.band;
+  header.chargePump = settings.rx.chargePump;
+  header.names = request.names;
+  header.addressByte = settings.addressByte;
+  header.fileName = request.fileName;
+  header.charset = request.charset;
+  header.nameLength = request.nameLength;
+  return header;
+}
+
 PlanOutcome RunPlanJob(const PlanRequest& request, std::string list) {
   PlanOutcome outcome;
   const PlanSettings& settings = request.settings;
-  if (request.format == PlanFormat::FirmwareHeader &&
-      (!WholeHz(settings.rx.zf) || !WholeHz(settings.txZf))) {
+  if (WritesFirmware(request.format) && (!WholeHz(settings.rx.zf) || !WholeHz(settings.txZf))) {
     outcome.problem = PlanProblem::HeaderZf;
     return outcome;
   }
@@ -78,9 +116,7 @@ PlanOutcome RunPlanJob(const PlanRequest& request, std::string list) {
     }
   }
   outcome.merged = FindMergedSides(outcome.plan);
-  if (request.format == PlanFormat::FirmwareHeader) {
-    CutNames(outcome.plan, request, outcome.cutNames);
-  }
+  if (WritesFirmware(request.format)) CheckFirmware(outcome, request);
   if (WritesImage(request.format)) {
     outcome.image = BuildPlanImage(outcome.plan.channels, request.layout);
     if (!outcome.image) outcome.problem = PlanProblem::ImageTooLarge;
@@ -101,8 +137,17 @@ void WritePlan(const PlanOutcome& outcome, const PlanRequest& request, Sink& out
       WritePlanJson(channels, request.settings, out);
       break;
     case PlanFormat::FirmwareHeader:
-      WriteHeader(outcome, request, out);
+    case PlanFormat::ArduinoSketch: {
+      StringSink inputs;
+      PutInputsLine(inputs, request.settings.rx, request.settings.txZf);
+      const FirmwareHeaderSettings header = HeaderSettings(request, inputs.Text());
+      if (request.format == PlanFormat::FirmwareHeader) {
+        WriteFirmwareHeader(channels, header, out);
+      } else {
+        WriteArduinoSketch(channels, header, out);
+      }
       break;
+    }
     case PlanFormat::IntelHex:
       WriteIntelHex(outcome.image.bytes, out);
       break;

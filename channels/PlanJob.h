@@ -23,6 +23,7 @@
 #include "channels/ChannelList.h"
 #include "channels/EepromImage.h"
 #include "channels/FirmwareHeader.h"
+#include "channels/NameCharset.h"
 #include "channels/Plan.h"
 #include "channels/Sink.h"
 
@@ -34,15 +35,19 @@ enum class PlanFormat {
   Csv,             // a row a channel
   Json,            // one document
   FirmwareHeader,  // a C header with the table and its lookup
+  ArduinoSketch,   // the same header in an Arduino sketch that tunes the chip
   IntelHex,        // an EEPROM image as Intel HEX
   Bin,             // the same image as raw bytes
 };
 
-/// The format called `name` ("text", "csv", "json", "c", "ihex", "bin"), or nothing.
+/// The format called `name` ("text", "csv", "json", "c", "arduino", "ihex",
+/// "bin"), or nothing.
 std::optional<PlanFormat> PlanFormatByName(std::string_view name);
 
 /// True for the formats that write an EEPROM image.
 bool WritesImage(PlanFormat format);
+/// True for the formats that hold the firmware's table: the C header and the sketch.
+bool WritesFirmware(PlanFormat format);
 
 struct PlanRequest {
   PlanSettings settings;
@@ -52,6 +57,10 @@ struct PlanRequest {
   std::string prefix = "teilomat";          // FirmwareHeader: of every identifier
   std::size_t nameLength = kMaxHeaderName;  // FirmwareHeader: names cut to this many bytes
   bool names = true;                        // FirmwareHeader: false, no names at all
+  // The firmware's formats, FirmwareHeader and ArduinoSketch:
+  NameCharset charset = NameCharset::Utf8;  // of the names in the table
+  std::optional<std::uint64_t> maxTable;    // the table's largest size in flash, in bytes
+  std::string fileName;                     // the file written, for the include line
 };
 
 /// What stops a plan from being written.
@@ -62,12 +71,15 @@ enum class PlanProblem {
   DividerLimit,   // a side lies beyond the divider's limits: Plan::limit
   OffRaster,      // sides off the raster (Plan::offRaster) and no `round`
   ImageTooLarge,  // the image needs more than the layout allows: PlanOutcome::image
+  NulName,        // firmware: a name holds a NUL byte: PlanOutcome::nulName
+  BeyondHz,       // firmware: a side's Hz do not fit 32 unsigned bits: PlanOutcome::beyondHz
+  TableTooLarge,  // firmware: tableBytes above maxTable; PlanOutcome::fit says what fits
 };
 
 /// A name the header holds shorter than the list does.
 struct ShortenedName {
   std::int64_t number = 0;
-  std::string_view name;        // as the header holds it
+  std::string name;             // as the header holds it, in its charset
   std::size_t bytesBefore = 0;  // the list's name's length
 };
 
@@ -89,6 +101,11 @@ struct PlanOutcome {
   std::vector<MergedSides> merged;      // sides `round` put together, RX first
   std::vector<ShortenedName> cutNames;  // FirmwareHeader
   Image image;                          // IntelHex and Bin
+  // The firmware's formats:
+  const Channel* nulName = nullptr;  // in `list`
+  std::optional<SideBeyondHz> beyondHz;
+  std::uint64_t tableBytes = 0;  // the table in an AVR's flash
+  TableFit fit;                  // with TableTooLarge: what would fit maxTable
 
   explicit operator bool() const { return problem == PlanProblem::None; }
   /// The sides `round` moved onto the raster.
@@ -98,6 +115,9 @@ struct PlanOutcome {
 /// Reads `list` (a CSV channel list's bytes, let go of once read) and plans
 /// it as `request` asks.
 PlanOutcome RunPlanJob(const PlanRequest& request, std::string list);
+
+/// What the firmware's formats say besides the channels, for `request`.
+FirmwareHeaderSettings HeaderSettings(const PlanRequest& request, std::string_view inputs);
 
 /// Writes an outcome without a problem in the request's format.
 void WritePlan(const PlanOutcome& outcome, const PlanRequest& request, Sink& out);

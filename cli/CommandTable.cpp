@@ -36,7 +36,8 @@ bei --base + L * 6: erst RX DB0-DB2, dann TX DB0-DB2 (mit --rx-only nur RX,
 --fill gelten nur für ihex und bin; --rx-only lässt TX in jedem Format weg.
 Der C-Header (c) deklariert nur; genau eine .c-Datei definiert vor dem
 #include PRÄFIX_PLAN_IMPLEMENTATION und bekommt die Tabelle (auf AVR im Flash)
-und PRÄFIX_plan_find.
+und ihre Funktionen. arduino schreibt einen ganzen Sketch für einen Arduino Uno:
+D2 nächster, D3 vorheriger Kanal, D4 gedrückt senden; der Kanal bleibt im EEPROM.
 Die Liste darf auch ein Strom sein (-, /dev/stdin, <(...)), höchstens 64 MiB.
 -o ersetzt eine Datei ganz oder gar nicht und behält ihre Rechte; ein Link
 bleibt ein Link; -o - ist die Standardausgabe; /dev/stdout, /dev/fd/N, Geräte
@@ -46,12 +47,14 @@ bin wird nicht auf ein Terminal geschrieben.
 Beispiele:
   teilomat-cli plan kanaele.csv
   teilomat-cli plan kanaele.csv --format c --name funk -o funk.h
+  teilomat-cli plan kanaele.csv --format arduino --name-charset ascii -o funk/funk.ino
   teilomat-cli plan kanaele.csv --format ihex --base 0x100 --size 0x800 -o eeprom.hex
   teilomat-cli plan - --tx-zf 10.7 --format bin < kanaele.csv > eeprom.bin
 
 Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 Kanalliste oder Aufruf
-fehlerhaft, Kanal neben dem Raster, Abbild zu groß, 3 Teilerverhältnis zu gross
-(max 131071) oder zu klein (min 0), 4 unerwarteter Fehler.)";
+fehlerhaft, Kanal neben dem Raster, Abbild oder Tabelle zu groß, 3 Teilerverhältnis
+zu gross (max 131071) oder zu klein (min 0), eine Frequenz außerhalb von 32 Bit in
+Hz (c, arduino), 4 unerwarteter Fehler.)";
 
 // The settings' options, declared once for every command: --zf for all of
 // them; --raster, --am and --no-cp for those that compute rows; --tx-zf for
@@ -138,7 +141,7 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
       "Kanäle neben dem Raster auf den nächsten Kanal legen und die Abweichung zeigen");
   command
       .add_option("--format", line.plan.format,
-                  "Ausgabe: text, csv, json, c, ihex oder bin (Vorgabe text)")
+                  "Ausgabe: text, csv, json, c, arduino, ihex oder bin (Vorgabe text)")
       ->type_name("FORMAT");
   command
       .add_option(
@@ -153,6 +156,14 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
                   "C-Header: Namen auf so viele Bytes kürzen, an einer Zeichengrenze")
       ->type_name("BYTES");
   command.add_flag("--no-names", line.plan.noNames, "C-Header: ohne Namen");
+  command
+      .add_option("--name-charset", line.plan.nameCharset,
+                  "C-Header: Namen als utf8, ascii oder hd44780 (Vorgabe utf8)")
+      ->type_name("SATZ");
+  command
+      .add_option("--max-table", line.plan.maxTable,
+                  "C-Header: eine Tabelle über so viele Bytes im Flash ablehnen")
+      ->type_name("BYTES");
   command
       .add_option_function<std::string>(
           "--base", [&line](const std::string& value) { ImageOption(line.plan, "--base", value); },

@@ -36,16 +36,40 @@ std::optional<std::uint64_t> ReadImageNumber(std::string_view text) {
   return read.value;
 }
 
-// The C header's own options, which only it takes.
+// The C header's own options, which only it and the sketch take.
 bool ReadHeaderOptions(const PlanArguments& args, PlanRequest& request, Sink& err) {
-  if (request.format != PlanFormat::FirmwareHeader) {
-    if (args.noNames || !args.nameLength.empty()) {
-      Usage(err, std::string(args.noNames ? "--no-names" : "--name-length") +
-                     " gilt nur für --format c.");
+  if (!channels::WritesFirmware(request.format)) {
+    const char* given = args.noNames                ? "--no-names"
+                        : !args.nameLength.empty()  ? "--name-length"
+                        : !args.nameCharset.empty() ? "--name-charset"
+                        : !args.maxTable.empty()    ? "--max-table"
+                                                    : nullptr;
+    if (given) {
+      Usage(err, std::string(given) + " gilt nur für --format c oder arduino.");
       return false;
     }
     return true;
   }
+  if (!args.nameCharset.empty()) {
+    const channels::NameCharsetByName charset = channels::NameCharsetNamed(args.nameCharset);
+    if (!charset.known) {
+      Usage(err, "--name-charset " + Quoted(args.nameCharset) +
+                     " gibt es nicht: utf8, ascii oder hd44780.");
+      return false;
+    }
+    request.charset = charset.charset;
+  }
+  if (!args.maxTable.empty()) {
+    const auto bytes =
+        channels::ReadWhole(args.maxTable, kMaxImageSize, channels::LeadingZeros::Decimal);
+    if (!bytes) {
+      Usage(err, "--max-table " + Quoted(args.maxTable) + " ist keine Größe (Bytes, höchstens " +
+                     std::to_string(kMaxImageSize) + ").");
+      return false;
+    }
+    request.maxTable = bytes.value;
+  }
+  request.fileName = args.output;
   if (args.noNames && !args.nameLength.empty()) {
     Usage(err, "--name-length und --no-names schließen einander aus.");
     return false;
@@ -79,7 +103,7 @@ std::optional<PlanRequest> ReadPlanRequest(const PlanArguments& args, Sink& err)
   const std::optional<PlanFormat> format = channels::PlanFormatByName(args.format);
   if (!format) {
     Usage(err, "Format " + Quoted(args.format) +
-                   " gibt es für plan nicht: text, csv, json, c, ihex oder bin.");
+                   " gibt es für plan nicht: text, csv, json, c, arduino, ihex oder bin.");
     return std::nullopt;
   }
   request.format = *format;
@@ -151,6 +175,28 @@ int SayProblem(const PlanOutcome& outcome, const PlanRequest& request, Sink& err
           "Mit --round werden sie auf den nächsten Kanal gelegt, die Abweichung steht dann in "
           "der Ausgabe.\n");
       return kExitUsage;
+    case PlanProblem::NulName:
+      return Usage(err, "Zeile " + std::to_string(outcome.nulName->line) + ": der Name von Kanal " +
+                            std::to_string(outcome.nulName->number) +
+                            " enthält ein NUL-Byte, an dem C ihn beenden würde.");
+    case PlanProblem::BeyondHz: {
+      const channels::SideBeyondHz& side = *outcome.beyondHz;
+      err.Put("Kanal " + std::to_string(side.number) + ": " + (side.tx ? "TX" : "RX") + " " +
+              std::to_string(side.hz) +
+              " Hz liegt außerhalb von 0 bis 4294967295 Hz, mit denen die Firmware rechnet.\n");
+      return kExitDividerLimit;
+    }
+    case PlanProblem::TableTooLarge: {
+      using Kind = channels::TableFit::Kind;
+      const channels::TableFit& fit = outcome.fit;
+      return Usage(err, "Die Tabelle braucht " + std::to_string(outcome.tableBytes) +
+                            " Bytes, --max-table erlaubt " + std::to_string(*request.maxTable) +
+                            (fit.kind == Kind::Names
+                                 ? "; es passt --name-length " + std::to_string(fit.nameLength)
+                             : fit.kind == Kind::NoNames ? "; es passt --no-names"
+                                                         : ", auch ohne Namen nicht") +
+                            ".");
+    }
     case PlanProblem::ImageTooLarge: {
       const std::optional<std::uint64_t>& size = request.layout.size;
       return Usage(err, "Das Abbild braucht " + std::to_string(outcome.image.needed) + " Bytes, " +
@@ -174,6 +220,13 @@ void SayNotes(const PlanOutcome& outcome, const PlanArguments& args, Sink& err,
   if (!outcome.merged.empty()) {
     err.Put("Verschiedene Frequenzen der Liste auf demselben Kanal des Rasters:\n");
     channels::PutMergedLines(outcome.plan, outcome.merged, err);
+  }
+  if (channels::WritesFirmware(request.format)) {
+    err.Put("Tabelle: " + std::to_string(outcome.tableBytes) + " Bytes im Flash eines AVR.\n");
+    if (outcome.tableBytes > channels::kAvrMaxObject) {
+      err.Put("Hinweis: avr-gcc nimmt kein Objekt über " + std::to_string(channels::kAvrMaxObject) +
+              " Bytes; dort --name-length oder --no-names nehmen.\n");
+    }
   }
   if (!outcome.cutNames.empty()) {
     err.Put(args.nameLength.empty()

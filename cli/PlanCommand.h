@@ -24,6 +24,8 @@ struct PlanArguments {
   std::string name = "teilomat";  // prefix of the identifiers in a C header
   std::string nameLength;         // C header: names cut to this many bytes; empty: whole
   bool noNames = false;           // C header: no names at all
+  std::string nameCharset;        // C header: utf8, ascii or hd44780; empty: utf8
+  std::string maxTable;           // C header: the table's largest size in bytes; empty: any
   std::string base = "0";         // image: address of channel 0
   std::string size;               // image: its size; empty: up to the last channel
   std::string fill = "0xFF";      // image: the byte in every gap

@@ -127,6 +127,18 @@ std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
           "Mit „Neben dem Raster runden“ werden sie auf den nächsten Kanal gelegt, die "
           "Abweichung steht dann in der Tabelle.");
       break;
+    case PlanProblem::NulName:
+      said.Put("Zeile " + std::to_string(outcome.nulName->line) + ": der Name von Kanal " +
+               std::to_string(outcome.nulName->number) + " enthält ein NUL-Byte.");
+      break;
+    case PlanProblem::BeyondHz:
+      said.Put("Kanal " + std::to_string(outcome.beyondHz->number) + ": " +
+               (outcome.beyondHz->tx ? "TX" : "RX") +
+               " liegt außerhalb von 0 bis 4294967295 Hz, mit denen die Firmware rechnet.");
+      break;
+    case PlanProblem::TableTooLarge:
+      said.Put("Die Tabelle braucht " + std::to_string(outcome.tableBytes) + " Bytes.");
+      break;
     case PlanProblem::ImageTooLarge:
       said.Put("Das Abbild braucht " + std::to_string(outcome.image.needed) + " Bytes, mehr als " +
                std::to_string(channels::kMaxImageSize) + ".");
@@ -150,6 +162,12 @@ std::string_view KindOf(PlanProblem problem) {
       return "offRaster";
     case PlanProblem::ImageTooLarge:
       return "imageTooLarge";
+    case PlanProblem::NulName:
+      return "nulName";
+    case PlanProblem::BeyondHz:
+      return "beyondHz";
+    case PlanProblem::TableTooLarge:
+      return "tableTooLarge";
   }
   return "";
 }
