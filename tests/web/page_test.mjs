@@ -118,6 +118,24 @@ const layout = (width) => check(async (t) => {
   assert.ok(fits && noScroll && offCentre < 0.5, `fits ${fits}, no sideways scroll ${noScroll}, off centre ${offCentre}`);
   assert.ok(Math.abs(w - width) < 1 && Math.abs(ratio - 6000 / 5970) < 0.01, `${w} wide, ${ratio}`);
 });
+// On a narrow screen the form's controls (all but the line and the centred
+// captions, whose boxes are wider than their text) span at least `share` of
+// the width, every caption's text stands whole on screen, and the title and
+// the credit line stay centred over the fields, as the design has them.
+const fills = (share) => check(async (t) => {
+  const [span, whole, offCentre] = await t.driver.run(() => {
+    const drawn = (e) => e.getBoundingClientRect();
+    const boxes = [...document.querySelectorAll('#Form1 .control:not(.line, #Label10, #Label11)')].map(drawn);
+    const text = document.createRange();
+    const texts = [...document.querySelectorAll('#Form1 :is(.label, .checkbox, .button)')]
+      .map((e) => { text.selectNodeContents(e); return drawn(text); });
+    const centre = (id) => { const r = drawn(document.getElementById(id)); return r.left + r.width / 2; };
+    return [(Math.max(...boxes.map((r) => r.right)) - Math.min(...boxes.map((r) => r.left))) / innerWidth,
+      texts.every((r) => r.left >= 0 && r.right <= innerWidth),
+      Math.max(...['Label10', 'Label11'].map((id) => Math.abs(centre(id) - centre('tfo'))))];
+  });
+  assert.ok(span >= share && whole && offCentre < 0.5, `spans ${span}, every text whole ${whole}, off centre ${offCentre}`);
+});
 // On touch: the smallest target (its caption included) and the smallest text
 // as drawn, in CSS pixels.
 const touch = (target, text) => js(() => {
@@ -258,6 +276,8 @@ const CASES = [
     calc('-20'), described('Fehler'), keys('Escape'), calc('abc'), described('Warnung')],
   ['a 393 px touch screen', {width: 393, height: 852, mobile: true}, layout(393),
     click('button Rasterliste öffnen'), touch(true, true)],
+  ['a 393 px touch screen: the form fills the width, the title over the fields', {width: 393, height: 852, mobile: true},
+    layout(393), fills(0.8)],
   ['without wasm-unsafe-eval: a line says so, controls disabled', {}, withoutWasm,
     js(() => [document.getElementById('failure').checkVisibility(), document.getElementById('failure').textContent.includes('WebAssembly'),
       [...document.querySelectorAll('main input, main button')].every((e) => e.disabled)], [true, true, true])],
