@@ -179,6 +179,9 @@ const planCli = (list, ...args) => {
   fs.rmSync(file);
   return {out: run.stdout.toString('base64'), err: run.stderr.toString().replace(/^Hilfe: .*\n/m, '')};
 };
+// The opener beside the page, as a desktop opens it: by its path alone.
+const opener = pathToFileURL(path.join(path.dirname(page), 'kanalliste.html')).href;
+const fromOpener = async (t) => { t.found.clear(); await t.driver.navigate(opener); };
 const openList = async (t) => { await click('link Kanalliste umrechnen')(t); await check((u) => the(u, 'region Kanalliste'))(t); };
 const paste = (text) => async (t) => t.driver.run((s) => {
   const area = document.getElementById('list-text');
@@ -281,6 +284,8 @@ const CASES = [
   ['without wasm-unsafe-eval: a line says so, controls disabled', {}, withoutWasm,
     js(() => [document.getElementById('failure').checkVisibility(), document.getElementById('failure').textContent.includes('WebAssembly'),
       [...document.querySelectorAll('main input, main button')].every((e) => e.disabled)], [true, true, true])],
+  ['channel list: kanalliste.html opens the view', {}, fromOpener, check((t) => the(t, 'region Kanalliste')),
+    focused('heading Kanalliste'), js(() => [location.pathname.endsWith('/teilomat.html'), location.hash], [true, '#kanalliste'])],
   ['channel list: the worked example, Back returns to the form', {skipWithoutCli: true}, openList, paste(EXAMPLE), problems(EXAMPLE),
     rows(3, '1|Relais DB0XY|145,6|145|6252|217|48|160||5800|81|45|160|', '2|S20|145,5|145,5|6248|209|48|160||5820|121|45|160|',
       '4|Hören, nur|145,525||6249|211|48|160||||||'), downloadsDisabled(false), async (t) => { await t.driver.run(() => { history.back(); }); },
