@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a desktop user gets:
 # both programs, the desktop entry, the icons, the manual pages, the copyright
-# and the AppStream metadata, and that the installed teilomat-cli runs.
+# and the AppStream metadata, and that the installed teilomat-cli runs; where
+# the build carries the page, also its opener with the entry "Teilomat
+# Kanalliste" and the launcher that hands the opener to xdg-open.
 #   tests/install_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -14,7 +16,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 # Width and height of a PNG file, from its header.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'; }
 
-for program in teilomat teilomat-cli; do
+page=$prefix/share/teilomat
+[ -e "$page/teilomat.html" ] && list=teilomat-kanalliste || list=
+for program in teilomat teilomat-cli $list; do
   check "bin/$program is an executable" test -x "$prefix/bin/$program"
   check "manual page of $program" test -s "$prefix/share/man/man1/$program.1.gz"
   if command -v groff >/dev/null; then
@@ -23,12 +27,22 @@ for program in teilomat teilomat-cli; do
   fi
 done
 
-desktop=$prefix/share/applications/io.github.teilomat.Teilomat.desktop
-check "desktop entry is installed" test -s "$desktop"
-check "desktop entry passes desktop-file-validate" desktop-file-validate "$desktop"
-exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+for entry in Teilomat ${list:+Teilomat.Kanalliste}; do
+  desktop=$prefix/share/applications/io.github.teilomat.$entry.desktop
+  check "desktop entry ${desktop##*/} is installed" test -s "$desktop"
+  check "${desktop##*/} passes desktop-file-validate" desktop-file-validate "$desktop"
+  exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+  check "${desktop##*/} starts the installed $exec_name" test -x "$prefix/bin/$exec_name"
+done
 icon_name=$(sed -n 's/^Icon=//p' "$desktop")
-check "desktop entry starts the installed program" test -x "$prefix/bin/$exec_name"
+if [ -n "$list" ]; then  # the launcher, with an xdg-open that writes down what it is given
+  printf '#!/bin/sh\nprintf %%s "$1" >"$0.opened"\n' >"$prefix/xdg-open" && chmod +x "$prefix/xdg-open"
+  PATH=$prefix:$PATH "$prefix/bin/teilomat-kanalliste" || true
+  check "teilomat-kanalliste opens the installed kanalliste.html" test "$(cat "$prefix/xdg-open.opened")" = "$(readlink -f "$page/kanalliste.html")"
+else
+  check "no Kanalliste entry without the page" test ! -e "$prefix/bin/teilomat-kanalliste" -a ! -e "$page" \
+    -a ! -e "$prefix/share/applications/io.github.teilomat.Teilomat.Kanalliste.desktop"
+fi
 for size in 16 32 48 64 128; do
   icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$icon_name.png
   check "icon ${size}x${size} is installed" test -s "$icon"
