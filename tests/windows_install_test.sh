@@ -54,7 +54,7 @@ check "nothing of Teilomat before the installation" test -z "$(traces)"
 wine "$installer" /S
 wineserver -w
 
-for file in teilomat-cli.exe LICENSE.txt THIRD-PARTY-NOTICES.txt LIESMICH.txt teilomat.ico Deinstallieren.exe teilomat.html; do
+for file in teilomat-cli.exe LICENSE.txt THIRD-PARTY-NOTICES.txt LIESMICH.txt teilomat.ico Deinstallieren.exe; do
   check "$file is installed" test -s "$dir/$file"
 done
 check "the read-me has Windows line ends" grep -q $'\r$' "$dir/LIESMICH.txt"

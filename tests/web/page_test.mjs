@@ -172,8 +172,7 @@ const planCli = (list, ...args) => {
   return {out: run.stdout.toString('base64'), err: run.stderr.toString().replace(/^Hilfe: .*\n/m, '')};
 };
 // The opener beside the page, as a desktop opens it: by its path alone.
-const opener = pathToFileURL(path.join(path.dirname(page), 'kanalliste.html')).href;
-const fromOpener = async (t) => { t.found.clear(); await t.driver.navigate(opener); };
+const fromOpener = async (t) => { t.found.clear(); await t.driver.navigate(new URL('kanalliste.html', url).href); };
 const openList = async (t) => { await click('link Kanalliste umrechnen')(t); await check((u) => the(u, 'region Kanalliste'))(t); };
 const paste = (text) => async (t) => t.driver.run((s) => {
   const area = document.getElementById('list-text');
