@@ -3,17 +3,11 @@
 #include <array>
 
 #include "channels/Escape.h"
-#include "channels/RowWriter.h"
+#include "channels/NumberOutput.h"
+#include "channels/Settings.h"
 
 namespace channels {
 namespace {
-
-// Writes `text` right-aligned in `width` columns, after one blank.
-void PutRight(Sink& out, std::string_view text, std::size_t width) {
-  out.Put(' ');
-  for (std::size_t i = text.size(); i < width; ++i) out.Put(' ');
-  out.Put(text);
-}
 
 void PutTextSide(Sink& out, const std::optional<PlannedSide>& side) {
   if (!side) {
@@ -23,8 +17,8 @@ void PutTextSide(Sink& out, const std::optional<PlannedSide>& side) {
   }
   PutRight(out, side->Mhz(), 12);
   PutRight(out, side->DiffHz(), 9);
-  PutRight(out, std::to_string(side->row.n), 7);
-  for (std::uint8_t b : side->row.bytes) PutRight(out, std::to_string(b), 3);
+  PutRight(out, std::to_string(side->n), 7);
+  for (std::uint8_t b : side->bytes) PutRight(out, std::to_string(b), 3);
 }
 
 void PutCsvSide(Sink& out, const std::optional<PlannedSide>& side) {
@@ -37,8 +31,8 @@ void PutCsvSide(Sink& out, const std::optional<PlannedSide>& side) {
   out.Put(',');
   out.Put(side->DiffHz());
   out.Put(',');
-  PutInt(out, side->row.n);
-  for (std::uint8_t b : side->row.bytes) {
+  PutInt(out, side->n);
+  for (std::uint8_t b : side->bytes) {
     out.Put(',');
     PutInt(out, b);
   }
@@ -54,49 +48,33 @@ void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side) {
   out.Put(", \"diff_hz\": ");
   out.Put(side->DiffHz());
   out.Put(", \"n\": ");
-  PutInt(out, side->row.n);
+  PutInt(out, side->n);
   out.Put(", \"db\": [");
   for (std::size_t i = 0; i < 3; ++i) {
     if (i > 0) out.Put(", ");
-    PutInt(out, side->row.bytes[i]);
+    PutInt(out, side->bytes[i]);
   }
   out.Put("]}");
 }
 
 }  // namespace
 
-std::string PlanInputsLine(const PlanSettings& settings) {
-  const Setup& setup = settings.rx;
-  return "ZF " + Shown(setup.zf) + " MHz, TX-ZF " + Shown(settings.txZf) + " MHz, Raster " +
-         std::to_string(setup.Raster() / 1000) + " kHz, Band " +
-         std::string(BandName(setup.band).value_or("?")) + " (" + std::to_string(setup.band) +
-         "), CP " + (setup.chargePump ? "1" : "0");
-}
-
-std::string PlanInputsJson(const PlanSettings& settings) {
-  const Setup& setup = settings.rx;
-  return "  \"zf_mhz\": " + Shown(setup.zf) + ",\n  \"tx_zf_mhz\": " + Shown(settings.txZf) +
-         ",\n  \"raster_khz\": " + std::to_string(setup.Raster() / 1000) + ",\n  \"band\": \"" +
-         std::string(BandName(setup.band).value_or("?")) +
-         "\",\n  \"band_bits\": " + std::to_string(setup.band) +
-         ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
-}
-
 Image BuildPlanImage(const std::vector<PlannedChannel>& plan, const ImageLayout& layout) {
   std::vector<ImageRecord> records;
   records.reserve(plan.size());
   for (const PlannedChannel& channel : plan) {
-    records.push_back({channel.number, channel.rx.row.bytes, std::nullopt});
-    if (channel.tx) records.back().tx = channel.tx->row.bytes;
+    records.push_back({channel.number, channel.rx.bytes, std::nullopt});
+    if (channel.tx) records.back().tx = channel.tx->bytes;
   }
   return BuildImage(records, layout);
 }
 
-void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out) {
+void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                   Sink& out) {
   out.Put("teilomat-cli ");
   out.Put(ProgramVersion());
   out.Put(" plan: ");
-  out.Put(inputs);
+  PutInputsLine(out, settings.rx, settings.txZf);
   out.Put('\n');
   // The same columns as the rows below.
   PutRight(out, "Kanal", 6);
@@ -132,13 +110,12 @@ void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out) {
   }
 }
 
-void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson,
+void WritePlanJson(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
                    Sink& out) {
-  out.Put("{\n  \"program\": \"teilomat-cli\",\n  \"version\": ");
-  PutJsonString(out, ProgramVersion());
-  out.Put(",\n  \"command\": \"plan\",\n");
-  out.Put(inputsJson);
-  out.Put("  \"channels\": [");
+  PutJsonOpening(out, "plan");
+  out.Put(",\n");
+  PutInputsJson(out, settings.rx, settings.txZf);
+  out.Put(",\n  \"channels\": [");
   for (std::size_t i = 0; i < plan.size(); ++i) {
     out.Put(i == 0 ? "\n    {\"channel\": " : ",\n    {\"channel\": ");
     PutInt(out, plan[i].number);

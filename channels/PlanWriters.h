@@ -12,18 +12,12 @@
 
 namespace channels {
 
-/// The line naming ZF, TX-ZF, raster, band and charge-pump bit:
-/// "ZF 10.7 MHz, TX-ZF 0 MHz, Raster 25 kHz, Band FM (32), CP 1".
-std::string PlanInputsLine(const PlanSettings& settings);
-/// The same as members of a JSON object, each on a line of its own.
-std::string PlanInputsJson(const PlanSettings& settings);
-
-/// The output formats, each writing the whole plan. `inputs` is the line
-/// naming ZF, TX-ZF, raster, band and charge-pump bit; `inputsJson` the same
-/// as JSON members.
-void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out);
+/// The output formats, each writing the whole plan made with `settings`.
+void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                   Sink& out);
 void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
-void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out);
+void WritePlanJson(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                   Sink& out);
 
 /// The EEPROM image of a plan: each channel's RX bytes, then its TX bytes
 /// (the fill byte for a channel that does not transmit), laid out by BuildImage.
