@@ -5,8 +5,9 @@
 #   ./build.sh test    set up, build (dev) and run the whole test suite
 #   ./build.sh asan    the test suite under AddressSanitizer and UBSan
 #   ./build.sh fuzz [SECONDS]   build the fuzz targets with clang and run each
-#   ./build.sh package  build the Debian package (release), list it and
-#                       check it with lintian and appstreamcli
+#   ./build.sh package  build the Debian package (release), list it,
+#                       check it with lintian and appstreamcli and try
+#                       what it installs (tests/install_test.sh)
 #   ./build.sh format   check that the C++ sources are clang-formatted
 #   ./build.sh windows  cross-build teilomat.exe and teilomat-cli.exe with
 #                       mingw-w64 and run their tests under wine (Xvfb)
@@ -175,6 +176,8 @@ case "$command" in
     appstreamcli validate --no-net "$tree"/usr/share/metainfo/*.metainfo.xml
     appstreamcli validate-tree --no-net "$tree"
     lintian --fail-on error,warning --info "$deb"
+    # What the package installs, the page and its "Teilomat Kanalliste" among it.
+    tests/install_test.sh build/package
     ;;
   windows-package)
     # The Windows packages: the programs cross-built with mingw-w64 (release,

@@ -54,10 +54,23 @@ endif()
 
 # The page (teilomat.html), which the web preset builds with Emscripten: the
 # packages carry it when TEILOMAT_PAGE names it (./build.sh package and
-# windows-package build it first). It holds its notices in itself.
+# windows-package build it first). It holds its notices in itself. Beside it
+# goes its opener, kanalliste.html, which leads to the channel-list view: a
+# desktop opens a file by its path alone and drops a "#kanalliste". On Linux
+# the menu entry "Teilomat Kanalliste" opens the opener with xdg-open,
+# through teilomat-kanalliste; on Windows the installer's Start-menu entry of
+# that name points at it.
 set(TEILOMAT_PAGE "" CACHE FILEPATH "The page built by the web preset, for the packages")
 if(TEILOMAT_PAGE)
-  install(FILES ${TEILOMAT_PAGE} DESTINATION ${teilomat_pagedir})
+  install(FILES ${TEILOMAT_PAGE} window/web/kanalliste.html DESTINATION ${teilomat_pagedir})
+  if(NOT WIN32)
+    file(RELATIVE_PATH TEILOMAT_PAGE_FROM_BIN /${teilomat_bindir} /${teilomat_pagedir})
+    configure_file(packaging/teilomat-kanalliste.in teilomat-kanalliste @ONLY)
+    install(PROGRAMS ${PROJECT_BINARY_DIR}/teilomat-kanalliste DESTINATION ${teilomat_bindir})
+    install(FILES packaging/${TEILOMAT_APP_ID}.Kanalliste.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    list(APPEND teilomat_manuals teilomat-kanalliste)
+  endif()
 endif()
 
 # The licence and the notices of what the programs contain. On Linux they
@@ -164,4 +177,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's fixed layout is measured for the Liberation fonts; without
 # fonts of their width it clips captions.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+# teilomat-kanalliste opens the page in the desktop's browser.
+if(TEILOMAT_PAGE)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", xdg-utils")
+endif()
 include(CPack)

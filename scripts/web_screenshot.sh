@@ -3,10 +3,10 @@
 # headless Chromium with German as the preferred language, at 100 % in the
 # light colour scheme. Other views and engines, for looking at the page:
 #
-#   scripts/web_screenshot.sh [light|dark|zoom|phone] [FILE] [chromium|firefox|webkit]
+#   scripts/web_screenshot.sh [light|dark|zoom|phone|phone-dark] [FILE] [chromium|firefox|webkit]
 #
 # "zoom" is the page at 200 %, "phone" a touch screen 393 pixels wide (in
-# Chromium). Not every engine's driver can show every view (see
+# Chromium), "phone-dark" the same in the dark scheme. Not every engine's driver can show every view (see
 # scripts/web/engines.mjs).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -36,6 +36,8 @@ reg_value() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n=
 # Every text in a file, also the UTF-16 ones of a shortcut.
 texts() { strings -a "$1"; strings -a -el "$1"; }
 contains() { grep -qi -- "$1" <<<"$2"; }  # contains PATTERN TEXT
+# The Start-menu entry "Teilomat Kanalliste" in the folder opens the installed page's opener.
+list_entry() { test -e "$dir/kanalliste.html" && contains 'Teilomat.kanalliste\.html' "$(texts "$1/Teilomat Kanalliste.lnk")"; }
 winvar() { wine cmd /c "echo %$1%" | tr -d '\r'; }  # a Windows environment variable
 # The parent's and its own Windows process id of the process named NAME
 # (wmic writes UTF-16).
@@ -78,6 +80,7 @@ out=$(wine "$windir\\teilomat-cli.exe" calc 145,675 --format csv | tr -d '\r')
 check "installed teilomat-cli computes the default channel" \
   contains '^145.675,6255,156375,145.675,0,223,48,160,' "$out"
 
+check "Start-menu shortcut Teilomat Kanalliste opens the installed kanalliste.html" list_entry "${shortcut%/*}"
 if [ -e "$dir/teilomat.exe" ]; then
   check "Start-menu shortcut Teilomat is there" test -s "$shortcut"
   lnk=$(texts "$shortcut")
@@ -104,6 +107,7 @@ wineserver -w
 
 check "Program Files\\Teilomat is gone" test ! -e "$dir"
 check "the Start-menu shortcut is gone" test ! -e "$shortcut"
+check "the Start-menu shortcut Teilomat Kanalliste is gone" test ! -e "${shortcut%/*}/Teilomat Kanalliste.lnk"
 check "the uninstall entry is gone" bash -c "! wine reg query '$key' >/dev/null 2>&1"
 left=$(traces)
 check "nothing of Teilomat is left${left:+: $left}" test -z "$left"
@@ -121,6 +125,8 @@ key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Teilomat'
 check "the uninstaller is registered in HKCU" test "$(reg_value UninstallString)" = "\"$windir\\Deinstallieren.exe\""
 out=$(wine "$windir\\teilomat-cli.exe" --version | tr -d '\r')
 check "the user's teilomat-cli --version prints $version" test "$out" = "teilomat-cli $version"
+menu="$(winepath -u "$(winvar APPDATA)")/Microsoft/Windows/Start Menu/Programs"
+check "the user's Start-menu shortcut Teilomat Kanalliste opens their kanalliste.html" list_entry "$menu"
 check "a second installation for all users is refused" bash -c "! wine '$installer' /S /AllUsers"
 check "and puts nothing in Program Files" test ! -e "$drive_c/Program Files/Teilomat"
 
@@ -153,5 +159,6 @@ wine "$windir\\Deinstallieren.exe" /S
 wineserver -w
 left=$(traces)
 check "nothing of the user's Teilomat is left${left:+: $left}" test -z "$left"
+check "the user's Start-menu shortcut Teilomat Kanalliste is gone" test ! -e "$menu/Teilomat Kanalliste.lnk"
 
 report_checks

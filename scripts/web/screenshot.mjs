@@ -4,8 +4,8 @@
 //   node screenshot.mjs PAGE FILE [ENGINE] [VIEW]
 //
 // ENGINE: chromium (the default), firefox or webkit. VIEW: light (the
-// default), dark, zoom (200 %) or phone (a touch screen of 393 by 852 CSS
-// pixels, as a mobile browser shows the page; in Chromium); list, list-dark,
+// default), dark, zoom (200 %), phone and phone-dark (a touch screen of 393
+// by 852 CSS pixels, as a mobile browser shows the page; in Chromium); list, list-dark,
 // list-phone and list-phone-dark: the channel-list view with the README's
 // worked example.
 import {pathToFileURL} from 'node:url';
@@ -16,6 +16,7 @@ const VIEWS = {
   dark: {width: 420, height: 440, dark: true},
   zoom: {width: 640, height: 440, scale: 2},
   phone: {width: 393, height: 852, mobile: true},
+  'phone-dark': {width: 393, height: 852, mobile: true, dark: true},
   list: {width: 900, height: 760, list: true},
   'list-dark': {width: 900, height: 760, dark: true, list: true},
   'list-phone': {width: 393, height: 852, mobile: true, list: true},

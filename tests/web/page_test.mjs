@@ -118,6 +118,16 @@ const layout = (width) => check(async (t) => {
   assert.ok(fits && noScroll && offCentre < 0.5, `fits ${fits}, no sideways scroll ${noScroll}, off centre ${offCentre}`);
   assert.ok(Math.abs(w - width) < 1 && Math.abs(ratio - 6000 / 5970) < 0.01, `${w} wide, ${ratio}`);
 });
+// Narrow: the controls (not the line nor the centred captions, boxes wider than their text) span `share` of the width
+// or more, every caption's text is whole on screen, and title and credit line stay centred over the fields.
+const fills = (share) => check(async (t) => assert.deepEqual(await t.driver.run((least, drawn = (e) => e.getBoundingClientRect()) => {
+  const boxes = [...document.querySelectorAll('#Form1 .control:not(.line, #Label10, #Label11)')].map(drawn);
+  const text = (e, r = document.createRange()) => { r.selectNodeContents(e); return drawn(r); };
+  const centre = (id, r = drawn(document.getElementById(id))) => r.left + r.width / 2;
+  return [(Math.max(...boxes.map((r) => r.right)) - Math.min(...boxes.map((r) => r.left))) / innerWidth >= least,
+    [...document.querySelectorAll('#Form1 :is(.label, .checkbox, .button)')].every((e) => text(e).left >= 0 && text(e).right <= innerWidth),
+    ['Label10', 'Label11'].every((id) => Math.abs(centre(id) - centre('tfo')) < 0.5)];
+}, share), [true, true, true]));
 // On touch: the smallest target (its caption included) and the smallest text
 // as drawn, in CSS pixels.
 const touch = (target, text) => js(() => {
@@ -161,6 +171,8 @@ const planCli = (list, ...args) => {
   fs.rmSync(file);
   return run.stdout.toString('base64');
 };
+// The opener beside the page, as a desktop opens it: by its path alone.
+const fromOpener = async (t) => { t.found.clear(); await t.driver.navigate(new URL('kanalliste.html', url).href); };
 const openList = async (t) => { await click('link Kanalliste umrechnen')(t); await check((u) => the(u, 'region Kanalliste'))(t); };
 const paste = (text) => async (t) => t.driver.run((s) => {
   const area = document.getElementById('list-text');
@@ -268,9 +280,13 @@ const CASES = [
     calc('-20'), described('Fehler'), keys('Escape'), calc('abc'), described('Warnung')],
   ['a 393 px touch screen', {width: 393, height: 852, mobile: true}, layout(393),
     click('button Rasterliste öffnen'), touch(true, true)],
+  ['a 393 px touch screen: the form fills the width, the title over the fields', {width: 393, height: 852, mobile: true},
+    layout(393), fills(0.8)],
   ['without wasm-unsafe-eval: a line says so, controls disabled', {}, withoutWasm,
     js(() => [document.getElementById('failure').checkVisibility(), document.getElementById('failure').textContent.includes('WebAssembly'),
       [...document.querySelectorAll('main input, main button')].every((e) => e.disabled)], [true, true, true])],
+  ['channel list: kanalliste.html opens the view', {}, fromOpener, check((t) => the(t, 'region Kanalliste')),
+    focused('heading Kanalliste'), js(() => [location.pathname.endsWith('/teilomat.html'), location.hash], [true, '#kanalliste'])],
   ['channel list: the worked example, Back returns to the form', {skipWithoutCli: true}, openList, paste(EXAMPLE), problems(''),
     rows(3, '1|Relais DB0XY|145,6|145|6252|217|48|160||5800|81|45|160|', '2|S20|145,5|145,5|6248|209|48|160||5820|121|45|160|',
       '4|Hören, nur|145,525||6249|211|48|160||||||'), downloadsDisabled(false), async (t) => { await t.driver.run(() => { history.back(); }); },

@@ -187,11 +187,13 @@ int main() {
 
   // The part of the client area that holds something, in pixels: a narrow
   // screen scales this part, not the design's empty margins, to its width.
+  // A centred caption's box is wider than its text on either side; the
+  // page's first script adds the text itself, as the browser draws it.
   int left = design::kClientWidth, right = 0;
   std::string heading;
   for (const design::Control& row : design::kControls) {
     if (IsHeading(row)) heading = row.name;
-    if (row.kind == design::Kind::Line) continue;
+    if (row.kind == design::Kind::Line || row.Has(design::kCentred)) continue;
     left = std::min(left, row.rect.left);
     right = std::max(right, row.rect.left + row.rect.width);
   }
