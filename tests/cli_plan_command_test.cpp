@@ -84,6 +84,19 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
        "--fill \u201E256\u201C ist kein Byte"},
       {"name,rx_mhz\nA,145.6\n", {"--base", "16"}, 2, "--base gilt nur für ein Abbild"},
       {"name,rx_mhz\nA,145.61\n", {}, 2, "alle Kanäle passen zu --raster 10"},
+      {"name,rx_mhz\nA,145.6\n",
+       {"--format", "c", "--tx-zf", "1e300"},
+       2,
+       "zu groß für den C-Header"},
+      {"name,rx_mhz\nA,145.6\n",
+       {"--format", "bin", "--size", "5"},
+       2,
+       "Das Abbild braucht 6 Bytes, --size erlaubt 5."},
+      {"name,rx_mhz,tx_mhz\nA,145.6,145\n",
+       {"--rx-only"},
+       0,
+       "0,A,145.6,0,6252,217,48,160,,,,,,\n"},
+      {"name,rx_mhz\nA,145.6\n", {"--format", "c", "--name", "_funk_2"}, 0, "_FUNK_2_PLAN_COUNT 1"},
       // Ties of a repeater's TX, as calc 145.0125 --zf 0 and calc 431.0125 --zf 0 give them.
       {"Location,Name,Frequency,Duplex,Offset\n1,A,145.6125,-,0.6\n",
        {"--round"},
@@ -108,6 +121,9 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
                           "Windows-1252 (Excel: \u201ECSV (Trennzeichen-"
                           "getrennt)\u201C).\nZeile 2, Spalte rx_mhz"),
             0u);
+  // Rounded onto a raster when a finer one would have fitted: it is named.
+  EXPECT_NE(Plan("name,rx_mhz\nA,145.61\n", {"--round"}).err.find("passen zu --raster 10."),
+            std::string::npos);
   // Every channel --round moves is named, whatever the format.
   const Outcome c = Plan("name,rx_mhz\nS12,145.6125\n", {"--round", "--format", "c"});
   EXPECT_NE(c.err.find("Kanal 0 \u201ES12\u201C: RX 145.6125 MHz -> 145.6 MHz\n"),
