@@ -164,12 +164,15 @@ const EXAMPLE = `Location,Name,Frequency,Duplex,Offset,Tone
 4,"Hören, nur",145.525000,off,0.000000,
 `;
 const OFF_RASTER = `${EXAMPLE}5,S12,145.612500,,0.000000,\n`;
-const planCli = (list, ...args) => {
-  const file = path.join(os.tmpdir(), `teilomat-list-${process.pid}.csv`);
+// The file the command writes with -o NAME (a header's include line names it).
+const planCli = (list, name, ...args) => {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'teilomat-list-'));
+  const file = path.join(dir, 'liste.csv');
   fs.writeFileSync(file, list);
-  const run = spawnSync(cli, ['plan', file, ...args]);
-  fs.rmSync(file);
-  return run.stdout.toString('base64');
+  spawnSync(cli, ['plan', file, '-o', path.join(dir, name), ...args]);
+  const bytes = fs.readFileSync(path.join(dir, name)).toString('base64');
+  fs.rmSync(dir, {recursive: true});
+  return bytes;
 };
 // The opener beside the page, as a desktop opens it: by its path alone.
 const fromOpener = async (t) => { t.found.clear(); await t.driver.navigate(new URL('kanalliste.html', url).href); };
@@ -204,10 +207,10 @@ const problems = (kind, ...pieces) => check(async (t) => {
   assert.ok(!text.includes('--'), text);
 });
 const downloadsDisabled = (disabled) => js(() => [...document.querySelectorAll('[data-format]')].map((b) => b.disabled),
-  Array(5).fill(disabled));
+  Array(6).fill(disabled));
 // Each download's name and bytes against the command's file for the same list
 // (the page's click on the download link is caught, nothing is saved).
-const downloads = (list, stem, args, imageArgs = []) => check(async (t) => {
+const downloads = (list, stem, args, imageArgs = [], sketch = stem) => check(async (t) => {
   await t.driver.run(() => {
     self.caught = [];
     const blobs = new Map();
@@ -215,13 +218,14 @@ const downloads = (list, stem, args, imageArgs = []) => check(async (t) => {
     URL.createObjectURL = (blob) => { const url = make(blob); blobs.set(url, blob); return url; };
     HTMLAnchorElement.prototype.click = function () { caught.push([this.download, blobs.get(this.href)]); };
   });
-  for (const [button, format, suffix] of [['C-Header', 'c', '.h'], ['Intel HEX', 'ihex', '.hex'], ['Binär', 'bin', '.bin'],
-    ['CSV', 'csv', '-plan.csv'], ['JSON', 'json', '.json']]) {
+  for (const [button, format, suffix] of [['C-Header', 'c', '.h'], ['Arduino-Sketch', 'arduino', '.ino'],
+    ['Intel HEX', 'ihex', '.hex'], ['Binär', 'bin', '.bin'], ['CSV', 'csv', '-plan.csv'], ['JSON', 'json', '.json']]) {
     await click(`button ${button}`)(t);
     const [name, bytes] = await t.driver.run(async () => { const [n, b] = caught.pop();
       return [n, btoa(String.fromCharCode(...new Uint8Array(await b.arrayBuffer())))]; });
     const image = ['ihex', 'bin'].includes(format) ? imageArgs : [];
-    assert.deepEqual([name, bytes], [stem + suffix, planCli(list, '--format', format, ...args, ...image)], button);
+    const file = (format === 'arduino' ? sketch : stem) + suffix;
+    assert.deepEqual([name, bytes], [file, planCli(list, file, '--format', format, ...args, ...image)], button);
   }
 });
 
@@ -298,8 +302,9 @@ const CASES = [
     problems('', 'Neben dem Raster gerundet', 'Kanal 5 „S12“: RX 145.6125 MHz -> 145.6 MHz'), downloadsDisabled(false), rows(4, '5|S12|145,6|145,6|6252|217|48|160|-12500|5824|129|45|160|-12500')],
   ['channel list: ";" and decimal commas', {}, openList, paste('name;rx_mhz;tx_mhz\nA;145,6;145,0\nB;433,5;\n'),
     rows(2, '0|A|145,6|145|6252|217|48|160||5800|81|45|160|', '1|B|433,5||17768|209|138|160||||||')],
-  ['channel list: downloads are the command\'s files, nothing fetched', {skipWithoutCli: true}, openList, drop('kanaele.csv', EXAMPLE),
-    enter('Name im C-Header', 'funk'), enter('Basisadresse', '0x100'), downloads(EXAMPLE, 'kanaele', ['--name', 'funk'], ['--base', '0x100']),
+  ['channel list: downloads are the command\'s files, nothing fetched', {skipWithoutCli: true}, openList, drop('Kanäle (2).csv', EXAMPLE),
+    enter('Name im C-Header', 'funk'), enter('Basisadresse', '0x100'),
+    downloads(EXAMPLE, 'Kanäle (2)', ['--name', 'funk'], ['--base', '0x100'], 'Kan_le__2_'),
     js(() => performance.getEntriesByType('resource').length, 0)],
   ['channel list: pasted text is "kanalliste", RX only', {skipWithoutCli: true}, openList, paste(EXAMPLE),
     click('checkbox Nur RX'), downloads(EXAMPLE, 'kanalliste', ['--rx-only'])],

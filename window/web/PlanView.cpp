@@ -201,12 +201,15 @@ val PlanTable(const std::string& csv, const val& fields) {
   return result;
 }
 
-/// The file `format` ("c", "ihex", "bin", "csv" or "json") of the plan, as
-/// bytes; empty where there is a problem.
-val PlanFile(const std::string& csv, const val& fields, const std::string& format) {
-  const ViewRequest view = ReadView(fields, format);
+/// The file `format` ("c", "arduino", "ihex", "bin", "csv" or "json") of the
+/// plan, to be saved as `fileName` (which a C header's include line names),
+/// as bytes; empty where there is a problem.
+val PlanFile(const std::string& csv, const val& fields, const std::string& format,
+             const std::string& fileName) {
+  ViewRequest view = ReadView(fields, format);
   channels::StringSink out;
   if (view.request) {
+    view.request->fileName = fileName;
     const PlanOutcome outcome = channels::RunPlanJob(*view.request, csv);
     if (outcome) channels::WritePlan(outcome, *view.request, out);
   }

@@ -287,11 +287,17 @@ function useListFile(file) {
 
 // A file of the plan, made when asked for and handed to the browser as a
 // download (a blob: URL is navigation, which the page's policy allows).
+// A sketch's name as the Arduino IDE takes it: ASCII letters, digits, "_",
+// "-" and "." (not first), at most 63 characters; anything else becomes "_".
+const sketchName = (name) => name.replace(/[^A-Za-z0-9_.-]/g, '_').replace(/^[.-]/, '_').slice(0, 63);
+
 function downloadPlan(button) {
-  const bytes = Module.planFile(listView.source, listSettings(), button.dataset.format);
+  const format = button.dataset.format;
+  const fileName = (format === 'arduino' ? sketchName(listView.name) : listView.name) + button.dataset.suffix;
+  const bytes = Module.planFile(listView.source, listSettings(), format, fileName);
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
-  link.download = listView.name + button.dataset.suffix;
+  link.download = fileName;
   document.body.append(link);
   link.click();
   link.remove();
