@@ -193,6 +193,7 @@ void WriteDecode(const DecodeReport& report, Format format, Sink& out) {
       WriteJson(report, out);
       break;
     case Format::CArray:
+    case Format::I2cTransfer:
       break;
   }
 }

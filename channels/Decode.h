@@ -27,8 +27,8 @@ struct DecodeReport {
 /// Takes the bytes apart and works out VCO and RX for the given ZF.
 DecodeReport Decode(const std::array<std::uint8_t, 3>& bytes, double zf);
 
-/// Writes a report as text, CSV or JSON. There is no C form of a report;
-/// Format::CArray writes nothing.
+/// Writes a report as text, CSV or JSON. There is no C or i2ctransfer form
+/// of a report; Format::CArray and Format::I2cTransfer write nothing.
 void WriteDecode(const DecodeReport& report, Format format, Sink& out);
 
 }  // namespace channels
