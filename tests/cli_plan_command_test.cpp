@@ -76,7 +76,7 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
        3,
        "Teilerverhältnis zu klein! (min 0)\nKanal 9 \u201ENeg\u201C: TX -19 MHz (N -760)"},
       {"name,rx_mhz\nX,1e300\n", {}, 3, "zu gross! (max 131071)\nKanal 0 \u201EX\u201C: RX 1E+300"},
-      {"name,rx_mhz\n\"\x1B]0;x\x07\",145.6\n", {"--format", "text"}, 0, "  ?]0;x?\n"},
+      {"name,rx_mhz\n\"\x1B]0;x\x07\",145.6\n", {"--format", "text"}, 0, "  ?]0;x?  C4 00 D9 30 A0 00  -\n"},
       {"name,rx_mhz\nA,145.6\n", {"--format", "xml"}, 2, "text, csv, json, c, ihex oder bin"},
       {"name,rx_mhz\nA,145.6\n",
        {"--fill", "256", "--format", "bin"},
@@ -88,11 +88,11 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
       {"Location,Name,Frequency,Duplex,Offset\n1,A,145.6125,-,0.6\n",
        {"--round"},
        0,
-       ",145,-12500,5800,81,45,160\n"},
+       ",145,-12500,5800,81,45,160,C4 00 D9 30 A0 00,C4 00 51 2D A0 00\n"},
       {"Location,Name,Frequency,Duplex,Offset\n1,A,438.6125,-,7.6\n",
        {"--round"},
        0,
-       ",431,-12500,17240,177,134,160\n"},
+       ",431,-12500,17240,177,134,160,C4 00 69 8C A0 00,C4 00 B1 86 A0 00\n"},
   };
   for (const Case& c : cases) {
     const Outcome o = Plan(c.input, c.options);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -390,12 +391,17 @@ TEST(Program, FullTableDecodesBack) {
   int expected = 0;
   while (std::getline(lines, line)) {
     const std::vector<std::string> f = Split(line);
-    ASSERT_EQ(f.size(), 14u) << line;
+    ASSERT_EQ(f.size(), 15u) << line;
     ASSERT_EQ(ToInt(f[1]), expected) << line;
     const std::array<std::uint8_t, 3> bytes = {static_cast<std::uint8_t>(ToInt(f[5])),
                                                static_cast<std::uint8_t>(ToInt(f[6])),
                                                static_cast<std::uint8_t>(ToInt(f[7]))};
     ASSERT_EQ(tuning::DecodeDataBytes(bytes).n, expected) << line;
+    // The write: address byte, subaddress, the same three bytes, DB3.
+    std::array<char, 18> write{};
+    std::snprintf(write.data(), write.size(), "C4 00 %02X %02X %02X 00", bytes[0], bytes[1],
+                  bytes[2]);
+    ASSERT_EQ(f[14], write.data()) << line;
     ASSERT_EQ(f[4], "0") << line;
     ++expected;
   }
