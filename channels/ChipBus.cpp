@@ -48,8 +48,8 @@ std::optional<unsigned> ReadBusNumber(std::string_view text) {
 }
 
 std::string AddressComplaint(std::string_view what, std::string_view typed) {
-  return std::string(what) + " " + Quoted(typed) + " gibt es nicht: " +
-         std::string(kAddressChoices);
+  return std::string(what) + " " + Quoted(typed) +
+         " gibt es nicht: " + std::string(kAddressChoices);
 }
 
 std::string BusComplaint(std::string_view what, std::string_view typed) {

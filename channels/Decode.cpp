@@ -56,8 +56,7 @@ std::string WriteComplaint(const TakenWrite& taken, std::string_view typed, std:
     case WriteProblem::Address:
       return byte + " ist keine Adresse des TSA6057: " + std::string(kAddressChoices);
     case WriteProblem::Subaddress:
-      return byte +
-             " gibt es nicht: der TSA6057 wird ab DB0 beschrieben, mit der Subadresse 0x00.";
+      return byte + " gibt es nicht: der TSA6057 wird ab DB0 beschrieben, mit der Subadresse 0x00.";
     case WriteProblem::Db3:
       return byte + " muss 0x00 sein: seine Testbits schalten den TSA6057 in Testbetriebsarten.";
   }

@@ -215,12 +215,11 @@ void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inp
   out.Put("\n}\n");
 }
 
-
 void WritePlanI2cTransfer(const std::vector<PlannedChannel>& plan, std::string_view inputs,
                           const ChipTarget& target, Sink& out) {
-  PutI2cScriptHeading(out, "teilomat-cli " + std::string(ProgramVersion()) + " plan: " +
-                               std::string(inputs),
-                      target);
+  PutI2cScriptHeading(
+      out, "teilomat-cli " + std::string(ProgramVersion()) + " plan: " + std::string(inputs),
+      target);
   for (const PlannedChannel& channel : plan) {
     // A name stays inside its comment: no line break, quote or control gets out.
     const std::string name = CommentText(channel.name);

@@ -342,11 +342,12 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   args.format = "csv";
   const Outcome o = RunWith(cli::Command::Decode, args);
   EXPECT_EQ(o.status, cli::kExitOk);
-  EXPECT_EQ(o.out,
-            "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,"
-            "band_bits,charge_pump,vco_khz,zf_mhz,rx_mhz,notes,address,address_7bit,address_select\n"
-            "223,48,160,0xDF,0x30,0xA0,11011111,00110000,10100000,6255,25,FM,32,1,156375,10.7,"
-            "145.675,,,,\n");
+  EXPECT_EQ(
+      o.out,
+      "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,"
+      "band_bits,charge_pump,vco_khz,zf_mhz,rx_mhz,notes,address,address_7bit,address_select\n"
+      "223,48,160,0xDF,0x30,0xA0,11011111,00110000,10100000,6255,25,FM,32,1,156375,10.7,"
+      "145.675,,,,\n");
 
   // The charge-pump bit as the byte holds it, 0 here.
   channels::StringSink text;
