@@ -9,10 +9,12 @@ namespace channels {
 
 TakenWrite TakeWrite(std::span<const std::uint8_t> bytes) {
   TakenWrite taken;
-  const auto refuse = [&taken](WriteProblem problem, std::size_t at) {
-    taken.problem = problem;
-    taken.at = at;
-    return taken;
+  // A refused write gives nothing but the problem and its place.
+  const auto refuse = [](WriteProblem problem, std::size_t at) {
+    TakenWrite refused;
+    refused.problem = problem;
+    refused.at = at;
+    return refused;
   };
   if (bytes.size() != 3 && bytes.size() != 5 && bytes.size() != 6) {
     return refuse(WriteProblem::Count, 0);

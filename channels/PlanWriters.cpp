@@ -83,18 +83,18 @@ void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side, std::uint8_t
   out.Put('}');
 }
 
-// The comment before a side's write: "# Kanal 3 (Relais DB0XY), RX 145.6 MHz".
+// The comment before a side's write: "# Kanal 3, RX 145.6 MHz: Relais DB0XY".
 void PutScriptSide(Sink& out, std::int64_t number, std::string_view name, std::string_view which,
                    const PlannedSide& side, const ChipTarget& target) {
   out.Put("# Kanal ");
   PutInt(out, number);
-  out.Put(" (");
-  out.Put(name);
-  out.Put("), ");
+  out.Put(", ");
   out.Put(which);
   out.Put(' ');
   out.Put(side.Mhz());
-  out.Put(" MHz\n");
+  out.Put(" MHz: ");
+  out.Put(name);
+  out.Put('\n');
   PutI2cTransferLine(out, target, side.row.bytes);
 }
 
