@@ -1,5 +1,6 @@
 #include "channels/ChipBus.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "channels/Escape.h"
@@ -101,18 +102,26 @@ void PutI2cScriptHeading(Sink& out, std::string_view inputs, const ChipTarget& t
 void PutI2cTransferLine(Sink& out, const ChipTarget& target,
                         const std::array<std::uint8_t, 3>& bytes) {
   const tuning::ChipWrite write = tuning::MakeChipWrite(target.address, bytes);
-  out.Put("i2ctransfer -y ");
-  out.Put(std::to_string(target.bus));
-  // The address travels as the message's target; the rest is its data.
-  out.Put(" w");
-  out.Put(std::to_string(write.size() - 1));
-  out.Put('@');
-  PutPrefixedHex(out, tuning::SevenBitAddress(write[0]), kLowerHex);
-  for (std::size_t i = 1; i < write.size(); ++i) {
-    out.Put(' ');
-    PutPrefixedHex(out, write[i], kLowerHex);
+  // A table's lines are its bulk: each written in one piece.
+  std::array<char, 64> text{};
+  constexpr std::string_view kCommand = "i2ctransfer -y ";
+  char* p = std::copy(kCommand.begin(), kCommand.end(), text.data());
+  p = std::to_chars(p, p + 8, target.bus).ptr;
+  // The address travels as the message's target, in 7 bits; the rest is its data.
+  *p++ = ' ';
+  *p++ = 'w';
+  *p++ = static_cast<char>('0' + write.size() - 1);
+  *p++ = '@';
+  for (std::size_t i = 0; i < write.size(); ++i) {
+    if (i > 0) *p++ = ' ';
+    const std::uint8_t b = i == 0 ? tuning::SevenBitAddress(write[0]) : write[i];
+    *p++ = '0';
+    *p++ = 'x';
+    *p++ = kLowerHex[b >> 4];
+    *p++ = kLowerHex[b & 15u];
   }
-  out.Put('\n');
+  *p++ = '\n';
+  out.Put(std::string_view(text.data(), static_cast<std::size_t>(p - text.data())));
 }
 
 std::string CommentText(std::string_view text) {

@@ -22,41 +22,36 @@ TEST(ChipBus, ReadsAddressesAndBuses) {
     EXPECT_EQ(channels::ReadChipAddress(text), address) << name;
   }
   const std::tuple<const char*, const char*, std::optional<unsigned>> buses[] = {
-      {"zero", "0", 0u},
-      {"largest", "1048575", 1048575u},
-      {"too large", "1048576", {}},
-      {"octal", "01", {}},
-      {"sign", "+1", {}},
-      {"name", "i2c-1", {}},
+      {"zero", "0", 0u},   {"top", "1048575", 1048575u}, {"above", "1048576", {}},
+      {"octal", "01", {}}, {"sign", "+1", {}},           {"name", "i2c-1", {}},
   };
   for (const auto& [name, text, bus] : buses) EXPECT_EQ(channels::ReadBusNumber(text), bus) << name;
 }
 
 // By the chip's bit layout DB0 223, DB1 48, DB2 160 are 0xDF 0x30 0xA0,
-// framed by the address byte, subaddress 0 and DB3 0.
+// framed by the address byte, subaddress 0 and DB3 0: hex, JSON, command.
 TEST(ChipBus, WritesTheFrameForEitherTarget) {
-  const std::tuple<const char*, channels::ChipTarget, std::array<std::uint8_t, 3>, const char*,
-                   const char*, const char*>
-      cases[] = {
-          {"defaults",
-           {},
-           {223, 48, 160},
-           "C4 00 DF 30 A0 00",
-           "[196, 0, 223, 48, 160, 0]",
-           "i2ctransfer -y 1 w5@0x62 0x00 0xdf 0x30 0xa0 0x00\n"},
-          {"select, bus 0",
-           {0xC6, 0},
-           {1, 2, 255},
-           "C6 00 01 02 FF 00",
-           "[198, 0, 1, 2, 255, 0]",
-           "i2ctransfer -y 0 w5@0x63 0x00 0x01 0x02 0xff 0x00\n"},
-      };
-  for (const auto& [name, target, bytes, hex, json, line] : cases) {
-    channels::StringSink h, j, l;
-    channels::PutChipWriteHex(h, tuning::MakeChipWrite(target.address, bytes));
-    channels::PutChipWriteJson(j, tuning::MakeChipWrite(target.address, bytes));
-    channels::PutI2cTransferLine(l, target, bytes);
-    EXPECT_EQ(h.Text() + j.Text() + l.Text(), std::string(hex) + json + line) << name;
+  using Bytes = std::array<std::uint8_t, 3>;
+  const std::tuple<const char*, channels::ChipTarget, Bytes, const char*> cases[] = {
+      {"defaults",
+       {},
+       {223, 48, 160},
+       "C4 00 DF 30 A0 00 [196, 0, 223, 48, 160, 0] "
+       "i2ctransfer -y 1 w5@0x62 0x00 0xdf 0x30 0xa0 0x00\n"},
+      {"select, bus 0",
+       {0xC6, 0},
+       {1, 2, 255},
+       "C6 00 01 02 FF 00 [198, 0, 1, 2, 255, 0] "
+       "i2ctransfer -y 0 w5@0x63 0x00 0x01 0x02 0xff 0x00\n"},
+  };
+  for (const auto& [name, target, bytes, expected] : cases) {
+    channels::StringSink out;
+    channels::PutChipWriteHex(out, tuning::MakeChipWrite(target.address, bytes));
+    out.Put(' ');
+    channels::PutChipWriteJson(out, tuning::MakeChipWrite(target.address, bytes));
+    out.Put(' ');
+    channels::PutI2cTransferLine(out, target, bytes);
+    EXPECT_EQ(out.Text(), expected) << name;
   }
 }
 
