@@ -74,7 +74,7 @@ bool CsvReader::Next(std::vector<std::string>& fields) {
 }
 
 char DetectSeparator(std::string_view text) {
-  std::size_t commas = 0, semicolons = 0;
+  std::size_t commas = 0, semicolons = 0, tabs = 0;
   bool quoted = false;
   for (const char c : text) {
     if (c == '"') quoted = !quoted;
@@ -82,7 +82,9 @@ char DetectSeparator(std::string_view text) {
     if (c == '\r' || c == '\n') break;
     if (c == ',') ++commas;
     if (c == ';') ++semicolons;
+    if (c == '\t') ++tabs;
   }
+  if (tabs > commas && tabs > semicolons) return '\t';
   return semicolons > commas ? ';' : ',';
 }
 

@@ -1,7 +1,7 @@
 // Reading comma-separated values as spreadsheets and radio-programming tools
 // write them: fields in double quotes may hold separators, doubled quotes and
-// line breaks; lines end in CR LF, LF or CR alone. The separator is "," or,
-// as spreadsheets in a German locale write it, ";".
+// line breaks; lines end in CR LF, LF or CR alone. The separator is ",";
+// ";", as spreadsheets in a German locale write it; or tab.
 #pragma once
 
 #include <cstddef>
@@ -43,8 +43,9 @@ class CsvReader {
   CsvError error_ = CsvError::None;
 };
 
-/// The separator of a list whose first line is `text`'s: ";" where that line
-/// holds more semicolons than commas outside quotes, else ",".
+/// The separator of a list whose first line is `text`'s: the one of ",", ";"
+/// and tab that this line holds most often outside quotes; on a tie ","
+/// before ";" before tab.
 char DetectSeparator(std::string_view text);
 
 /// The line (from 1) on which the byte at `offset` stands, counting CR LF, LF

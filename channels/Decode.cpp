@@ -2,7 +2,9 @@
 
 #include "channels/ChipBus.h"
 #include "channels/Escape.h"
+#include "channels/NumberOutput.h"
 #include "channels/Row.h"
+#include "channels/Settings.h"
 #include "tuning/DividerCalculation.h"
 
 namespace channels {
@@ -218,9 +220,8 @@ void WriteCsv(const DecodeReport& r, Sink& out) {
 }
 
 void WriteJson(const DecodeReport& r, Sink& out) {
-  out.Put("{\n  \"program\": \"teilomat-cli\",\n  \"version\": ");
-  PutJsonString(out, ProgramVersion());
-  out.Put(",\n  \"command\": \"decode\",\n  ");
+  PutJsonOpening(out, "decode");
+  out.Put(",\n  ");
   PutJsonBytes(out, r.bytes, ",\n  ");
   out.Put(",\n  \"n\": ");
   PutInt(out, r.fields.n);

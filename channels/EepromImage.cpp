@@ -71,11 +71,4 @@ void WriteIntelHex(const std::vector<std::uint8_t>& bytes, Sink& out) {
   PutRecord(out, 0, 1, nullptr, 0);
 }
 
-std::string ImageMessage(const Image& image, const ImageLayout& layout) {
-  return "Das Abbild braucht " + std::to_string(image.needed) + " Bytes, " +
-         (layout.size ? "--size erlaubt " + std::to_string(*layout.size)
-                      : "plan schreibt höchstens " + std::to_string(kMaxImageSize)) +
-         ".";
-}
-
 }  // namespace channels

@@ -44,10 +44,6 @@ struct Image {
 /// bytes first, then its TX bytes. Everything else holds the fill byte.
 Image BuildImage(const std::vector<ImageRecord>& records, const ImageLayout& layout);
 
-/// Why an image too large was refused: "Das Abbild braucht 1024 Bytes,
-/// --size erlaubt 512."
-std::string ImageMessage(const Image& image, const ImageLayout& layout);
-
 /// Writes bytes from address 0 as Intel HEX: data records of 16 bytes, an
 /// extended linear address record wherever the address passes a 64 KiB
 /// boundary, and the end-of-file record. Every line ends in "\n".

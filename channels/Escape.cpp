@@ -6,10 +6,19 @@ namespace channels {
 namespace {
 
 // Characters that move the cursor, switch the terminal's state or reorder
-// what follows.
+// what follows: C0 and C1 controls, DEL, and the bidi embeddings, overrides
+// and isolates.
 bool IsControl(std::uint32_t code) {
   return code < 0x20 || (code >= 0x7F && code <= 0x9F) || (code >= 0x202A && code <= 0x202E) ||
          (code >= 0x2066 && code <= 0x2069);
+}
+
+// What a terminal may not show as it is: the controls, the bidi marks (ALM,
+// LRM, RLM), which reorder neutral characters around them, and the line and
+// paragraph separators, which break a line.
+bool HiddenFromTerminal(std::uint32_t code) {
+  return IsControl(code) || code == 0x061C || code == 0x200E || code == 0x200F || code == 0x2028 ||
+         code == 0x2029;
 }
 
 constexpr std::string_view kHexDigits = "0123456789abcdef";
@@ -55,7 +64,7 @@ std::string TerminalText(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {
     const Utf8Char c = NextChar(text, at);
-    if (c.valid && !IsControl(c.codePoint)) {
+    if (c.valid && !HiddenFromTerminal(c.codePoint)) {
       out.append(text.substr(at, c.length));
     } else {
       out += '?';

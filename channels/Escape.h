@@ -25,9 +25,10 @@ struct Utf8Char {
 /// The character of `text` that starts at byte `at` (< text.size()).
 Utf8Char NextChar(std::string_view text, std::size_t at);
 
-/// `text` as a terminal may show it: C0 and C1 controls, DEL, the bidi
-/// controls U+202A to U+202E and U+2066 to U+2069, and every byte that is not
-/// part of a well-formed UTF-8 character become "?". Nothing else changes.
+/// `text` as a terminal may show it: C0 and C1 controls, DEL, every bidi
+/// control (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069), the
+/// line and paragraph separators U+2028 and U+2029, and every byte that is
+/// not part of a well-formed UTF-8 character become "?". Nothing else changes.
 std::string TerminalText(std::string_view text);
 
 /// „text“, terminal-safe, for a message.
@@ -44,8 +45,9 @@ void PutCString(Sink& out, std::string_view text);
 
 /// `text` as a JSON string. Every character stays as it is, but quotes and
 /// backslashes are escaped, and C0 and C1 controls, DEL, the bidi controls
-/// and the line and paragraph separators are written as \u escapes; a byte
-/// that is no part of a UTF-8 character as \ufffd.
+/// U+202A to U+202E and U+2066 to U+2069 and the line and paragraph
+/// separators are written as \u escapes; a byte that is no part of a UTF-8
+/// character as \ufffd.
 void PutJsonString(Sink& out, std::string_view text);
 
 /// `text` as one CSV field: in double quotes (doubled inside) where it holds

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "channels/Escape.h"
-#include "channels/RowWriter.h"
+#include "channels/NumberOutput.h"
 
 namespace channels {
 namespace {
@@ -100,14 +100,6 @@ void PutFilled(Sink& out, std::string_view text, std::string_view prefix, std::s
   out.Put(text);
 }
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 void PutCBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes) {
   out.Put('{');
   for (std::size_t i = 0; i < 3; ++i) {
@@ -137,12 +129,12 @@ void PutSideComment(Sink& out, std::string_view side, const PlannedSide& planned
   out.Put(side);
   out.Put(' ');
   if (planned.DiffHz() != "0") {
-    out.Put(Shown(planned.row.requestedMHz));
+    out.Put(Shown(planned.requestedMHz));
     out.Put(" MHz, Raster ");
   }
   out.Put(planned.Mhz());
   out.Put(" MHz, N ");
-  PutInt(out, planned.row.n);
+  PutInt(out, planned.n);
 }
 
 // The comment after a channel's row: numbers only.
@@ -231,9 +223,9 @@ void WriteFirmwareHeader(const std::vector<PlannedChannel>& plan,
     out.Put("    {");
     PutInt(out, channel.number);
     out.Put(", ");
-    PutCBytes(out, channel.rx.row.bytes);
+    PutCBytes(out, channel.rx.bytes);
     out.Put(", ");
-    PutCBytes(out, channel.tx ? channel.tx->row.bytes : std::array<std::uint8_t, 3>{});
+    PutCBytes(out, channel.tx ? channel.tx->bytes : std::array<std::uint8_t, 3>{});
     out.Put(channel.tx ? ", 1" : ", 0");
     if (settings.names) {
       out.Put(", ");

@@ -26,24 +26,31 @@ tuning::NumberResult<double> ReadNumber(std::string_view text) {
   return tuning::TextToDouble(text, tuning::Separators{comma ? "," : ".", ""});
 }
 
-tuning::NumberResult<std::uint8_t> ReadByte(std::string_view text) {
+tuning::NumberResult<std::uint64_t> ReadWhole(std::string_view text, std::uint64_t max,
+                                              LeadingZeros zeros) {
   using tuning::NumberError;
   if (text.empty()) return {0, NumberError::Empty};
-  int base = 10;
+  unsigned base = 10;
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     base = 16;
     text.remove_prefix(2);
-  } else if (text.size() > 1 && text[0] == '0') {
+  } else if (zeros == LeadingZeros::Refused && text.size() > 1 && text[0] == '0') {
     return {0, NumberError::Malformed};
   }
-  std::int64_t value = 0;
+  std::uint64_t value = 0;
   for (char c : text) {
     const int digit = base == 16 ? HexValue(c) : (IsDigit(c) ? c - '0' : -1);
     if (digit < 0) return {0, NumberError::Malformed};
-    // Once past 255 the value only grows, so stop counting there.
-    if (value <= 255) value = value * base + digit;
+    // Once past `max` the value only grows, so stop counting there.
+    if (value <= max) value = value * base + static_cast<unsigned>(digit);
   }
-  return tuning::ToByte(value);
+  if (value > max) return {0, NumberError::OutOfRange};
+  return {value, NumberError::None};
+}
+
+tuning::NumberResult<std::uint8_t> ReadByte(std::string_view text) {
+  const tuning::NumberResult<std::uint64_t> whole = ReadWhole(text, 255, LeadingZeros::Refused);
+  return {static_cast<std::uint8_t>(whole.value), whole.error};
 }
 
 std::string_view Complaint(tuning::NumberError error) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "channels/Escape.h"
-#include "channels/RowWriter.h"
+#include "channels/NumberOutput.h"
 
 namespace channels {
 namespace {
@@ -22,18 +22,18 @@ const PlannedSide& SideOf(const Plan& plan, const SideRef& ref) {
 std::string SidePlace(const Plan& plan, const SideRef& ref) {
   const PlannedChannel& channel = plan.channels[ref.index];
   return "  " + ChannelPlace(channel.number, channel.name) + ": " + (ref.tx ? "TX " : "RX ") +
-         Shown(SideOf(plan, ref).row.requestedMHz) + " MHz";
+         Shown(SideOf(plan, ref).requestedMHz) + " MHz";
 }
 
 }  // namespace
 
 std::string PlannedSide::Mhz() const {
-  return Shown(row.rxMHz);
+  return Shown(mhz);
 }
 
 std::string PlannedSide::DiffHz() const {
-  if (row.requestedMHz == row.rxMHz) return "0";
-  return DifferenceHz(Shown(row.requestedMHz), Shown(row.rxMHz));
+  if (requestedMHz == mhz) return "0";
+  return DifferenceHz(Shown(requestedMHz), Shown(mhz));
 }
 
 bool PlannedSide::OffRaster() const {
@@ -73,7 +73,8 @@ Plan MakePlan(const std::vector<Channel>& channels, const PlanSettings& settings
         plan.limit = LimitHit{channel->number, channel->name, tx, mhz, result};
         return plan;
       }
-      const PlannedSide side{result.row};
+      const Row& row = result.row;
+      const PlannedSide side{row.requestedMHz, row.n, row.vcoKHz, row.rxMHz, row.bytes};
       if (side.OffRaster()) plan.offRaster.push_back({plan.channels.size(), tx});
       if (tx) {
         planned.tx = side;
@@ -88,7 +89,9 @@ Plan MakePlan(const std::vector<Channel>& channels, const PlanSettings& settings
 
 std::optional<int> FittingRaster(const std::vector<Channel>& channels,
                                  const PlanSettings& settings) {
-  for (int index = 2; index >= 0; --index) {  // 25, 10, 1 kHz: the coarsest first
+  // The core's steps run from the finest to the coarsest: the coarsest first.
+  const tuning::TuningState state;
+  for (int index = static_cast<int>(state.RasterTab.size()) - 1; index >= 0; --index) {
     if (index == settings.rx.rasterIndex) continue;
     PlanSettings other = settings;
     other.rx.rasterIndex = index;
@@ -115,8 +118,8 @@ std::string LimitMessage(const LimitHit& hit) {
 void PutOffRasterLines(const Plan& plan, const PlanSettings& settings, Sink& out) {
   for (const SideRef& ref : plan.offRaster) {
     const Setup setup = ref.tx ? settings.Tx() : settings.rx;
-    const Row& row = SideOf(plan, ref).row;
-    const std::int32_t below = row.rxMHz > row.requestedMHz ? row.n - 1 : row.n;
+    const PlannedSide& side = SideOf(plan, ref);
+    const std::int32_t below = side.mhz > side.requestedMHz ? side.n - 1 : side.n;
     out.Put(SidePlace(plan, ref));
     out.Put(", nächste Kanäle ");
     out.Put(Shown(ChannelRxMHz(setup.Raster(), below, setup.zf)));
@@ -133,13 +136,6 @@ void PutRoundedLines(const Plan& plan, Sink& out) {
     out.Put(SideOf(plan, ref).Mhz());
     out.Put(" MHz\n");
   }
-}
-
-std::string RasterHint(std::optional<int> rasterIndex) {
-  if (!rasterIndex) return "Kein Raster (1, 10 oder 25 kHz) passt zu allen Kanälen.";
-  const tuning::TuningState state;
-  return "Hinweis: alle Kanäle passen zu --raster " +
-         std::to_string(state.RasterTab[static_cast<std::size_t>(*rasterIndex)] / 1000) + ".";
 }
 
 }  // namespace channels

@@ -1,9 +1,11 @@
 // A channel plan: every channel of a radio's list with the settings the
 // synthesizer gets to receive and to transmit on it. Channels off the raster
-// and sides beyond the divider's limits are outcomes, told in German by the
-// functions below; what to do with them is the caller's choice.
+// and sides beyond the divider's limits are outcomes; the functions below put
+// the channels they concern into words that every front end shares, and
+// what to do with them is the caller's choice.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -12,20 +14,24 @@
 #include <vector>
 
 #include "channels/ChannelList.h"
+#include "channels/ChipBus.h"
 #include "channels/Row.h"
 #include "channels/Sink.h"
 
 namespace channels {
 
-/// One side (receive or transmit) of a channel as the synthesizer gets it:
-/// requestedMHz from the list, rxMHz the frequency N really gives. Only the
-/// numbers are kept; their texts are made as they are written.
+/// One side (receive or transmit) of a channel as the synthesizer gets it.
+/// Only the numbers are kept; their texts are made as they are written.
 struct PlannedSide {
-  Row row;
+  double requestedMHz = 0.0;            // the list's frequency for this side
+  std::int32_t n = 0;                   // divider ratio
+  double vcoKHz = 0.0;                  // VCO as the window shows it
+  double mhz = 0.0;                     // the frequency the rounded divider really gives
+  std::array<std::uint8_t, 3> bytes{};  // DB0, DB1, DB2, charge-pump bit included
 
-  /// row.rxMHz as written.
+  /// mhz as written.
   std::string Mhz() const;
-  /// row.rxMHz − row.requestedMHz in Hz, exact on the digits shown.
+  /// mhz − requestedMHz in Hz, exact on the digits shown.
   std::string DiffHz() const;
   /// More than 1 Hz between the list's frequency and the grid's.
   bool OffRaster() const;
@@ -43,6 +49,7 @@ struct PlanSettings {
   Setup rx;             // receiving: ZF, raster, band bits, charge-pump bit
   double txZf = 0.0;    // MHz; transmitting takes the same raster, band and CP
   bool rxOnly = false;  // leave every channel's TX out
+  ChipTarget chip{};    // where each side's I²C write goes
 
   /// The transmit side's setup: rx with txZf.
   Setup Tx() const;
@@ -93,8 +100,5 @@ void PutOffRasterLines(const Plan& plan, const PlanSettings& settings, Sink& out
 /// One line for each side --round moves, with the list's frequency and the
 /// grid's: "  Kanal 0 „S12“: RX 145.6125 MHz -> 145.6 MHz\n".
 void PutRoundedLines(const Plan& plan, Sink& out);
-
-/// "alle Kanäle passen zu --raster 10", or that none of the three fits.
-std::string RasterHint(std::optional<int> rasterIndex);
 
 }  // namespace channels

@@ -3,18 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "channels/ChipBus.h"
 #include "channels/Escape.h"
-#include "channels/RowWriter.h"
+#include "channels/NumberOutput.h"
+#include "channels/Settings.h"
 
 namespace channels {
 namespace {
-
-// Writes `text` right-aligned in `width` columns, after one blank.
-void PutRight(Sink& out, std::string_view text, std::size_t width) {
-  out.Put(' ');
-  for (std::size_t i = text.size(); i < width; ++i) out.Put(' ');
-  out.Put(text);
-}
 
 // The number of characters of `text`, each well-formed UTF-8 character and
 // each stray byte counting one.
@@ -27,7 +22,7 @@ std::size_t CharacterCount(std::string_view text) {
 // A side's write in hex, or "-" for a side that is not there.
 void PutTextWrite(Sink& out, const std::optional<PlannedSide>& side, std::uint8_t address) {
   if (side) {
-    PutChipWriteHex(out, tuning::MakeChipWrite(address, side->row.bytes));
+    PutChipWriteHex(out, tuning::MakeChipWrite(address, side->bytes));
   } else {
     out.Put('-');
   }
@@ -41,8 +36,8 @@ void PutTextSide(Sink& out, const std::optional<PlannedSide>& side) {
   }
   PutRight(out, side->Mhz(), 12);
   PutRight(out, side->DiffHz(), 9);
-  PutRight(out, std::to_string(side->row.n), 7);
-  for (std::uint8_t b : side->row.bytes) PutRight(out, std::to_string(b), 3);
+  PutRight(out, std::to_string(side->n), 7);
+  for (std::uint8_t b : side->bytes) PutRight(out, std::to_string(b), 3);
 }
 
 void PutCsvSide(Sink& out, const std::optional<PlannedSide>& side) {
@@ -55,8 +50,8 @@ void PutCsvSide(Sink& out, const std::optional<PlannedSide>& side) {
   out.Put(',');
   out.Put(side->DiffHz());
   out.Put(',');
-  PutInt(out, side->row.n);
-  for (std::uint8_t b : side->row.bytes) {
+  PutInt(out, side->n);
+  for (std::uint8_t b : side->bytes) {
     out.Put(',');
     PutInt(out, b);
   }
@@ -72,14 +67,14 @@ void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side, std::uint8_t
   out.Put(", \"diff_hz\": ");
   out.Put(side->DiffHz());
   out.Put(", \"n\": ");
-  PutInt(out, side->row.n);
+  PutInt(out, side->n);
   out.Put(", \"db\": [");
   for (std::size_t i = 0; i < 3; ++i) {
     if (i > 0) out.Put(", ");
-    PutInt(out, side->row.bytes[i]);
+    PutInt(out, side->bytes[i]);
   }
   out.Put("], \"i2c\": ");
-  PutChipWriteJson(out, tuning::MakeChipWrite(address, side->row.bytes));
+  PutChipWriteJson(out, tuning::MakeChipWrite(address, side->bytes));
   out.Put('}');
 }
 
@@ -95,40 +90,23 @@ void PutScriptSide(Sink& out, std::int64_t number, std::string_view name, std::s
   out.Put(" MHz: ");
   out.Put(name);
   out.Put('\n');
-  PutI2cTransferLine(out, target, side.row.bytes);
+  PutI2cTransferLine(out, target, side.bytes);
 }
 
 }  // namespace
-
-std::string PlanInputsLine(const PlanSettings& settings) {
-  const Setup& setup = settings.rx;
-  return "ZF " + Shown(setup.zf) + " MHz, TX-ZF " + Shown(settings.txZf) + " MHz, Raster " +
-         std::to_string(setup.Raster() / 1000) + " kHz, Band " +
-         std::string(BandName(setup.band).value_or("?")) + " (" + std::to_string(setup.band) +
-         "), CP " + (setup.chargePump ? "1" : "0");
-}
-
-std::string PlanInputsJson(const PlanSettings& settings) {
-  const Setup& setup = settings.rx;
-  return "  \"zf_mhz\": " + Shown(setup.zf) + ",\n  \"tx_zf_mhz\": " + Shown(settings.txZf) +
-         ",\n  \"raster_khz\": " + std::to_string(setup.Raster() / 1000) + ",\n  \"band\": \"" +
-         std::string(BandName(setup.band).value_or("?")) +
-         "\",\n  \"band_bits\": " + std::to_string(setup.band) +
-         ",\n  \"charge_pump\": " + (setup.chargePump ? "1" : "0") + ",\n";
-}
 
 Image BuildPlanImage(const std::vector<PlannedChannel>& plan, const ImageLayout& layout) {
   std::vector<ImageRecord> records;
   records.reserve(plan.size());
   for (const PlannedChannel& channel : plan) {
-    records.push_back({channel.number, channel.rx.row.bytes, std::nullopt});
-    if (channel.tx) records.back().tx = channel.tx->row.bytes;
+    records.push_back({channel.number, channel.rx.bytes, std::nullopt});
+    if (channel.tx) records.back().tx = channel.tx->bytes;
   }
   return BuildImage(records, layout);
 }
 
-void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inputs, Sink& out,
-                   std::uint8_t address) {
+void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                   Sink& out) {
   // The names as shown, and the widest, so the writes after them line up.
   std::vector<std::string> names;
   names.reserve(plan.size());
@@ -138,11 +116,10 @@ void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inp
     names.push_back(TerminalText(channel.name));
     nameWidth = std::max(nameWidth, CharacterCount(names.back()));
   }
-
   out.Put("teilomat-cli ");
   out.Put(ProgramVersion());
   out.Put(" plan: ");
-  out.Put(inputs);
+  PutInputsLine(out, settings.rx, settings.txZf);
   out.Put('\n');
   // The same columns as the rows below.
   PutRight(out, "Kanal", 6);
@@ -167,14 +144,16 @@ void WritePlanText(const std::vector<PlannedChannel>& plan, std::string_view inp
     out.Put(names[i]);
     out.Put(std::string(nameWidth - CharacterCount(names[i]), ' '));
     out.Put("  ");
-    PutTextWrite(out, channel.rx, address);
+    PutTextWrite(out, channel.rx, settings.chip.address);
     out.Put("  ");
-    PutTextWrite(out, channel.tx, address);
+    PutTextWrite(out, channel.tx, settings.chip.address);
     out.Put('\n');
   }
 }
 
-void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out, std::uint8_t address) {
+void WritePlanCsv(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                  Sink& out) {
+  const std::uint8_t address = settings.chip.address;
   out.Put(
       "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,tx_db0,"
       "tx_db1,tx_db2,rx_i2c,tx_i2c\n");
@@ -185,29 +164,28 @@ void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out, std::uint8
     PutCsvSide(out, channel.rx);
     PutCsvSide(out, channel.tx);
     out.Put(',');
-    PutChipWriteHex(out, tuning::MakeChipWrite(address, channel.rx.row.bytes));
+    PutChipWriteHex(out, tuning::MakeChipWrite(address, channel.rx.bytes));
     out.Put(',');
-    if (channel.tx) PutChipWriteHex(out, tuning::MakeChipWrite(address, channel.tx->row.bytes));
+    if (channel.tx) PutChipWriteHex(out, tuning::MakeChipWrite(address, channel.tx->bytes));
     out.Put('\n');
   }
 }
 
-void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inputsJson, Sink& out,
-                   std::uint8_t address) {
-  out.Put("{\n  \"program\": \"teilomat-cli\",\n  \"version\": ");
-  PutJsonString(out, ProgramVersion());
-  out.Put(",\n  \"command\": \"plan\",\n");
-  out.Put(inputsJson);
-  out.Put("  \"channels\": [");
+void WritePlanJson(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                   Sink& out) {
+  PutJsonOpening(out, "plan");
+  out.Put(",\n");
+  PutInputsJson(out, settings.rx, settings.txZf);
+  out.Put(",\n  \"channels\": [");
   for (std::size_t i = 0; i < plan.size(); ++i) {
     out.Put(i == 0 ? "\n    {\"channel\": " : ",\n    {\"channel\": ");
     PutInt(out, plan[i].number);
     out.Put(", \"name\": ");
     PutJsonString(out, plan[i].name);
     out.Put(", \"rx\": ");
-    PutJsonSide(out, plan[i].rx, address);
+    PutJsonSide(out, plan[i].rx, settings.chip.address);
     out.Put(", \"tx\": ");
-    PutJsonSide(out, plan[i].tx, address);
+    PutJsonSide(out, plan[i].tx, settings.chip.address);
     out.Put("}");
   }
   out.Put("\n  ],\n  \"count\": ");
@@ -215,16 +193,19 @@ void WritePlanJson(const std::vector<PlannedChannel>& plan, std::string_view inp
   out.Put("\n}\n");
 }
 
-void WritePlanI2cTransfer(const std::vector<PlannedChannel>& plan, std::string_view inputs,
-                          const ChipTarget& target, Sink& out) {
-  PutI2cScriptHeading(
-      out, "teilomat-cli " + std::string(ProgramVersion()) + " plan: " + std::string(inputs),
-      target);
+void WritePlanI2cTransfer(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                          Sink& out) {
+  StringSink inputs;
+  inputs.Put("teilomat-cli ");
+  inputs.Put(ProgramVersion());
+  inputs.Put(" plan: ");
+  PutInputsLine(inputs, settings.rx, settings.txZf);
+  PutI2cScriptHeading(out, inputs.Text(), settings.chip);
   for (const PlannedChannel& channel : plan) {
     // A name stays inside its comment: no line break, quote or control gets out.
     const std::string name = CommentText(channel.name);
-    PutScriptSide(out, channel.number, name, "RX", channel.rx, target);
-    if (channel.tx) PutScriptSide(out, channel.number, name, "TX", *channel.tx, target);
+    PutScriptSide(out, channel.number, name, "RX", channel.rx, settings.chip);
+    if (channel.tx) PutScriptSide(out, channel.number, name, "TX", *channel.tx, settings.chip);
   }
 }
 

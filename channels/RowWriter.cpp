@@ -5,56 +5,13 @@
 #include <cmath>
 
 #include "channels/Escape.h"
-#include "tuning/NumberText.h"
+#include "channels/NumberOutput.h"
+#include "channels/Settings.h"
 
 namespace channels {
 namespace {
 
-const tuning::Separators kPoint{".", ""};
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
-// Writes the eight binary digits of a byte, most significant first; returns
-// the end.
-char* WriteBinary(char* p, std::uint8_t value) {
-  for (unsigned bit = 8; bit-- > 0;) *p++ = ((unsigned{value} >> bit) & 1u) != 0 ? '1' : '0';
-  return p;
-}
-
-// Writes `text` right-aligned in `width` columns, after one blank.
-void PutRight(Sink& out, std::string_view text, std::size_t width) {
-  out.Put(' ');
-  for (std::size_t i = text.size(); i < width; ++i) out.Put(' ');
-  out.Put(text);
-}
-
-void PutRightInt(Sink& out, std::int64_t value, std::size_t width) {
-  std::array<char, 24> buffer{};
-  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-  PutRight(out, std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())),
-           width);
-}
-
-// The inputs in one line: "ZF 10.7 MHz, Raster 25 kHz, Band FM (32), CP 1".
-void PutInputs(Sink& out, const Setup& setup) {
-  out.Put("ZF ");
-  out.Put(Shown(setup.zf));
-  out.Put(" MHz, Raster ");
-  PutInt(out, setup.Raster() / 1000);
-  out.Put(" kHz, Band ");
-  out.Put(BandName(setup.band).value_or("?"));
-  out.Put(" (");
-  PutInt(out, setup.band);
-  out.Put("), CP ");
-  out.Put(setup.chargePump ? '1' : '0');
-}
 
 }  // namespace
 
@@ -63,45 +20,6 @@ std::optional<Format> FormatByName(std::string_view name) {
   if (name == "csv") return Format::Csv;
   if (name == "json") return Format::Json;
   if (name == "c") return Format::CArray;
-  return std::nullopt;
-}
-
-std::string_view ProgramVersion() {
-  return TEILOMAT_VERSION;
-}
-
-void PutInt(Sink& out, std::int64_t value) {
-  std::array<char, 24> buffer{};
-  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-  out.Put(std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())));
-}
-
-void PutHex(Sink& out, std::uint8_t value) {
-  const char text[] = {'0', 'x', kHexDigits[value >> 4], kHexDigits[value & 15u]};
-  out.Put(std::string_view(text, sizeof text));
-}
-
-void PutBinary(Sink& out, std::uint8_t value) {
-  std::array<char, 8> text{};
-  WriteBinary(text.data(), value);
-  out.Put(std::string_view(text.data(), text.size()));
-}
-
-std::string Shown(double value) {
-  // Whole numbers below 10^15 (every VCO in kHz) come out of DoubleToText as
-  // their plain digits; writing them straight away keeps long tables fast.
-  if (std::abs(value) < 1e15 && value == std::trunc(value)) {
-    std::array<char, 24> buffer{};
-    const auto whole = static_cast<std::int64_t>(value);
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), whole).ptr;
-    return std::string(buffer.data(), end);
-  }
-  return tuning::DoubleToText(value, kPoint);
-}
-
-std::optional<std::string_view> BandName(std::uint8_t bandBits) {
-  if (bandBits == tuning::kBandAm) return "AM";
-  if (bandBits == tuning::kBandFm) return "FM";
   return std::nullopt;
 }
 
@@ -115,7 +33,7 @@ void RowWriter::Begin() {
       out_.Put("teilomat-cli ");
       out_.Put(ProgramVersion());
       out_.Put(": ");
-      PutInputs(out_, setup);
+      PutInputsLine(out_, setup, std::nullopt);
       out_.Put('\n');
       // The same columns as PutText.
       PutRight(out_, "RX soll/MHz", 14);
@@ -134,20 +52,9 @@ void RowWriter::Begin() {
           "db0_bin,db1_bin,db2_bin,i2c\n");
       break;
     case Format::Json:
-      out_.Put("{\n  \"program\": \"teilomat-cli\",\n  \"version\": ");
-      PutJsonString(out_, ProgramVersion());
-      out_.Put(",\n  \"command\": ");
-      PutJsonString(out_, heading_.command);
-      out_.Put(",\n  \"zf_mhz\": ");
-      out_.Put(Shown(setup.zf));
-      out_.Put(",\n  \"raster_khz\": ");
-      PutInt(out_, setup.Raster() / 1000);
-      out_.Put(",\n  \"band\": ");
-      PutJsonString(out_, BandName(setup.band).value_or("?"));
-      out_.Put(",\n  \"band_bits\": ");
-      PutInt(out_, setup.band);
-      out_.Put(",\n  \"charge_pump\": ");
-      out_.Put(setup.chargePump ? '1' : '0');
+      PutJsonOpening(out_, heading_.command);
+      out_.Put(",\n");
+      PutInputsJson(out_, setup, std::nullopt);
       if (heading_.range) {
         out_.Put(",\n  \"from_mhz\": ");
         out_.Put(Shown(heading_.range->fromMHz));
@@ -164,7 +71,7 @@ void RowWriter::Begin() {
       out_.Put(" (");
       out_.Put(heading_.command);
       out_.Put(").\n * ");
-      PutInputs(out_, setup);
+      PutInputsLine(out_, setup, std::nullopt);
       out_.Put("\n");
       if (heading_.range) {
         out_.Put(" * Bereich: RX ");
@@ -189,7 +96,7 @@ void RowWriter::Begin() {
       inputs.Put(" ");
       inputs.Put(heading_.command);
       inputs.Put(": ");
-      PutInputs(inputs, setup);
+      PutInputsLine(inputs, setup, std::nullopt);
       if (heading_.range) {
         inputs.Put(", RX ");
         inputs.Put(Shown(heading_.range->fromMHz));

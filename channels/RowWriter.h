@@ -1,5 +1,6 @@
-// Writing results as text for people, CSV, JSON or a C header. Every number
-// is written with "." and by the core's rules, so it matches the window.
+// Writing the rows of calc and table as text for people, CSV, JSON or a C
+// array. Every number is written with "." and by the core's rules, so it
+// matches the window.
 #pragma once
 
 #include <array>
@@ -21,9 +22,6 @@ enum class Format { Text, Csv, Json, CArray, I2cTransfer };
 
 /// The format called `name` ("text", "csv", "json", "c"), or nothing.
 std::optional<Format> FormatByName(std::string_view name);
-
-/// The program's version, as the build gives it.
-std::string_view ProgramVersion();
 
 /// The range a table was asked for, in MHz.
 struct Range {
@@ -70,15 +68,7 @@ class RowWriter {
   std::string requested_, rx_, vco_, diff_;
 };
 
-/// Helpers shared with the decoder.
-void PutInt(Sink& out, std::int64_t value);
-void PutHex(Sink& out, std::uint8_t value);     // "0xDF"
-void PutBinary(Sink& out, std::uint8_t value);  // "11011111"
 /// The members "db", "db_hex" and "db_bin" of a JSON object, `between` them.
 void PutJsonBytes(Sink& out, const std::array<std::uint8_t, 3>& bytes, std::string_view between);
-/// A number in MHz or kHz as the window writes it, but always with ".".
-std::string Shown(double value);
-/// "AM", "FM" or nothing for band bits.
-std::optional<std::string_view> BandName(std::uint8_t bandBits);
 
 }  // namespace channels

@@ -53,14 +53,40 @@ Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 Kanalliste oder Aufruf
 fehlerhaft, Kanal neben dem Raster, Abbild zu groß, 3 Teilerverhältnis zu gross
 (max 131071) oder zu klein (min 0), 4 unerwarteter Fehler.)";
 
-// The options every command that computes rows takes.
-void AddSetupOptions(CLI::App& command, Arguments& args) {
-  command.add_option("--zf", args.zf, "Zwischenfrequenz ZF in MHz (Vorgabe 10.7)")
+// The settings' options, declared once for every command: --zf for all of
+// them; --raster, --am and --no-cp for those that compute rows; --tx-zf for
+// plan alone, whose help speaks of receiving and transmitting.
+enum class SettingsOptions { ZfOnly, Rows, Plan };
+
+void AddSettingsOptions(CLI::App& command, channels::SettingsText& settings,
+                        SettingsOptions which) {
+  const bool plan = which == SettingsOptions::Plan;
+  command
+      .add_option("--zf", settings.zf,
+                  plan ? "ZF zum Empfangen in MHz (Vorgabe 10.7)"
+                       : "Zwischenfrequenz ZF in MHz (Vorgabe 10.7)")
       ->type_name("MHZ");
-  command.add_option("--raster", args.raster, "Kanalraster in kHz: 1, 10 oder 25 (Vorgabe 25)")
+  if (which == SettingsOptions::ZfOnly) return;
+  if (plan) {
+    command
+        .add_option("--tx-zf", settings.txZf,
+                    "ZF zum Senden in MHz (Vorgabe 0: der VCO läuft auf der Sendefrequenz)")
+        ->type_name("MHZ");
+  }
+  command
+      .add_option("--raster", settings.raster,
+                  "Kanalraster in kHz: " + channels::RasterChoices() + " (Vorgabe 25)")
       ->type_name("KHZ");
-  command.add_flag("--am", args.am, "Bandbits 16 (AM) statt 32 (FM)");
-  command.add_flag("--no-cp", args.noCp, "Ladungspumpen-Bit (Bit 0 von DB0) 0 statt 1");
+  command.add_flag("--am", settings.am,
+                   plan ? "Bandbits 16 (AM-Eingang des Bausteins) statt 32 (FM-Eingang), für "
+                          "alle Kanäle"
+                        : "Bandbits 16 (AM) statt 32 (FM)");
+  command.add_flag("--no-cp", settings.noCp, "Ladungspumpen-Bit (Bit 0 von DB0) 0 statt 1");
+}
+
+// --format and --name of calc and table.
+void AddRowOptions(CLI::App& command, Arguments& args) {
+  AddSettingsOptions(command, args.settings, SettingsOptions::Rows);
   command.add_option("--format", args.format, "Ausgabe: text, csv, json oder c (Vorgabe text)")
       ->type_name("FORMAT");
   command.add_option("--name", args.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
@@ -78,7 +104,7 @@ void ImageOption(PlanArguments& plan, std::string_view option, const std::string
 
 void CalcOptions(CLI::App& command, CommandLine& line) {
   command.add_option("RX", line.args.rx, "Empfangsfrequenzen in MHz")->required()->type_name("MHZ");
-  AddSetupOptions(command, line.args);
+  AddRowOptions(command, line.args);
 }
 
 void TableOptions(CLI::App& command, CommandLine& line) {
@@ -88,7 +114,7 @@ void TableOptions(CLI::App& command, CommandLine& line) {
   command.add_option("--to", line.args.to, "Letzte Empfangsfrequenz in MHz")
       ->required()
       ->type_name("MHZ");
-  AddSetupOptions(command, line.args);
+  AddRowOptions(command, line.args);
 }
 
 void DecodeOptions(CLI::App& command, CommandLine& line) {
@@ -96,8 +122,7 @@ void DecodeOptions(CLI::App& command, CommandLine& line) {
   // or too many, in the names the user knows.
   command.add_option("DB0-DB2", line.args.bytes, "DB0 DB1 DB2, dezimal oder 0x-hexadezimal")
       ->type_name("BYTE");
-  command.add_option("--zf", line.args.zf, "Zwischenfrequenz ZF in MHz (Vorgabe 10.7)")
-      ->type_name("MHZ");
+  AddSettingsOptions(command, line.args.settings, SettingsOptions::ZfOnly);
   command.add_option("--format", line.args.format, "Ausgabe: text, csv oder json (Vorgabe text)")
       ->type_name("FORMAT");
 }
@@ -107,18 +132,7 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
       .add_option("LISTE", line.plan.input, "Die Kanalliste als CSV; - liest die Standardeingabe")
       ->required()
       ->type_name("DATEI");
-  command.add_option("--zf", line.plan.zf, "ZF zum Empfangen in MHz (Vorgabe 10.7)")
-      ->type_name("MHZ");
-  command
-      .add_option("--tx-zf", line.plan.txZf,
-                  "ZF zum Senden in MHz (Vorgabe 0: der VCO läuft auf der Sendefrequenz)")
-      ->type_name("MHZ");
-  command
-      .add_option("--raster", line.plan.raster, "Kanalraster in kHz: 1, 10 oder 25 (Vorgabe 25)")
-      ->type_name("KHZ");
-  command.add_flag("--am", line.plan.am,
-                   "Bandbits 16 (AM-Eingang des Bausteins) statt 32 (FM-Eingang), für alle Kanäle");
-  command.add_flag("--no-cp", line.plan.noCp, "Ladungspumpen-Bit (Bit 0 von DB0) 0 statt 1");
+  AddSettingsOptions(command, line.plan.settings, SettingsOptions::Plan);
   command.add_flag(
       "--round", line.plan.round,
       "Kanäle neben dem Raster auf den nächsten Kanal legen und die Abweichung zeigen");
@@ -165,16 +179,16 @@ const std::string_view kProgramFooter = kExamples;
 const std::array<CommandEntry, 4> kCommands = {{
     {"calc", "Ergebnis je Empfangsfrequenz RX (MHz)", kExamples, CalcOptions,
      [](const CommandLine& line, channels::Sink& out, channels::Sink& err) {
-       return Run(Command::Calc, line.args, out, err);
+       return RunCalc(line.args, out, err);
      }},
     {"table", "Alle Kanäle des Rasters von --from bis --to", kExamples, TableOptions,
      [](const CommandLine& line, channels::Sink& out, channels::Sink& err) {
-       return Run(Command::Table, line.args, out, err);
+       return RunTable(line.args, out, err);
      }},
     {"decode", "Datenbytes DB0 DB1 DB2 zurücklesen; Raster, Band und CP stehen in den Bytes",
      kExamples, DecodeOptions,
      [](const CommandLine& line, channels::Sink& out, channels::Sink& err) {
-       return Run(Command::Decode, line.args, out, err);
+       return RunDecode(line.args, out, err);
      }},
     {"plan", "Eine Kanalliste (CSV, auch aus CHIRP): RX und TX jedes Kanals, bis zum EEPROM-Abbild",
      kPlanNotes, PlanOptions,

@@ -7,6 +7,7 @@
 #include "channels/Decode.h"
 #include "channels/Escape.h"
 #include "channels/NumberInput.h"
+#include "channels/NumberOutput.h"
 #include "channels/Row.h"
 #include "channels/RowWriter.h"
 #include "channels/TableRange.h"
@@ -14,13 +15,11 @@
 
 namespace cli {
 
-using channels::BandName;
 using channels::CalcRow;
 using channels::ChannelRow;
 using channels::ChannelRxMHz;
 using channels::Complaint;
 using channels::Decode;
-using channels::DecodeReport;
 using channels::FindTableRange;
 using channels::Format;
 using channels::FormatByName;
@@ -34,6 +33,9 @@ using channels::ReadNumber;
 using channels::Row;
 using channels::RowResult;
 using channels::RowWriter;
+using channels::Settings;
+using channels::SettingsError;
+using channels::SettingsText;
 using channels::Setup;
 using channels::Shown;
 using channels::Sink;
@@ -43,13 +45,8 @@ using channels::WriteDecode;
 
 namespace {
 
-constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli --help\n";
-
 int Usage(Sink& err, std::string_view message) {
-  err.Put(message);
-  err.Put('\n');
-  err.Put(kHelpHint);
-  return kExitUsage;
+  return Refuse(err, message, kHelpHint);
 }
 
 // A number typed for `what`, or a message and nothing.
@@ -68,23 +65,12 @@ struct Options {
 };
 
 std::optional<Options> ReadOptions(const Arguments& args, Sink& err) {
-  Options options;
-  const std::optional<double> zf = Number("ZF", args.zf, err);
-  if (!zf) return std::nullopt;
-  options.setup.zf = *zf;
-
-  constexpr std::array<std::string_view, 3> kRasters = {"1", "10", "25"};  // as in RasterTab
-  options.setup.rasterIndex = -1;
-  for (std::size_t i = 0; i < kRasters.size(); ++i) {
-    if (args.raster == kRasters[i]) options.setup.rasterIndex = static_cast<int>(i);
-  }
-  if (options.setup.rasterIndex < 0) {
-    Usage(err, "Raster " + Quoted(args.raster) + " gibt es nicht: 1, 10 oder 25 (kHz).");
+  const Settings settings = channels::ReadSettings(args.settings, false);
+  if (!settings) {
+    Usage(err, SettingsMessage(settings, args.settings));
     return std::nullopt;
   }
-  options.setup.band = args.am ? tuning::kBandAm : tuning::kBandFm;
-  options.setup.chargePump = !args.noCp;
-
+  Options options{settings.rx, Format::Text};
   const std::optional<Format> format = FormatByName(args.format);
   if (!format) {
     Usage(err, "Format " + Quoted(args.format) + " gibt es nicht: text, csv, json oder c.");
@@ -112,11 +98,7 @@ int DividerLimit(Sink& err, tuning::Limit limit, std::string_view detail) {
   return kExitDividerLimit;
 }
 
-int Finish(Sink& out, Sink& err, int status) {
-  if (out.Flush()) return status;
-  err.Put(kWriteFailed);
-  return kExitWriteFailed;
-}
+}  // namespace
 
 int RunCalc(const Arguments& args, Sink& out, Sink& err) {
   const std::optional<Options> options = ReadOptions(args, err);
@@ -134,7 +116,7 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
   for (std::size_t i = 0; i < requested.size(); ++i) {
     const RowResult result = CalcRow(options->setup, requested[i]);
     if (result.limit == tuning::Limit::Incalculable) {
-      return Usage(err, "RX " + Quoted(args.rx[i]) + " und ZF " + Quoted(args.zf) +
+      return Usage(err, "RX " + Quoted(args.rx[i]) + " und ZF " + Quoted(args.settings.zf) +
                             " ergeben kein Teilerverhältnis im Rechenbereich.");
     }
     if (!result) {
@@ -218,7 +200,7 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
 }
 
 int RunDecode(const Arguments& args, Sink& out, Sink& err) {
-  const std::optional<double> zf = Number("ZF", args.zf, err);
+  const std::optional<double> zf = Number("ZF", args.settings.zf, err);
   if (!zf) return kExitUsage;
   const std::optional<Format> format = FormatByName(args.format);
   if (!format || *format == Format::CArray) {
@@ -248,18 +230,33 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
   return Finish(out, err, kExitOk);
 }
 
-}  // namespace
-
-int Run(Command command, const Arguments& args, Sink& out, Sink& err) {
-  switch (command) {
-    case Command::Calc:
-      return RunCalc(args, out, err);
-    case Command::Table:
-      return RunTable(args, out, err);
-    case Command::Decode:
-      return RunDecode(args, out, err);
-  }
+int Refuse(Sink& err, std::string_view message, std::string_view hint) {
+  err.Put(message);
+  err.Put('\n');
+  err.Put(hint);
   return kExitUsage;
+}
+
+int Finish(Sink& out, Sink& err, int status) {
+  if (out.Flush()) return status;
+  err.Put(kWriteFailed);
+  return kExitWriteFailed;
+}
+
+std::string SettingsMessage(const Settings& settings, const SettingsText& text) {
+  switch (settings.error) {
+    case SettingsError::None:
+      break;
+    case SettingsError::Zf:
+      return "ZF " + Quoted(text.zf) + " " + std::string(Complaint(settings.numberError)) + ".";
+    case SettingsError::TxZf:
+      return "TX-ZF " + Quoted(text.txZf) + " " + std::string(Complaint(settings.numberError)) +
+             ".";
+    case SettingsError::Raster:
+      return "Raster " + Quoted(text.raster) + " gibt es nicht: " + channels::RasterChoices() +
+             " (kHz).";
+  }
+  return {};
 }
 
 std::string UsageMessage(ParseProblem problem, std::string_view detail) {

@@ -1,5 +1,6 @@
-// The three commands of teilomat-cli, from the command line's texts to the
-// output and the exit status.
+// The commands calc, table and decode of teilomat-cli, from the command
+// line's texts to the output and the exit status, and the messages every
+// command shares: a call refused, a setting that cannot be read.
 #pragma once
 
 #include <functional>
@@ -7,11 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "channels/Settings.h"
 #include "channels/Sink.h"
 
 namespace cli {
-
-enum class Command { Calc, Table, Decode };
 
 /// Exit statuses.
 enum ExitStatus : int {
@@ -25,23 +25,36 @@ enum ExitStatus : int {
 /// Said on standard error when standard output cannot be written.
 inline constexpr std::string_view kWriteFailed = "Die Ausgabe konnte nicht geschrieben werden.\n";
 
-/// The command line as typed: every value is still text, read by Run.
+/// The line of calc, table or decode as typed: every value is still text.
 struct Arguments {
-  std::string zf = "10.7";    // MHz
-  std::string raster = "25";  // kHz: 1, 10 or 25
-  bool am = false;            // band bits 16 instead of 32
-  bool noCp = false;          // charge-pump bit 0 instead of 1
+  channels::SettingsText settings;  // decode takes its ZF alone
   std::string format = "text";
-  std::string name = "teilomat";   // prefix of the identifiers in a C header
+  std::string name = "teilomat";   // prefix of the identifiers in a C array
   std::vector<std::string> rx;     // calc: the receive frequencies in MHz
   std::string from, to;            // table: the range in MHz
   std::vector<std::string> bytes;  // decode: DB0, DB1, DB2
 };
 
-/// Runs a command: results go to `out`, messages to `err`. Returns the exit
-/// status. A command that fails writes nothing to `out`, except a CSV or text
-/// table that reaches the divider limit: its rows up to the limit stand.
-int Run(Command command, const Arguments& args, channels::Sink& out, channels::Sink& err);
+/// Each command: results go to `out`, messages to `err`; returns the exit
+/// status. A command that fails writes nothing to `out`, except a CSV or
+/// text table that reaches the divider limit: its rows up to the limit stand.
+int RunCalc(const Arguments& args, channels::Sink& out, channels::Sink& err);
+int RunTable(const Arguments& args, channels::Sink& out, channels::Sink& err);
+int RunDecode(const Arguments& args, channels::Sink& out, channels::Sink& err);
+
+/// Where every refusal but plan's points to.
+inline constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli --help\n";
+
+/// Puts `message`, a line end and `hint` on `err`; returns kExitUsage.
+int Refuse(channels::Sink& err, std::string_view message, std::string_view hint);
+
+/// Flushes `out`: `status`, or kExitWriteFailed, said on `err`, where the
+/// output could not be written.
+int Finish(channels::Sink& out, channels::Sink& err, int status);
+
+/// Why a setting could not be read: "ZF „x“ ist keine Zahl.", "Raster „7“
+/// gibt es nicht: 1, 10 oder 25 (kHz)."
+std::string SettingsMessage(const channels::Settings& settings, const channels::SettingsText& text);
 
 /// What the command-line parser found wrong.
 enum class ParseProblem {

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "channels/ChannelList.h"
+
 namespace cli {
 
 /// A file's place on its file system, to tell the same file under two
@@ -25,7 +27,7 @@ struct FileIdentity {
 
 /// The most an input may hold: a larger one is refused, so that even an
 /// endless stream such as /dev/zero ends.
-inline constexpr std::size_t kMaxInputSize = std::size_t{64} * 1024 * 1024;
+inline constexpr std::size_t kMaxInputSize = channels::kMaxListBytes;
 
 enum class InputProblem {
   None,

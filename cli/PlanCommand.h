@@ -1,17 +1,14 @@
 // teilomat-cli plan: a radio's whole channel list, each channel's receive and
-// transmit setting, as text, CSV, JSON, a C header or an EEPROM image.
+// transmit setting, as text, CSV, JSON, a C header or an EEPROM image. The
+// plan job is the channel library's; here its request is read from the
+// options, its problems are put in the options' words, and files are read
+// and written.
 #pragma once
 
-#include <cstddef>
-#include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "channels/EepromImage.h"
-#include "channels/FirmwareHeader.h"
-#include "channels/Plan.h"
+#include "channels/Settings.h"
 #include "channels/Sink.h"
 #include "cli/Files.h"
 
@@ -19,14 +16,10 @@ namespace cli {
 
 /// The plan command's line as typed: every value is still text.
 struct PlanArguments {
-  std::string input = "-";    // the channel list; "-" standard input
-  std::string output;         // -o: the file to write; empty: standard output
-  std::string zf = "10.7";    // MHz, for receiving
-  std::string txZf = "0";     // MHz, for transmitting: 0 puts the VCO on the transmit frequency
-  std::string raster = "25";  // kHz: 1, 10 or 25
-  bool am = false;            // band bits 16 instead of 32
-  bool noCp = false;          // charge-pump bit 0 instead of 1
-  bool round = false;         // take channels off the raster, pulled onto it
+  std::string input = "-";          // the channel list; "-" standard input
+  std::string output;               // -o: the file to write; empty: standard output
+  channels::SettingsText settings;  // ZF, TX-ZF, raster, band bits, charge-pump bit
+  bool round = false;               // take channels off the raster, pulled onto it
   std::string format = "text";
   std::string name = "teilomat";  // prefix of the identifiers in a C header
   std::string nameLength;         // C header: names cut to this many bytes; empty: whole
@@ -40,20 +33,6 @@ struct PlanArguments {
   std::vector<std::string> imageOptions;
 };
 
-enum class PlanFormat { Text, Csv, Json, FirmwareHeader, IntelHex, Bin };
-
-/// The plan command's settings, read from its arguments.
-struct PlanConfig {
-  channels::PlanSettings settings;
-  PlanFormat format = PlanFormat::Text;
-  channels::ImageLayout layout;
-  std::size_t nameLength = channels::kMaxHeaderName;  // C header: the longest name in bytes
-};
-
-/// The settings of `args`, or nothing with the reason on `err` (as RunPlan
-/// says it). The page reads its settings here, as the command does.
-std::optional<PlanConfig> ReadPlanConfig(const PlanArguments& args, channels::Sink& err);
-
 /// Why the list `path` could not be read: "Die Kanalliste „k.csv“ ist größer
 /// als 64 MiB."
 std::string InputMessage(const std::string& path, InputProblem problem);
@@ -61,11 +40,7 @@ std::string InputMessage(const std::string& path, InputProblem problem);
 /// Runs plan on the list `input`: results to `out`, messages to `err`.
 /// Returns the exit status; on any error nothing is written to `out`. The
 /// text is let go of as soon as it is read, so a long list is not held twice.
-/// `seePlan`, where given, is shown the plan as soon as it is made, also one
-/// that ends in an error (its names point into the list, which lives only
-/// for the call).
-int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err,
-            const std::function<void(const channels::Plan&)>& seePlan = {});
+int RunPlan(const PlanArguments& args, std::string input, channels::Sink& out, channels::Sink& err);
 
 /// Runs plan as the program does: reads args.input, writes to `out` or, with
 /// args.output, to that file, which appears whole or not at all.

@@ -36,7 +36,8 @@ else
 fi
 build=build/dev
 tests=(form_test encoder_test number_text_test divider_test channels_row_test channels_escape_test
-  channels_list_test channels_plan_test cli_output_test cli_plan_command_test cli_program_test)
+  channels_list_test channels_plan_test channels_settings_test cli_output_test cli_plan_command_test
+  cli_program_test)
 targets=("${tests[@]}" teilomat-cli)
 results=$build/mutants.txt
 # Code that only the Windows build compiles, and the suites that reach it there.
@@ -271,9 +272,9 @@ channels/Decimal.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size(),
 channels/Decimal.cpp	fraction - digits.size() + 1, '0'	fraction - digits.size() + 1, '1'
 channels/Decimal.cpp	digits.insert(digits.size() - fraction, 1, '.');	digits.insert(fraction, 1, '.');
 channels/Decimal.cpp	while (digits.back() == '0') digits.pop_back();	
-cli/Commands.cpp	for (std::size_t i = 0; i < kRasters.size(); ++i) {	for (std::size_t i = 0; i + 1 < kRasters.size(); ++i) {
-cli/Commands.cpp	options.setup.chargePump = !args.noCp;	options.setup.chargePump = args.noCp;
-cli/Commands.cpp	args.am ? tuning::kBandAm : tuning::kBandFm	args.am ? tuning::kBandFm : tuning::kBandAm
+channels/Settings.cpp:1	for (std::size_t i = 0; i < state.RasterTab.size(); ++i) {	for (std::size_t i = 0; i + 1 < state.RasterTab.size(); ++i) {
+channels/Settings.cpp	settings.rx.chargePump = !text.noCp;	settings.rx.chargePump = text.noCp;
+channels/Settings.cpp	text.am ? tuning::kBandAm : tuning::kBandFm	text.am ? tuning::kBandFm : tuning::kBandAm
 cli/Commands.cpp	result.limit == tuning::Limit::Incalculable	result.limit == tuning::Limit::TooSmall
 cli/Commands.cpp	result.error == tuning::TuningError::DividerTooLarge ||	result.error == tuning::TuningError::DividerTooLarge &&
 cli/Commands.cpp	if (!range.HitsLimit()) {	if (range.HitsLimit()) {
@@ -282,21 +283,21 @@ cli/Commands.cpp	if (args.bytes.size() > 3) {	if (args.bytes.size() >= 3) {
 cli/Commands.cpp	} else if (!IsCommand(word) || firstOption == nullptr) {	} else if (!IsCommand(word) && firstOption == nullptr) {
 cli/Commands.cpp	valueNext = takesValue(word);	valueNext = !takesValue(word);
 cli/Commands.cpp	if (detail.starts_with("A subcommand")) {	if (!detail.starts_with("A subcommand")) {
-channels/RowWriter.cpp:1	PutInt(out, setup.Raster() / 1000);	PutInt(out, setup.Raster() / 100);
+channels/Settings.cpp:1	PutInt(out, setup.Raster() / 1000);	PutInt(out, setup.Raster() / 100);
 channels/RowWriter.cpp	stoppedBefore.empty() ? "true" : "false"	stoppedBefore.empty() ? "false" : "true"
 channels/RowWriter.cpp	if (row.requestedMHz == row.rxMHz) {	if (row.requestedMHz != row.rxMHz) {
 channels/RowWriter.cpp	if (requested_ != rx_) {	if (requested_ == rx_) {
 channels/RowWriter.cpp	out_.Put(count_ == 0 ? "\n    {	out_.Put(count_ == 1 ? "\n    {
-channels/RowWriter.cpp	for (std::size_t i = text.size(); i < width; ++i)	for (std::size_t i = text.size(); i <= width; ++i)
-channels/RowWriter.cpp	std::abs(value) < 1e15 &&	std::abs(value) < 1e16 &&
+channels/NumberOutput.cpp	for (std::size_t i = text.size(); i < width; ++i)	for (std::size_t i = text.size(); i <= width; ++i)
+channels/NumberOutput.cpp	std::abs(value) < 1e15 &&	std::abs(value) < 1e16 &&
 channels/Escape.cpp	if (first == '"' || first == '\\') {	if (first == '"') {
-channels/RowWriter.cpp	out_.Put(setup.chargePump ? '1' : '0');	out_.Put(setup.chargePump ? '0' : '1');
-channels/RowWriter.cpp	for (unsigned bit = 8; bit-- > 0;)	for (unsigned bit = 7; bit-- > 0;)
+channels/Settings.cpp:1	out.Put(setup.chargePump ? '1' : '0');	out.Put('1');
+channels/NumberOutput.cpp	for (unsigned bit = 8; bit-- > 0;)	for (unsigned bit = 7; bit-- > 0;)
 channels/Decode.cpp	if (f.reservedBits != 0) {	if (f.reservedBits == 0) {
 channels/Decode.cpp	(tuning::kBandAm | tuning::kBandFm)	(tuning::kBandAm & tuning::kBandFm)
 channels/NumberInput.cpp	text.find(',') != std::string_view::npos	text.find(',') == std::string_view::npos
-channels/NumberInput.cpp	} else if (text.size() > 1 && text[0] == '0') {	} else if (text.size() > 2 && text[0] == '0') {
-channels/NumberInput.cpp	if (value <= 255) value = value * base + digit;	if (value < 255) value = value * base + digit;
+channels/NumberInput.cpp	zeros == LeadingZeros::Refused && text.size() > 1	zeros == LeadingZeros::Refused && text.size() > 2
+channels/NumberInput.cpp	if (value <= max) value	if (value < max) value
 channels/NumberInput.cpp	(c >= 'A' && c <= 'Z') || c == '_'	(c >= 'A' && c <= 'Z')
 channels/NumberInput.cpp	return c >= '0' && c <= '9';	return c >= '0' && c < '9';
 channels/Decode.cpp:1	out.Put(r.fields.chargePump ? '1' : '0');	out.Put('1');
@@ -311,20 +312,49 @@ channels/Escape.cpp	(code >= 0x2066 && code <= 0x2069)	(code >= 0x2066 && code <
 channels/Escape.cpp	if (at == text.size()) return Quoted(text);	if (at >= text.size() - 1) return Quoted(text);
 channels/ChannelList.cpp	if (down) b->negative = !b->negative;	
 channels/ChannelList.cpp	static_cast<char>(c + 32)	static_cast<char>(c + 31)
+channels/Encoding.cpp	if (c.valid || Undefined(byte)) return TextEncoding::Utf8;	if ((c.valid && c.length > 2) || Undefined(byte)) return TextEncoding::Utf8;
+channels/Encoding.cpp	end == std::string_view::npos ? end : end + 2	end == std::string_view::npos ? end : end + 1
+channels/Encoding.cpp	 || text.starts_with("\xFE\xFF")	
+channels/ChannelList.cpp	if (shift && offset < 0) {	if (duplex == "-" && offset < 0) {
+channels/ChannelList.cpp	cells > headerCells	cells > headerCells + 1
+channels/ChannelList.cpp	const bool split = SameName(duplex, "split");	const bool split = duplex == "split";
+channels/ChannelList.cpp	} else if (!SameName(duplex, "off")) {	} else if (duplex != "off") {
+channels/ChannelList.cpp	while (count > 0 && Trimmed(fields[count - 1]).empty())	while (count > 0 && fields[count - 1].empty())
+channels/ChannelList.cpp	find(name, *place + 1)	find(name, *place)
+channels/ChannelList.cpp	if (location.empty()) bad.numberError = tuning::NumberError::Empty;	
+channels/ChannelList.cpp	if (channel.number > kMaxChannelNumber) return Failed(ListError::TooManyChannels, line);	if (channel.number >= kMaxChannelNumber) return Failed(ListError::TooManyChannels, line);
+channels/Csv.cpp	if (tabs > commas && tabs > semicolons) return '\t';	if (tabs > commas) return '\t';
+channels/Escape.cpp	code == 0x200E || code == 0x200F ||	code == 0x200E ||
+channels/Escape.cpp	code == 0x061C || 	
 channels/Plan.cpp	if (tx && (!channel->txMHz || settings.rxOnly)) break;	if (tx && !channel->txMHz) break;
 channels/Plan.cpp	if (index == settings.rx.rasterIndex) continue;	if (index == settings.rx.rasterIndex) break;
 channels/Plan.cpp	if (plan && plan.offRaster.empty()) return index;	if (plan.offRaster.empty()) return index;
 channels/Decimal.cpp	constexpr int kMaxExponent = 400;	constexpr int kMaxExponent = 401;	equivalent: a number a tenth of a power of ten past it is no double, and ReadNumber has refused it before
-channels/NumberInput.cpp	if (value <= 255) value = value * base + digit;	if (value <= 256) value = value * base + digit;	equivalent: past 255 either way, and refused as out of range
+channels/NumberInput.cpp	if (value <= max) value	if (value <= max + 1) value	equivalent: past the maximum either way, and refused as out of range
 channels/Decode.cpp	PutCsvField(out, notes);	
 cli/Commands.cpp	if (!from) return kExitUsage;	
-cli/main.cpp	      return false;	      return true;
+cli/CommandLine.cpp	      return false;	      return true;
 channels/FirmwareHeader.cpp	if (planned.DiffHz() != "0") {	if (planned.DiffHz() == "0") {
 channels/FirmwareHeader.cpp	(static_cast<unsigned char>(name[bytes]) & 0xC0u) == 0x80u	(static_cast<unsigned char>(name[bytes]) & 0x80u) == 0x80u
 channels/FirmwareHeader.cpp	nameSize = std::max(nameSize, channel.name.size() + 1);	nameSize = std::max(nameSize, channel.name.size());
 cli/Console.cpp	_setmode(_fileno(stdout), _O_BINARY);	
 cli/Console.cpp	if (wide != nullptr && count == argc) {	if (wide != nullptr && count != argc) {
 cli/Console.cpp	out.pop_back();  // the terminating zero	
+channels/Settings.cpp	if (withTxZf) {	if (true) {
+channels/Settings.cpp	if (kHz == std::to_string(state.RasterTab[i] / 1000))	if (kHz == std::to_string(state.RasterTab[i] / 100))
+channels/Settings.cpp	i + 1 == state.RasterTab.size() ? " oder " : ", "	i == state.RasterTab.size() ? " oder " : ", "
+channels/Decode.cpp	for (std::size_t i = 0; i < 3; ++i) {	for (std::size_t i = 1; i < 3; ++i) {
+channels/Escape.cpp	lead >= 0xC2 && lead <= 0xDF	lead >= 0xC2 && lead < 0xDF
+channels/NumberInput.cpp	if (value > max) return {0, NumberError::OutOfRange};	if (value >= max) return {0, NumberError::OutOfRange};
+channels/PlanJob.cpp	if (!request.round) {	if (request.round) {
+channels/PlanJob.cpp	if (!request.names) return;	if (request.names) return;
+channels/PlanJob.cpp	(!WholeHz(settings.rx.zf) || !WholeHz(settings.txZf))	(!WholeHz(settings.rx.zf))
+channels/PlanJob.cpp	if (!outcome.image) outcome.problem = PlanProblem::ImageTooLarge;	
+channels/PlanJob.cpp	if (request.format == PlanFormat::FirmwareHeader) {	if (request.format != PlanFormat::FirmwareHeader) {
+cli/PlanCommand.cpp	request.round = args.round;	request.round = !args.round;
+cli/PlanCommand.cpp	request.settings = {settings.rx, settings.txZf, args.rxOnly};	request.settings = {settings.rx, settings.txZf, false};
+cli/PlanCommand.cpp	if (outcome.fittingRaster) err.Put	if (!outcome.fittingRaster) err.Put
+cli/CommandLine.cpp	return Finish(out, err, status);	return status;
 window/Form1.cpp	controls_.SetRasterIndex(2);	controls_.SetRasterIndex(1);
 window/Form1.cpp	if (controls_.Ticked(CheckBox::bitcp)) state_.DB[0] |= 1u;	if (!controls_.Ticked(CheckBox::bitcp)) state_.DB[0] |= 1u;
 window/Form1.cpp	? tuning::kBandAm : tuning::kBandFm	? tuning::kBandFm : tuning::kBandAm

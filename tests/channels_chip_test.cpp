@@ -75,7 +75,7 @@ TEST(ChipBus, PlanScriptNamesChannelAndSide) {
   const channels::ChannelList list =
       channels::ReadChannelList("name,rx_mhz,tx_mhz\n\"$(x)\n`y`\r\",145.6,145.0\n");
   channels::StringSink script;
-  channels::WritePlanI2cTransfer(channels::MakePlan(list.channels, {}).channels, "", {}, script);
+  channels::WritePlanI2cTransfer(channels::MakePlan(list.channels, {}).channels, {}, script);
   EXPECT_TRUE(script.Text().ends_with(
       "\n# Kanal 0, RX 145.6 MHz: ??x???y?\?\ni2ctransfer -y 1 w5@0x62 0x00 0xd9 0x30 0xa0 0x00\n"
       "# Kanal 0, TX 145 MHz: ??x???y?\?\ni2ctransfer -y 1 w5@0x62 0x00 0x51 0x2d 0xa0 0x00\n"))

@@ -39,8 +39,20 @@ TEST(Escape, TerminalShowsControlsAsQuestionMarksAndJsonEscapesThem) {
       {"LRI", "\xE2\x81\xA6", "?", "\"\\u2066\""},
       {"PDI", "\xE2\x81\xA9", "?", "\"\\u2069\""},
       {"after PDI", "\xE2\x81\xAA", "\xE2\x81\xAA", "\"\xE2\x81\xAA\""},
-      {"LS", "\xE2\x80\xA8", "\xE2\x80\xA8", "\"\\u2028\""},
+      {"LS", "\xE2\x80\xA8", "?", "\"\\u2028\""},
+      {"PS", "\xE2\x80\xA9", "?", "\"\\u2029\""},
+      {"ALM", "\xD8\x9C", "?", "\"\xD8\x9C\""},  // the bidi marks: JSON keeps them as they are
+      {"before ALM", "\xD8\x9B", "\xD8\x9B", "\"\xD8\x9B\""},
+      {"LRM", "\xE2\x80\x8E", "?", "\"\xE2\x80\x8E\""},
+      {"RLM", "\xE2\x80\x8F", "?", "\"\xE2\x80\x8F\""},
+      {"ZWJ before LRM", "\xE2\x80\x8D", "\xE2\x80\x8D", "\"\xE2\x80\x8D\""},
+      {"RLE", "\xE2\x80\xAB", "?", "\"\\u202b\""},
+      {"PDF", "\xE2\x80\xAC", "?", "\"\\u202c\""},
+      {"LRO", "\xE2\x80\xAD", "?", "\"\\u202d\""},
+      {"RLI", "\xE2\x81\xA7", "?", "\"\\u2067\""},
+      {"FSI", "\xE2\x81\xA8", "?", "\"\\u2068\""},
       {"umlaut", "Relais \xC3\xBC", "Relais \xC3\xBC", "\"Relais \xC3\xBC\""},
+      {"last two-byte lead", "\xDF\xBF", "\xDF\xBF", "\"\xDF\xBF\""},  // U+07FF
       {"lone byte",
        "a\xFF"
        "b",

@@ -5,6 +5,7 @@
 #include "channels/ChannelList.h"
 #include "channels/Csv.h"
 #include "channels/EepromImage.h"
+#include "channels/Encoding.h"
 #include "channels/Plan.h"
 #include "channels/PlanWriters.h"
 
@@ -65,6 +66,9 @@ TEST(Csv, TakesTheSeparatorFromTheFirstLine) {
       {"\"a;b;c\",d\n", ','},  // quoted semicolons do not count
       {"a;b,c", ','},          // a tie keeps the comma
       {"a\rb;c;d", ','},       // only the first line counts
+      {"a\tb\tc,d", '\t'},
+      {"a\tb;c", ';'},  // a tie keeps the semicolon, and the comma before both
+      {"\"a\tb\tc\",d", ','},
   };
   for (const auto& [text, separator] : cases) {
     EXPECT_EQ(channels::DetectSeparator(text), separator) << text;
@@ -92,6 +96,48 @@ TEST(Csv, FindsBytesThatAreNotUtf8) {
       {std::string_view("x\xC3\xA4", 2), 1},  // the view ends inside ä
   };
   for (const auto& [text, offset] : cases) EXPECT_EQ(channels::FirstNonUtf8(text), offset) << text;
+}
+
+// Windows-1252 as Excel writes it; the UTF-8 each character must become, typed.
+TEST(Encoding, TellsUtf16AndWindows1252FromUtf8) {
+  using T = channels::TextEncoding;
+  struct Case {
+    const char* name;
+    std::string_view text;
+    T encoding;
+    const char* utf8;  // for Windows-1252
+  };
+  const Case cases[] = {
+      {"ASCII", "a,b\n", T::Utf8, ""},
+      {"UTF-8", "K\xC3\xA4se", T::Utf8, ""},
+      {"Latin-1 range", "K\xE4se \xDF \xA0\xFF", T::Windows1252, "Käse ß \u00A0ÿ"},
+      {"0x80 to 0x9F", "\x80\x84\x93\x8A\x9F\x99", T::Windows1252, "€„“ŠŸ™"},
+      {"0x81", "\xE4\x81", T::Utf8, ""},
+      {"0x8D", "\xE4\x8D", T::Utf8, ""},
+      {"0x8F", "\xE4\x8F", T::Utf8, ""},
+      {"0x90", "\xE4\x90", T::Utf8, ""},
+      {"0x9D", "\xE4\x9D", T::Utf8, ""},
+      {"UTF-8 and a bad byte", "\xC3\xA4\n\xE4", T::Utf8, ""},
+      {"UTF-8 mark and a bad byte", "\xEF\xBB\xBF\xE4", T::Utf8, ""},
+      {"UTF-16 LE mark", "\xFF\xFEL", T::Utf16, ""},
+      {"UTF-16 BE mark", "\xFE\xFF\xE4", T::Utf16, ""},
+      {"NUL in the first line", std::string_view("a\0\xE4", 3), T::Utf16, ""},
+      {"NUL after a CR", std::string_view("\r\0a", 3), T::Utf16, ""},
+      {"NUL in the second line", std::string_view("a\nb\0", 4), T::Utf8, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(channels::DetectEncoding(c.text), c.encoding) << c.name;
+    if (c.encoding == T::Windows1252) {
+      EXPECT_EQ(channels::Windows1252ToUtf8(c.text), c.utf8) << c.name;
+    }
+  }
+  const channels::ChannelList list = channels::ReadChannelList("name;rx_mhz\nH\xF6ren;145,6\n");
+  ASSERT_TRUE(list) << channels::ListMessage(list);
+  EXPECT_EQ(list.channels.at(0).name, "Hören");
+  EXPECT_EQ(channels::ListNotice(list),
+            "Die Kanalliste ist nicht UTF-8; gelesen als Windows-1252 "
+            "(Excel: \u201ECSV (Trennzeichen-getrennt)\u201C).");
+  EXPECT_EQ(channels::ListNotice(channels::ReadChannelList("name,rx_mhz\nH\xC3\xB6ren,145\n")), "");
 }
 
 // A CHIRP export as its columns are documented: a byte-order mark, CR LF, a
@@ -139,6 +185,8 @@ TEST(ChannelList, PlainListsAndRefusals) {
     std::size_t line;
     const char* message;  // a piece of it; for a good list its channels' TX, "-" for none
   };
+  std::string many;  // one channel past the highest number
+  for (int i = 0; i <= 65536; ++i) many += "P" + std::to_string(i) + ",145\n";
   const Case cases[] = {
       {"name,rx_mhz\na,145.6\nb,145.5\n", E::None, 0, "--"},  // a receiver
       {"name,rx_mhz,tx_mhz\na,145.6,\nb,145.5,144\n", E::None, 0, "-144"},
@@ -150,7 +198,9 @@ TEST(ChannelList, PlainListsAndRefusals) {
       {"rx_mhz\n145\n", E::MissingColumn, 1, "\u201Ename\u201C"},
       {std::string(kHead) + "1,a,145,,\n2,b,14S.6,,\n", E::NotANumber, 3,
        "Zeile 3, Spalte Frequency: \u201E14S.6\u201C ist keine Zahl"},
-      {std::string(kHead) + "1,a,145,+,\n", E::NotANumber, 2, "Spalte Offset"},
+      {std::string(kHead) + "1,a,145,+,\n", E::NotANumber, 2, "Zeile 2: Offset ist leer."},
+      {std::string(kHead) + "1,a, ,,\n", E::NotANumber, 2, "Zeile 2: Frequency ist leer."},
+      {std::string(kHead) + " ,a,145,,\n", E::BadNumber, 2, "Zeile 2: Location ist leer."},
       {"name,rx_mhz,tx_mhz\na,145,x\n", E::NotANumber, 2, "Spalte tx_mhz"},
       {std::string(kHead) + "1.5,a,145,,\n", E::BadNumber, 2, "Kanalnummer"},
       {std::string(kHead) + "-1,a,145,,\n", E::BadNumber, 2, "Kanalnummer"},
@@ -167,10 +217,39 @@ TEST(ChannelList, PlainListsAndRefusals) {
        "7777\u2026\u201C ist zu lang"},
       {"Location;Name;Frequency;Duplex\n1;a;145;\n", E::MissingColumn, 1,
        "\u201EOffset\u201C in der Kopfzeile (Zeile 1): \u201ELocation;Name;Frequency;Duplex\u201C"},
-      {"Location,Name,Frequency,Duplex,Offse\r1,a,\xE4,,\r", E::NotUtf8, 2,
+      {"Location,Name,Frequency,Duplex,Offse\r1,\xC3\xA4,\xE4,,\r", E::NotUtf8, 2,
        "\u201ECSV UTF-8\u201C"},
-      {std::string(kHead) + "1,a,145,,\r\r\n2,\xE4,145,,\n", E::NotUtf8, 4,
+      {std::string(kHead) + "1,\xC3\xA4,145,,\r\r\n2,\xE4,145,,\n", E::NotUtf8, 4,
        "\u201EUnicode (UTF-8)\u201C"},
+      {std::string("\xFF\xFEL\0", 4), E::Utf16, 1, "UTF-16 (so speichert Excel"},
+      {std::string("L\0o\0c\0\r\0\n\0", 10), E::Utf16, 1, "\u201ECSV UTF-8\u201C, in"},
+      {std::string(kHead) + "0,a,145,,\n" + std::string("1,b\0,145,,\n", 11), E::None, 0,
+       "145145"},  // not UTF-16
+      {std::string(kHead) + "1,a,145,-,-0.6\n", E::NegativeOffset, 2,
+       "Zeile 2, Spalte Offset: \u201E-0.6\u201C ist negativ. Bei Duplex + und - gibt Duplex die "
+       "Richtung an und Offset den Abstand, ohne Vorzeichen."},
+      {std::string(kHead) + "1,a,145,+,-0.6\n", E::NegativeOffset, 2, "ist negativ"},
+      {std::string(kHead) + "0,a,145,-,-0\n1,b,145,Split,-0\n", E::None, 0, "1450"},
+      {std::string(kHead) + "0,a,145,OFF,\n1,b,145,Off,\n2,c,145,SPLIT,144\n", E::None, 0, "--144"},
+      {"Location,Name,Frequency,Duplex,Offset,LOCATION\n", E::DuplicateColumn, 1,
+       "Die Spalte \u201ELocation\u201C steht zweimal in der Kopfzeile (Zeile 1): als Spalte 1 "
+       "und als Spalte 6."},
+      {"name,rx_mhz,tx_mhz,Tx_MHz\n", E::DuplicateColumn, 1, "Spalte 3 und als Spalte 4"},
+      {"Comment,Location,Name,Frequency,Duplex,Offset,Comment\nx,0,a,145,,,\n", E::None, 0, "145"},
+      {"name,rx_mhz\n" + many, E::TooManyChannels, 65538,
+       "Zeile 65538: die Kanalliste hat mehr als 65536 Kan\u00E4le; eine eigene Liste z\u00E4hlt "
+       "sie ab 0, h\u00F6chstens bis 65535."},
+      {std::string(kHead) + "1,a,145,6,-,0,6\n", E::TooManyCells, 2,
+       "Zeile 2: 7 Felder, die Kopfzeile hat nur 5. Steht ein Dezimalkomma oder ein Komma im "
+       "Namen ohne Anf\u00FChrungszeichen darin? Dann das Feld in Anf\u00FChrungszeichen setzen "
+       "(\"145,6\") oder die Liste mit \u201E;\u201C als Trennzeichen speichern."},
+      {"name;rx_mhz\na;145;;x\n", E::TooManyCells, 2, "Ein Feld, das \u201E;\u201C enth\u00E4lt"},
+      {"name\trx_mhz\na\t145\t6\n", E::TooManyCells, 2,
+       "3 Felder, die Kopfzeile hat nur 2. Ein "
+       "Feld, das einen Tabulator enth\u00E4lt, geh\u00F6rt in Anf\u00FChrungszeichen."},
+      {"name,rx_mhz,tx_mhz\na,145.6,,\nb,145.5,144, ,,\n", E::None, 0, "-144"},  // trailing
+      {"Location\tName\tDuplex\n", E::MissingColumn, 1,
+       "\u201EFrequency\u201C in der Kopfzeile (Zeile 1): \u201ELocation Name Duplex\u201C"},
       {std::string(kHead) + "65535,a,145,,\n65535,b,145,,\n", E::DuplicateNumber, 3, "Kanal 65535"},
   };
   for (const Case& c : cases) {
@@ -198,7 +277,7 @@ TEST(Plan, ChirpExportToCsv) {
   const channels::ChannelList list = channels::ReadChannelList(kChirp);
   const channels::Plan plan = channels::MakePlan(list.channels, {});
   channels::StringSink out;
-  channels::WritePlanCsv(plan.channels, out);
+  channels::WritePlanCsv(plan.channels, {}, out);
   EXPECT_EQ(out.Text(),
             "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,"
             "tx_db0,tx_db1,tx_db2,rx_i2c,tx_i2c\n"
@@ -267,6 +346,8 @@ TEST(ChannelList, ReadsSpreadsheetsAndShiftsExactly) {
       {std::string(kSemicolons) + "5;a;145,3;split;433,5\n", 5, 145.3, 433.5},
       {"Name;RX_MHz;tx_mhz\na;145,6;144,8\n", 0, 145.6, 144.8},
       {std::string(kSemicolons) + "65535;a;145;;\n", 65535, 145, 145},  // the highest number
+      {"Location\tName\tFrequency\tDuplex\tOffset\n6\ta,b\t145,6125\t-\t0,6\n", 6, 145.6125,
+       145.0125},
   };
   for (const Case& c : cases) {
     const channels::ChannelList list = channels::ReadChannelList(c.text);

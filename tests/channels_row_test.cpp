@@ -6,6 +6,7 @@
 #include <string>
 
 #include "channels/NumberInput.h"
+#include "channels/NumberOutput.h"
 #include "channels/Row.h"
 #include "channels/RowWriter.h"
 #include "channels/TableRange.h"

@@ -7,7 +7,9 @@
 #include <tuple>
 
 #include "channels/Decode.h"
+#include "channels/NumberOutput.h"
 #include "channels/RowWriter.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
 namespace {
@@ -17,9 +19,18 @@ struct Outcome {
   std::string out, err;
 };
 
-Outcome RunWith(cli::Command command, const cli::Arguments& args) {
+using Command = int (*)(const cli::Arguments&, channels::Sink&, channels::Sink&);
+
+Outcome RunWith(Command command, const cli::Arguments& args) {
   channels::StringSink out, err;
-  const int status = cli::Run(command, args, out, err);
+  const int status = command(args, out, err);
+  return {status, out.Text(), err.Text()};
+}
+
+// The whole command line, options read as the program reads them.
+Outcome RunWords(const std::vector<std::string>& words) {
+  channels::StringSink out, err;
+  const int status = cli::RunCommandLine(words, out, err);
   return {status, out.Text(), err.Text()};
 }
 
@@ -31,8 +42,7 @@ cli::Arguments Calc(std::vector<std::string> rx, std::string format = "csv") {
 }
 
 cli::Arguments Table(std::string from, std::string to, std::string format) {
-  return {.zf = "0",
-          .raster = "1",
+  return {.settings = {.zf = "0", .raster = "1"},
           .format = std::move(format),
           .rx = {},
           .from = std::move(from),
@@ -45,7 +55,7 @@ constexpr const char* kCsvHeader =
     "db1_bin,db2_bin,i2c\n";
 
 TEST(Calc, DefaultsGiveTheWindowsNumbers) {
-  const Outcome o = RunWith(cli::Command::Calc, Calc({"145,68", "145.6625"}));
+  const Outcome o = RunWith(cli::RunCalc, Calc({"145,68", "145.6625"}));
   EXPECT_EQ(o.status, cli::kExitOk);
   EXPECT_EQ(o.out, std::string(kCsvHeader) +
                        "145.68,6255,156375,145.675,-5000,223,48,160,0xDF,0x30,0xA0,"
@@ -57,10 +67,10 @@ TEST(Calc, DefaultsGiveTheWindowsNumbers) {
 
 TEST(Calc, TakesBandChargePumpAndRaster) {
   cli::Arguments args = Calc({"145.675"});
-  args.am = true;
-  args.noCp = true;
-  args.raster = "10";
-  const Outcome o = RunWith(cli::Command::Calc, args);
+  args.settings.am = true;
+  args.settings.noCp = true;
+  args.settings.raster = "10";
+  const Outcome o = RunWith(cli::RunCalc, args);
   // N 15638 (156380 kHz), DB2 = 16 (AM) + 64 (10 kHz).
   EXPECT_EQ(o.out.substr(std::string(kCsvHeader).size()),
             "145.675,15638,156380,145.68,5000,44,122,80,0x2C,0x7A,0x50,00101100,01111010,"
@@ -87,7 +97,7 @@ TEST(Calc, FailingResultWritesNothing) {
   };
   for (const Case& c : cases) {
     for (const char* format : {"text", "csv", "json", "c"}) {
-      const Outcome o = RunWith(cli::Command::Calc, Calc(c.rx, format));
+      const Outcome o = RunWith(cli::RunCalc, Calc(c.rx, format));
       EXPECT_EQ(o.status, c.status) << c.rx.back() << " " << format;
       EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
       if (c.status != cli::kExitOk) {
@@ -102,9 +112,9 @@ TEST(Calc, HeadingNamesTheRaster) {
   for (const char* raster : {"1", "10", "25"}) {
     for (const char* format : {"text", "c"}) {
       cli::Arguments args = Calc({"27.125"}, format);
-      args.raster = raster;
-      args.zf = "0.455";
-      const Outcome o = RunWith(cli::Command::Calc, args);
+      args.settings.raster = raster;
+      args.settings.zf = "0.455";
+      const Outcome o = RunWith(cli::RunCalc, args);
       EXPECT_NE(o.out.find(std::string("ZF 0.455 MHz, Raster ") + raster + " kHz, Band FM (32)"),
                 std::string::npos)
           << o.out;
@@ -128,8 +138,8 @@ std::vector<std::size_t> Starts(const std::string& line, std::vector<std::size_t
 // widths, a negative one among them.
 TEST(Calc, TextColumnsLineUp) {
   cli::Arguments args = Calc({"0,5", "145.68", "-5", "131.1234567"}, "text");
-  args.raster = "10";
-  const Outcome o = RunWith(cli::Command::Calc, args);
+  args.settings.raster = "10";
+  const Outcome o = RunWith(cli::RunCalc, args);
   ASSERT_EQ(o.status, cli::kExitOk);
   std::vector<std::string> lines;
   for (std::size_t at = 0, next; at < o.out.size(); at = next + 1) {
@@ -157,21 +167,18 @@ TEST(Calc, TextColumnsLineUp) {
 }
 
 TEST(Calc, RefusesBadOptions) {
-  const std::pair<std::string cli::Arguments::*, const char*> cases[] = {
-      {&cli::Arguments::zf, "zehn"},      {&cli::Arguments::raster, "12.5"},
-      {&cli::Arguments::raster, "25000"}, {&cli::Arguments::format, "xml"},
-      {&cli::Arguments::name, "2fast"},   {&cli::Arguments::name, "a-b"},
+  const std::pair<const char*, const char*> cases[] = {
+      {"--zf", "zehn"},    {"--raster", "12.5"}, {"--raster", "25000"},
+      {"--format", "xml"}, {"--name", "2fast"},  {"--name", "a-b"},
   };
-  for (const auto& [field, value] : cases) {
-    cli::Arguments args = Calc({"145.675"});
-    args.*field = value;
-    const Outcome o = RunWith(cli::Command::Calc, args);
+  for (const auto& [option, value] : cases) {
+    const Outcome o = RunWords({"calc", "145.675", option, value});
     EXPECT_EQ(o.status, cli::kExitUsage) << value;
     EXPECT_EQ(o.out, "") << value;
     EXPECT_NE(o.err.find(value), std::string::npos) << o.err;
   }
   // What was typed is shown, never obeyed by the terminal.
-  const Outcome esc = RunWith(cli::Command::Calc, Calc({"\x1B[2J"}));
+  const Outcome esc = RunWith(cli::RunCalc, Calc({"\x1B[2J"}));
   EXPECT_NE(esc.err.find("\u201E?[2J\u201C"), std::string::npos) << esc.err;
   EXPECT_EQ(cli::UsageMessage(cli::ParseProblem::Other, "x\x1B]0;y\a").find('\x1B'),
             std::string::npos);
@@ -179,7 +186,7 @@ TEST(Calc, RefusesBadOptions) {
 
 TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
   for (const char* format : {"csv", "text"}) {
-    const Outcome o = RunWith(cli::Command::Table, Table("131.07", "131.08", format));
+    const Outcome o = RunWith(cli::RunTable, Table("131.07", "131.08", format));
     EXPECT_EQ(o.status, cli::kExitDividerLimit) << format;
     EXPECT_NE(o.out.find("131.071"), std::string::npos) << format;
     EXPECT_EQ(o.out.find("131.072"), std::string::npos) << format;
@@ -187,7 +194,7 @@ TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
               "Teilerverhältnis zu gross! (max 131071)\n"
               "Tabelle abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen geschrieben.\n");
   }
-  const Outcome csv = RunWith(cli::Command::Table, Table("131.07", "131.08", "csv"));
+  const Outcome csv = RunWith(cli::RunTable, Table("131.07", "131.08", "csv"));
   EXPECT_EQ(csv.out.substr(std::string(kCsvHeader).size()),
             "131.07,131070,131070,131.07,0,253,255,35,0xFD,0xFF,0x23,11111101,11111111,00100011,"
             "C4 00 FD FF 23 00\n"
@@ -210,9 +217,9 @@ TEST(Table, HoldsAtMostEveryDividerOnce) {
   };
   for (const Case& c : cases) {
     cli::Arguments args = Table(c.from, c.to, "csv");
-    args.zf = c.zf;
-    args.raster = c.raster;
-    const Outcome o = RunWith(cli::Command::Table, args);
+    args.settings.zf = c.zf;
+    args.settings.raster = c.raster;
+    const Outcome o = RunWith(cli::RunTable, args);
     EXPECT_EQ(o.status, c.status) << c.to;
     EXPECT_EQ(static_cast<std::size_t>(std::count(o.out.begin(), o.out.end(), '\n')), c.rows + 1)
         << c.to;
@@ -230,14 +237,14 @@ TEST(Table, StoppedTableClosesItsDocument) {
       {"csv", "131.071,131071,"},
   };
   for (const auto& [format, piece] : cases) {
-    const Outcome o = RunWith(cli::Command::Table, Table("131.07", "131.08", format));
+    const Outcome o = RunWith(cli::RunTable, Table("131.07", "131.08", format));
     EXPECT_EQ(o.status, cli::kExitDividerLimit) << format;
     EXPECT_NE(o.out.find(piece), std::string::npos) << o.out;
     EXPECT_NE(o.err.find("abgebrochen vor RX 131.072 MHz (N 131072); 2 Zeilen"), std::string::npos)
         << o.err;
   }
   // Nothing at all before the first row, in any format.
-  const Outcome beyond = RunWith(cli::Command::Table, Table("140", "150", "csv"));
+  const Outcome beyond = RunWith(cli::RunTable, Table("140", "150", "csv"));
   EXPECT_EQ(beyond.status, cli::kExitDividerLimit);
   EXPECT_EQ(beyond.out, "");
 }
@@ -253,7 +260,7 @@ TEST(Table, FirstChannelAboveTheLimitIsRefusedWhateverTheEnd) {
   };
   for (const auto& [from, lines, message] : cases) {
     for (const char* to : {"131.08", "1e9"}) {
-      const Outcome o = RunWith(cli::Command::Table, Table(from, to, "csv"));
+      const Outcome o = RunWith(cli::RunTable, Table(from, to, "csv"));
       EXPECT_EQ(o.status, cli::kExitDividerLimit) << from << " " << to;
       EXPECT_EQ(static_cast<std::size_t>(std::count(o.out.begin(), o.out.end(), '\n')), lines);
       EXPECT_EQ(o.err.find("Teilerverhältnis zu gross! (max 131071)\n"), 0u) << o.err;
@@ -264,10 +271,10 @@ TEST(Table, FirstChannelAboveTheLimitIsRefusedWhateverTheEnd) {
 
 TEST(Table, CHeaderNamesItsInputsAndCountsItsRows) {
   cli::Arguments args = Table("145,6", "145.625", "c");
-  args.zf = "10,7";
-  args.raster = "25";
+  args.settings.zf = "10,7";
+  args.settings.raster = "25";
   args.name = "kanal";
-  const Outcome o = RunWith(cli::Command::Table, args);
+  const Outcome o = RunWith(cli::RunTable, args);
   EXPECT_EQ(o.status, cli::kExitOk);
   const std::string version(channels::ProgramVersion());
   EXPECT_EQ(o.out,
@@ -304,7 +311,7 @@ TEST(Table, RefusesRangesWithoutRows) {
       {Table("-1e12", "1e12", "json"), cli::kExitDividerLimit, "zu klein! (min 0)"},
   };
   for (const auto& [args, status, message] : cases) {
-    const Outcome o = RunWith(cli::Command::Table, args);
+    const Outcome o = RunWith(cli::RunTable, args);
     EXPECT_EQ(o.status, status) << message;
     EXPECT_EQ(o.out, "") << message;
     EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
@@ -340,7 +347,7 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   cli::Arguments args;
   args.bytes = {"0xDF", "48", "160"};
   args.format = "csv";
-  const Outcome o = RunWith(cli::Command::Decode, args);
+  const Outcome o = RunWith(cli::RunDecode, args);
   EXPECT_EQ(o.status, cli::kExitOk);
   EXPECT_EQ(
       o.out,
@@ -352,6 +359,7 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   // The charge-pump bit as the byte holds it, 0 here.
   channels::StringSink text;
   channels::WriteDecode(channels::Decode({222, 48, 160}, 10.7), channels::Format::Text, text);
+  EXPECT_EQ(text.Text().find("DB0      222  0xDE  11011110\nDB1"), 0u) << text.Text();
   EXPECT_NE(text.Text().find("\nCP       0"), std::string::npos) << text.Text();
   // A note is the CSV's last field.
   channels::StringSink csv;
@@ -359,12 +367,12 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   EXPECT_NE(csv.Text().find(",145.675,Bits 2-3 von DB2"), std::string::npos) << csv.Text();
 
   args.bytes = {"1", "2", "0x123"};
-  const Outcome bad = RunWith(cli::Command::Decode, args);
+  const Outcome bad = RunWith(cli::RunDecode, args);
   EXPECT_EQ(bad.status, cli::kExitUsage);
   EXPECT_NE(bad.err.find("DB2 \u201E0x123\u201C ist kein Byte"), std::string::npos) << bad.err;
   args.bytes = {"1", "2", "3"};
   args.format = "c";
-  EXPECT_EQ(RunWith(cli::Command::Decode, args).status, cli::kExitUsage);
+  EXPECT_EQ(RunWith(cli::RunDecode, args).status, cli::kExitUsage);
 }
 
 }  // namespace

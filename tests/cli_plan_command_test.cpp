@@ -2,10 +2,13 @@
 // command, and the file that appears whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "channels/Sink.h"
+#include "cli/CommandLine.h"
 #include "cli/Files.h"
 #include "cli/PlanCommand.h"
 
@@ -16,26 +19,19 @@ struct Outcome {
   std::string out, err;
 };
 
+// plan with `options` on the list `input`, read from a file as the program
+// reads it, CSV unless the options say otherwise.
 Outcome Plan(std::string_view input, std::vector<std::string> options = {}) {
-  cli::PlanArguments args;
-  args.format = "csv";
-  for (std::size_t i = 0; i < options.size(); ++i) {
-    const std::string& o = options[i];
-    if (o == "--round") args.round = true;
-    if (o == "--am") args.am = true;
-    if (o == "--no-cp") args.noCp = true;
-    if (o == "--name-length") args.nameLength = options[++i];
-    if (o == "--no-names") args.noNames = true;
-    if (o == "--format") args.format = options[++i];
-    if (o == "--raster") args.raster = options[++i];
-    if (o == "--zf") args.zf = options[++i];
-    if (o == "--tx-zf") args.txZf = options[++i];
-    if (o == "--fill") args.fill = options[++i];
-    if (o == "--base") args.base = options[++i];
-    if (o == "--fill" || o == "--base") args.imageOptions.push_back(o);
+  const std::string list = ::testing::TempDir() + "teilomat-plan-test.csv";
+  std::ofstream(list, std::ios::binary) << input;
+  std::vector<std::string> words = {"plan", list};
+  if (std::find(options.begin(), options.end(), "--format") == options.end()) {
+    words.insert(words.end(), {"--format", "csv"});
   }
+  words.insert(words.end(), options.begin(), options.end());
   channels::StringSink out, err;
-  const int status = cli::RunPlan(args, std::string(input), out, err);
+  const int status = cli::RunCommandLine(words, out, err);
+  std::remove(list.c_str());
   return {status, out.Text(), err.Text()};
 }
 
@@ -81,6 +77,7 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
        0,
        "  ?]0;x?  C4 00 D9 30 A0 00  -\n"},
       {"name,rx_mhz\nA,145.6\n", {"--format", "xml"}, 2, "text, csv, json, c, ihex oder bin"},
+      {"name;rx_mhz\n\xC4;145,6\n", {}, 0, "0,\xC3\x84,145.6,0,6252,217,48,160,,"},
       {"name,rx_mhz\nA,145.6\n",
        {"--fill", "256", "--format", "bin"},
        2,
@@ -105,6 +102,12 @@ TEST(Plan, RefusesOffRasterUnlessRoundedAndStopsAtTheLimits) {
       EXPECT_EQ(o.out, "") << c.input;
     }
   }
+  // Said first, also when the list then fails.
+  EXPECT_EQ(Plan("name;rx_mhz\n\xC4;x\n")
+                .err.find("Die Kanalliste ist nicht UTF-8; gelesen als "
+                          "Windows-1252 (Excel: \u201ECSV (Trennzeichen-"
+                          "getrennt)\u201C).\nZeile 2, Spalte rx_mhz"),
+            0u);
   // Every channel --round moves is named, whatever the format.
   const Outcome c = Plan("name,rx_mhz\nS12,145.6125\n", {"--round", "--format", "c"});
   EXPECT_NE(c.err.find("Kanal 0 \u201ES12\u201C: RX 145.6125 MHz -> 145.6 MHz\n"),
@@ -140,8 +143,10 @@ TEST(Plan, HeaderCutsNamesAndStatesItsSettings) {
       {kList, {"--no-names", "--format", "csv"}, "--no-names gilt nur für --format c.\n"},
   };
   for (const Case& c : cases) {
-    std::vector<std::string> options = {"--format", "c"};
-    options.insert(options.end(), c.options.begin(), c.options.end());
+    std::vector<std::string> options = c.options;
+    if (std::find(options.begin(), options.end(), "--format") == options.end()) {
+      options.insert(options.begin(), {"--format", "c"});
+    }
     const Outcome o = Plan(c.input, options);
     EXPECT_NE((o.status == 0 ? o.out : o.err).find(c.piece), std::string::npos) << o.out << o.err;
     EXPECT_NE(o.err.find(c.note), std::string::npos) << c.piece << o.err;

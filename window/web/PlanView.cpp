@@ -1,108 +1,192 @@
 // The page's channel-list view: a channel list and its settings in, the
-// plan's table, its problems and its files out. The files and the problems
-// come from the plan command itself (cli::RunPlan), so the page writes the
-// same bytes and says the same words as `teilomat-cli plan`; the page's
-// script only shows what these functions return.
+// plan's table, its problems and its files out. The plan job is the channel
+// library's, so the page writes the same bytes as `teilomat-cli plan`; the
+// problems are put here in the words of the view's own fields ("Neben dem
+// Raster runden", "Raster (kHz)"). The page's script only shows what these
+// functions return.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
-#include "channels/Plan.h"
+#include "channels/ChannelList.h"
+#include "channels/Escape.h"
+#include "channels/NumberInput.h"
+#include "channels/PlanJob.h"
+#include "channels/PlanWriters.h"
+#include "channels/Settings.h"
 #include "channels/Sink.h"
-#include "cli/Commands.h"
-#include "cli/PlanCommand.h"
 
 namespace {
 
+using channels::PlanOutcome;
+using channels::PlanProblem;
+using channels::PlanRequest;
+using channels::Quoted;
 using emscripten::val;
 
-// The settings as the view holds them, in the command's words: every
-// number still text ("." or "," as the decimal separator).
-cli::PlanArguments Arguments(const val& settings, std::string format) {
-  cli::PlanArguments args;
-  args.zf = settings["zf"].as<std::string>();
-  args.txZf = settings["txZf"].as<std::string>();
-  args.raster = settings["raster"].as<std::string>();
-  args.am = settings["am"].as<bool>();
-  args.noCp = !settings["cp"].as<bool>();
-  args.round = settings["round"].as<bool>();
-  args.name = settings["name"].as<std::string>();
-  args.base = settings["base"].as<std::string>();
-  args.rxOnly = settings["rxOnly"].as<bool>();
-  args.format = std::move(format);
-  return args;
-}
+// The request the view's fields make, or why there is none, in the fields'
+// words. The numbers take "." or ",".
+struct ViewRequest {
+  std::optional<PlanRequest> request;
+  std::string problem;
+};
 
-// The command's messages without its pointer to its own help, which means
-// nothing in the page.
-std::string WithoutHelpLine(std::string_view text) {
-  constexpr std::string_view kHelp = "Hilfe: teilomat-cli";
-  std::string kept;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end == std::string_view::npos ? end : end + 1);
-    if (!line.starts_with(kHelp)) kept += line;
-    text.remove_prefix(line.size());
-  }
-  return kept;
-}
-
-// One side's cells after a ",": N, DB0, DB1, DB2 and the deviation in Hz
-// (empty for none); all empty for a side that is not there.
-void PutSide(std::string& cells, const channels::PlannedSide* side) {
-  if (side == nullptr) {
-    cells += ",,,,,";
-    return;
-  }
-  cells += ',' + std::to_string(side->row.n);
-  for (const std::uint8_t byte : side->row.bytes) cells += ',' + std::to_string(byte);
-  const std::string diff = side->DiffHz();
-  cells += ',';
-  if (diff != "0") cells += diff;
-}
-
-/// The plan of the list `csv` (its bytes) with `settings`: {problems, clean,
-/// names, numbers}. problems is what the command says on its error stream
-/// (empty for a clean list), clean whether it would write its files. The
-/// table, as far as the plan goes: names holds each channel's name, numbers
-/// a line for each channel (numbers hold no "," or line end, names may):
-/// number, RX and TX in MHz, then N, DB0, DB1, DB2 and the deviation in Hz
-/// for RX, then for TX, split by ",".
-val PlanTable(const std::string& csv, const val& settings) {
-  const cli::PlanArguments args = Arguments(settings, "csv");
-  channels::StringSink out;
-  channels::StringSink err;
-  // The table, also for a list with problems, as far as the plan goes.
-  val names = val::array();
-  std::string numbers;
-  const int status = cli::RunPlan(args, csv, out, err, [&](const channels::Plan& plan) {
-    for (const channels::PlannedChannel& channel : plan.channels) {
-      names.call<void>("push", std::string(channel.name));
-      numbers += std::to_string(channel.number) + ',' + channel.rx.Mhz() + ',' +
-                 (channel.tx ? channel.tx->Mhz() : std::string());
-      PutSide(numbers, &channel.rx);
-      PutSide(numbers, channel.tx ? &*channel.tx : nullptr);
-      numbers += '\n';
+ViewRequest ReadView(const val& fields, std::string_view format) {
+  channels::SettingsText text;
+  text.zf = fields["zf"].as<std::string>();
+  text.txZf = fields["txZf"].as<std::string>();
+  text.raster = fields["raster"].as<std::string>();
+  text.am = fields["am"].as<bool>();
+  text.noCp = !fields["cp"].as<bool>();
+  const channels::Settings settings = channels::ReadSettings(text, true);
+  switch (settings.error) {
+    case channels::SettingsError::None:
+      break;
+    case channels::SettingsError::Zf:
+    case channels::SettingsError::TxZf: {
+      const bool tx = settings.error == channels::SettingsError::TxZf;
+      return {std::nullopt, std::string(tx ? "TX-ZF (MHz): " : "ZF (MHz): ") +
+                                Quoted(tx ? text.txZf : text.zf) + " " +
+                                std::string(channels::Complaint(settings.numberError)) + "."};
     }
-  });
+    case channels::SettingsError::Raster:  // the view offers only the core's steps
+      return {std::nullopt, "Raster (kHz): " + Quoted(text.raster) + " gibt es nicht."};
+  }
+  PlanRequest request;
+  request.settings = {settings.rx, settings.txZf, fields["rxOnly"].as<bool>()};
+  request.round = fields["round"].as<bool>();
+  request.format = channels::PlanFormatByName(format).value_or(channels::PlanFormat::Json);
+  request.prefix = fields["name"].as<std::string>();
+  if (!channels::IsCIdentifier(request.prefix)) {
+    return {std::nullopt, "Name im C-Header " + Quoted(request.prefix) + " ist kein C-Bezeichner."};
+  }
+  const std::string base = fields["base"].as<std::string>();
+  const auto address =
+      channels::ReadWhole(base, channels::kMaxImageSize, channels::LeadingZeros::Decimal);
+  if (!address) {
+    return {std::nullopt, "Basisadresse " + Quoted(base) +
+                              " ist keine Adresse (dezimal oder 0x-hexadezimal, höchstens " +
+                              std::to_string(channels::kMaxImageSize) + ")."};
+  }
+  request.layout.base = address.value;
+  request.layout.rxOnly = request.settings.rxOnly;
+  return {request, {}};
+}
+
+// "25 kHz", the request's raster.
+std::string RasterText(const PlanRequest& request) {
+  return std::to_string(request.settings.rx.Raster() / 1000) + " kHz";
+}
+
+// The raster every side lies on, or that none does, in the view's words.
+std::string RasterHint(std::optional<int> rasterIndex) {
+  if (!rasterIndex) {
+    return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.\n";
+  }
+  const tuning::TuningState state;
+  return "Hinweis: alle Kanäle passen zu „Raster (kHz)“ " +
+         std::to_string(state.RasterTab[static_cast<std::size_t>(*rasterIndex)] / 1000) + ".\n";
+}
+
+// What the view says of an outcome: how the list was read where that is not
+// UTF-8, then its problem, or the sides it moved.
+std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
+  channels::StringSink said;
+  if (const std::string notice = channels::ListNotice(outcome.list); !notice.empty()) {
+    said.Put(notice + "\n");
+  }
+  switch (outcome.problem) {
+    case PlanProblem::None:
+      if (!outcome.Moved().empty()) {
+        said.Put("Neben dem Raster gerundet, auf das Raster von " + RasterText(request) + ":\n");
+        channels::PutRoundedLines(outcome.plan, said);
+        if (outcome.fittingRaster) said.Put(RasterHint(outcome.fittingRaster));
+      }
+      break;
+    case PlanProblem::List:
+      said.Put(channels::ListMessage(outcome.list));
+      break;
+    case PlanProblem::HeaderZf:
+      said.Put("Die ZF ist zu groß für den C-Header.");
+      break;
+    case PlanProblem::DividerLimit:
+      said.Put(channels::LimitMessage(*outcome.plan.limit));
+      break;
+    case PlanProblem::OffRaster:
+      said.Put("Nicht im Raster von " + RasterText(request) + " (mehr als 1 Hz daneben):\n");
+      channels::PutOffRasterLines(outcome.plan, request.settings, said);
+      said.Put(RasterHint(outcome.fittingRaster));
+      said.Put(
+          "Mit „Neben dem Raster runden“ werden sie auf den nächsten Kanal gelegt, die "
+          "Abweichung steht dann in der Tabelle.");
+      break;
+    case PlanProblem::ImageTooLarge:
+      said.Put("Das Abbild braucht " + std::to_string(outcome.image.needed) + " Bytes, mehr als " +
+               std::to_string(channels::kMaxImageSize) + ".");
+      break;
+  }
+  return said.Text();
+}
+
+// The kind of an outcome's problem, for the page's script and its tests.
+std::string_view KindOf(PlanProblem problem) {
+  switch (problem) {
+    case PlanProblem::None:
+      break;
+    case PlanProblem::List:
+      return "list";
+    case PlanProblem::HeaderZf:
+      return "headerZf";
+    case PlanProblem::DividerLimit:
+      return "dividerLimit";
+    case PlanProblem::OffRaster:
+      return "offRaster";
+    case PlanProblem::ImageTooLarge:
+      return "imageTooLarge";
+  }
+  return "";
+}
+
+/// The plan of the list `csv` (its bytes) with the view's `fields`:
+/// {problems, kind, clean, plan}. problems is what the view says (empty for
+/// a clean list without notes), kind the problem's kind ("" for none, else
+/// "settings", "list", "dividerLimit", "offRaster", ...), clean whether the
+/// files can be made. plan is the plan as far as it goes, as the plan's JSON
+/// document ("" where the list could not be planned at all), for the page to
+/// parse into values.
+val PlanTable(const std::string& csv, const val& fields) {
   val result = val::object();
-  result.set("problems", WithoutHelpLine(err.Text()));
-  result.set("clean", status == cli::kExitOk);
-  result.set("names", names);
-  result.set("numbers", numbers);
+  const ViewRequest view = ReadView(fields, "json");
+  if (!view.request) {
+    result.set("problems", view.problem);
+    result.set("kind", std::string("settings"));
+    result.set("clean", false);
+    result.set("plan", std::string());
+    return result;
+  }
+  const PlanOutcome outcome = channels::RunPlanJob(*view.request, csv);
+  channels::StringSink plan;
+  if (outcome.problem != PlanProblem::List && outcome.problem != PlanProblem::HeaderZf) {
+    channels::WritePlanJson(outcome.plan.channels, view.request->settings, plan);
+  }
+  result.set("problems", Problems(outcome, *view.request));
+  result.set("kind", std::string(KindOf(outcome.problem)));
+  result.set("clean", static_cast<bool>(outcome));
+  result.set("plan", plan.Text());
   return result;
 }
 
-/// The file `format` ("c", "ihex", "bin", "csv" or "json") that the command
-/// writes for the list and settings, as bytes; empty where it writes none.
-val PlanFile(const std::string& csv, const val& settings, const std::string& format) {
+/// The file `format` ("c", "ihex", "bin", "csv" or "json") of the plan, as
+/// bytes; empty where there is a problem.
+val PlanFile(const std::string& csv, const val& fields, const std::string& format) {
+  const ViewRequest view = ReadView(fields, format);
   channels::StringSink out;
-  channels::StringSink err;
-  if (cli::RunPlan(Arguments(settings, format), csv, out, err) != cli::kExitOk) {
-    return val::global("Uint8Array").new_(0);
+  if (view.request) {
+    const PlanOutcome outcome = channels::RunPlanJob(*view.request, csv);
+    if (outcome) channels::WritePlan(outcome, *view.request, out);
   }
   const std::string& bytes = out.Text();
   return val::global("Uint8Array")
@@ -110,12 +194,13 @@ val PlanFile(const std::string& csv, const val& settings, const std::string& for
                                           reinterpret_cast<const std::uint8_t*>(bytes.data())));
 }
 
-/// The command's message for a file `name` of `bytes` bytes that it would
-/// not read, as it is too large; "" for one it reads. The page asks before
+/// Why the file `name` of `bytes` bytes is not taken in, as it is larger
+/// than any list the plan reads; "" for one it reads. The page asks before
 /// it takes the file in.
 std::string ListSizeProblem(const std::string& name, double bytes) {
-  if (bytes <= static_cast<double>(cli::kMaxInputSize)) return {};
-  return cli::InputMessage(name, cli::InputProblem::TooLarge);
+  if (bytes <= static_cast<double>(channels::kMaxListBytes)) return {};
+  return "Die Kanalliste " + Quoted(name) + " ist größer als " +
+         std::to_string(channels::kMaxListBytes / (1024 * 1024)) + " MiB.";
 }
 
 }  // namespace

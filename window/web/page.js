@@ -171,23 +171,75 @@ function listSettings() {
     name: byId('list-name').value, base: byId('list-base').value, rxOnly: byId('list-rxonly').checked};
 }
 
+// The table's columns, each defined here once: its heading, the side it
+// belongs to and how its cell is taken from a channel of the plan's JSON
+// document. Numbers are shown with the browser's decimal separator, as in
+// the form; a deviation of 0 Hz and a side that is not there stay empty.
+const sideCell = (key, get) => (channel) => (channel[key] ? get(channel[key]) : '');
+const LIST_COLUMNS = [
+  {head: 'Kanal', cell: (channel) => channel.channel},
+  {head: 'Name', cell: (channel) => channel.name},
+  {head: 'RX (MHz)', cell: (channel) => channel.rx.mhz},
+  {head: 'TX (MHz)', cell: sideCell('tx', (side) => side.mhz)},
+  ...['RX', 'TX'].flatMap((group) => {
+    const key = group.toLowerCase();
+    return [
+      {group, head: 'N', cell: sideCell(key, (side) => side.n)},
+      ...[0, 1, 2].map((i) => ({group, head: `DB${i}`, cell: sideCell(key, (side) => side.db[i])})),
+      {group, head: 'Abweichung (Hz)', cell: sideCell(key, (side) => (side.diff_hz === 0 ? '' : side.diff_hz))},
+    ];
+  }),
+];
+const shownCell = (value) => (typeof value === 'number' ? String(value).replace('.', pageSeparators.decimal) : value);
+
+// The table's head from the columns: a column of its own spans both rows, a
+// side's columns stand under its name.
+function buildListHead() {
+  const table = byId('list-table');
+  const rows = [document.createElement('tr'), document.createElement('tr')];
+  LIST_COLUMNS.forEach((column, i) => {
+    const cell = document.createElement('th');
+    cell.scope = 'col';
+    cell.textContent = column.head;
+    if (!column.group) {
+      cell.rowSpan = 2;
+      rows[0].append(cell);
+      table.querySelector('colgroup').span = i + 1;
+      return;
+    }
+    if (LIST_COLUMNS[i - 1].group !== column.group) {
+      const group = document.createElement('th');
+      group.scope = 'colgroup';
+      group.textContent = column.group;
+      group.colSpan = LIST_COLUMNS.filter((other) => other.group === column.group).length;
+      rows[0].append(group);
+      const columns = document.createElement('colgroup');
+      columns.span = group.colSpan;
+      table.querySelector('thead').before(columns);
+    }
+    rows[1].append(cell);
+  });
+  table.querySelector('thead').replaceChildren(...rows);
+}
+
 // The table, the problems (announced once for each change of their text) and
 // the downloads, which wait for a list without problems. A long table is
 // shown a page at a time: thousands of rows take seconds to lay out.
 const ROWS_AT_ONCE = 500;
-let table = {names: [], lines: [], shown: 0};
+let table = {channels: [], shown: 0};
 
 function updateList() {
   if (!ready || !listView.built) return;
-  const plan = listView.source === null ? {problems: listView.refused, clean: false, names: [], numbers: ''}
+  const plan = listView.source === null ? {problems: listView.refused, kind: 'file', clean: false, plan: ''}
                                         : Module.planTable(listView.source, listSettings());
   const problems = byId('list-problems');
   const text = plan.problems.trimEnd();
   if (problems.textContent !== text) problems.textContent = text;
+  problems.dataset.kind = plan.kind;
   document.querySelectorAll('#list-view [data-format]').forEach((button) => {
     button.disabled = !plan.clean;
   });
-  table = {names: plan.names, lines: plan.numbers.split('\n'), shown: 0};
+  table = {channels: plan.plan ? JSON.parse(plan.plan).channels : [], shown: 0};
   document.querySelector('#list-table tbody').replaceChildren();
   showMoreRows();
 }
@@ -196,23 +248,20 @@ function updateList() {
 // "more" say.
 function showMoreRows() {
   const rows = document.createDocumentFragment();
-  const end = Math.min(table.names.length, table.shown + ROWS_AT_ONCE);
+  const end = Math.min(table.channels.length, table.shown + ROWS_AT_ONCE);
   for (let i = table.shown; i < end; i++) {
-    const cells = table.lines[i].split(',');
-    cells.splice(1, 0, table.names[i]);
     const row = document.createElement('tr');
-    cells.forEach((text, j) => {
+    LIST_COLUMNS.forEach((column, j) => {
       const cell = document.createElement(j === 0 ? 'th' : 'td');
       if (j === 0) cell.scope = 'row';
-      // The frequencies with the browser's decimal separator, as in the form.
-      cell.textContent = j === 2 || j === 3 ? text.replace('.', pageSeparators.decimal) : text;
+      cell.textContent = shownCell(column.cell(table.channels[i]));
       row.append(cell);
     });
     rows.append(row);
   }
   document.querySelector('#list-table tbody').append(rows);
   table.shown = end;
-  const count = table.names.length;
+  const count = table.channels.length;
   const shown = end < count ? `, ${end} gezeigt` : '';
   byId('list-caption').textContent = `Plan: ${count} ${count === 1 ? 'Kanal' : 'Kanäle'}${shown}`;
   const more = byId('list-more');
@@ -253,6 +302,7 @@ function buildListView() {
   const view = byId('list-template').content.firstElementChild.cloneNode(true);
   view.hidden = true;
   byId('list-link').after(view);
+  buildListHead();
   view.querySelectorAll('[data-number]').forEach((input) => {
     input.value = input.dataset.number.replace('.', pageSeparators.decimal);
   });

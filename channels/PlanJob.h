@@ -1,0 +1,106 @@
+// The whole plan job, for every front end, and the library's main header.
+//
+// How a list flows: the list's text (CSV bytes) is read into a ChannelList
+// (ChannelList, over Csv and NumberInput); MakePlan (Plan) works out both
+// sides of every channel through the core (Row, tuning/); RunPlanJob checks
+// the plan against the request (divider limits, the raster, the image's
+// size) and gives a PlanOutcome: the plan, the sides moved onto the raster,
+// the raster that would fit, the names cut, and the one problem that stops
+// the output, as a value; WritePlan hands the outcome to the format's writer
+// (PlanWriters, FirmwareHeader, EepromImage), which puts it into a Sink: a
+// file for the command line, a string for the page. Nothing here knows a
+// command line or a page: each front end words the problem itself, and the
+// writers' numbers come from NumberOutput, their escaping from Escape.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "channels/ChannelList.h"
+#include "channels/EepromImage.h"
+#include "channels/FirmwareHeader.h"
+#include "channels/Plan.h"
+#include "channels/Sink.h"
+
+namespace channels {
+
+/// What a plan is written as.
+enum class PlanFormat {
+  Text,            // a table for people
+  Csv,             // a row a channel
+  Json,            // one document
+  FirmwareHeader,  // a C header with the table and its lookup
+  IntelHex,        // an EEPROM image as Intel HEX
+  Bin,             // the same image as raw bytes
+  I2cTransfer,     // a shell script of i2c-tools' commands, a write a side
+};
+
+/// The format called `name` ("text", "csv", "json", "c", "ihex", "bin",
+/// "i2ctransfer"), or nothing.
+std::optional<PlanFormat> PlanFormatByName(std::string_view name);
+
+/// True for the formats that write an EEPROM image.
+bool WritesImage(PlanFormat format);
+
+struct PlanRequest {
+  PlanSettings settings;
+  bool round = false;  // take sides off the raster, pulled onto its nearest channel
+  PlanFormat format = PlanFormat::Text;
+  ImageLayout layout;                       // IntelHex and Bin
+  std::string prefix = "teilomat";          // FirmwareHeader: of every identifier
+  std::size_t nameLength = kMaxHeaderName;  // FirmwareHeader: names cut to this many bytes
+  bool names = true;                        // FirmwareHeader: false, no names at all
+};
+
+/// What stops a plan from being written.
+enum class PlanProblem {
+  None,
+  List,           // the list could not be read: PlanOutcome::list says why
+  HeaderZf,       // FirmwareHeader: a ZF does not fit whole Hz in 63 bits
+  DividerLimit,   // a side lies beyond the divider's limits: Plan::limit
+  OffRaster,      // sides off the raster (Plan::offRaster) and no `round`
+  ImageTooLarge,  // the image needs more than the layout allows: PlanOutcome::image
+};
+
+/// A name the header holds shorter than the list does.
+struct ShortenedName {
+  std::int64_t number = 0;
+  std::string_view name;        // as the header holds it
+  std::size_t bytesBefore = 0;  // the list's name's length
+};
+
+/// Moved, never copied: the plan's names point into the list's channels, which
+/// a move leaves where they are.
+struct PlanOutcome {
+  PlanOutcome() = default;
+  PlanOutcome(PlanOutcome&&) = default;
+  PlanOutcome& operator=(PlanOutcome&&) = default;
+  PlanOutcome(const PlanOutcome&) = delete;
+  PlanOutcome& operator=(const PlanOutcome&) = delete;
+
+  PlanProblem problem = PlanProblem::None;
+  ChannelList list;  // the plan's names point into its channels
+  Plan plan;         // as far as it goes: with a divider beyond its limit, up to that side
+  /// Where sides lie off the raster: the coarsest other raster on which every
+  /// side lies (index into the core's RasterTab), if there is one.
+  std::optional<int> fittingRaster;
+  std::vector<ShortenedName> cutNames;  // FirmwareHeader
+  Image image;                          // IntelHex and Bin
+
+  explicit operator bool() const { return problem == PlanProblem::None; }
+  /// The sides `round` moved onto the raster.
+  const std::vector<SideRef>& Moved() const { return plan.offRaster; }
+};
+
+/// Reads `list` (a CSV channel list's bytes, let go of once read) and plans
+/// it as `request` asks.
+PlanOutcome RunPlanJob(const PlanRequest& request, std::string list);
+
+/// Writes an outcome without a problem in the request's format.
+void WritePlan(const PlanOutcome& outcome, const PlanRequest& request, Sink& out);
+
+}  // namespace channels
