@@ -1,5 +1,6 @@
 #include "channels/Decode.h"
 
+#include "channels/ChipBus.h"
 #include "channels/Escape.h"
 #include "channels/NumberOutput.h"
 #include "channels/Row.h"
@@ -8,8 +9,68 @@
 
 namespace channels {
 
-DecodeReport Decode(const std::array<std::uint8_t, 3>& bytes, double zf) {
+TakenWrite TakeWrite(std::span<const std::uint8_t> bytes) {
+  TakenWrite taken;
+  // A refused write gives nothing but the problem and its place.
+  const auto refuse = [](WriteProblem problem, std::size_t at) {
+    TakenWrite refused;
+    refused.problem = problem;
+    refused.at = at;
+    return refused;
+  };
+  if (bytes.size() != 3 && bytes.size() != 5 && bytes.size() != 6) {
+    return refuse(WriteProblem::Count, 0);
+  }
+  std::size_t db0 = 0;
+  if (bytes.size() >= 5) {
+    const std::size_t subaddress = bytes.size() - 5;
+    if (subaddress == 1) {
+      if (bytes[0] != tuning::kChipAddress && bytes[0] != tuning::kChipAddressSelect) {
+        return refuse(WriteProblem::Address, 0);
+      }
+      taken.address = bytes[0];
+    }
+    if (bytes[subaddress] != tuning::kChipSubaddress) {
+      return refuse(WriteProblem::Subaddress, subaddress);
+    }
+    if (bytes.back() != tuning::kChipDb3) return refuse(WriteProblem::Db3, bytes.size() - 1);
+    db0 = subaddress + 1;
+  }
+  for (std::size_t i = 0; i < 3; ++i) taken.bytes[i] = bytes[db0 + i];
+  return taken;
+}
+
+std::string_view WriteByteName(std::size_t count, std::size_t index) {
+  constexpr std::array<std::string_view, 6> kNames = {"Adressbyte", "Subadresse", "DB0",
+                                                      "DB1",        "DB2",        "DB3"};
+  if (count == 3) index += 2;
+  if (count == 5) index += 1;
+  return index < kNames.size() ? kNames[index] : "Byte";
+}
+
+std::string WriteComplaint(const TakenWrite& taken, std::string_view typed, std::size_t count) {
+  const std::string byte = std::string(WriteByteName(count, taken.at)) + " " + Quoted(typed);
+  switch (taken.problem) {
+    case WriteProblem::None:
+      break;
+    case WriteProblem::Count:
+      return "decode nimmt 3, 5 oder 6 Bytes, nicht " + std::to_string(count) +
+             ": DB0 DB1 DB2; Subadresse DB0 DB1 DB2 DB3; oder Adressbyte Subadresse DB0 DB1 DB2 "
+             "DB3.";
+    case WriteProblem::Address:
+      return byte + " ist keine Adresse des TSA6057: " + std::string(kAddressChoices);
+    case WriteProblem::Subaddress:
+      return byte + " gibt es nicht: der TSA6057 wird ab DB0 beschrieben, mit der Subadresse 0x00.";
+    case WriteProblem::Db3:
+      return byte + " muss 0x00 sein: seine Testbits schalten den TSA6057 in Testbetriebsarten.";
+  }
+  return {};
+}
+
+DecodeReport Decode(const std::array<std::uint8_t, 3>& bytes, double zf,
+                    std::optional<std::uint8_t> address) {
   DecodeReport report;
+  report.address = address;
   report.bytes = bytes;
   report.fields = tuning::DecodeDataBytes(bytes);
   report.zf = zf;
@@ -57,6 +118,15 @@ void PutFrequency(Sink& out, const std::optional<double>& value, std::string_vie
 }
 
 void WriteText(const DecodeReport& r, Sink& out) {
+  if (r.address) {
+    out.Put("Adresse  ");
+    PutHex(out, *r.address);
+    out.Put(" (7 Bit ");
+    PutHex(out, tuning::SevenBitAddress(*r.address));
+    out.Put("), Adresswahl-Eingang ");
+    out.Put(AddressSelectState(*r.address));
+    out.Put('\n');
+  }
   for (std::size_t i = 0; i < 3; ++i) {
     out.Put("DB");
     out.Put(static_cast<char>('0' + i));
@@ -104,7 +174,7 @@ void WriteText(const DecodeReport& r, Sink& out) {
 void WriteCsv(const DecodeReport& r, Sink& out) {
   out.Put(
       "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,band_bits,"
-      "charge_pump,vco_khz,zf_mhz,rx_mhz,notes\n");
+      "charge_pump,vco_khz,zf_mhz,rx_mhz,notes,address,address_7bit,address_select\n");
   for (std::uint8_t b : r.bytes) {
     PutInt(out, b);
     out.Put(',');
@@ -137,6 +207,15 @@ void WriteCsv(const DecodeReport& r, Sink& out) {
     notes += note;
   }
   PutCsvField(out, notes);
+  if (r.address) {
+    out.Put(',');
+    PutHex(out, *r.address);
+    out.Put(',');
+    PutHex(out, tuning::SevenBitAddress(*r.address));
+    out.Put(*r.address == tuning::kChipAddressSelect ? ",1" : ",0");
+  } else {
+    out.Put(",,,");
+  }
   out.Put('\n');
 }
 
@@ -177,7 +256,18 @@ void WriteJson(const DecodeReport& r, Sink& out) {
     out.Put(i > 0 ? ",\n    " : "\n    ");
     PutJsonString(out, r.notes[i]);
   }
-  out.Put(r.notes.empty() ? "]\n}\n" : "\n  ]\n}\n");
+  out.Put(r.notes.empty() ? "]" : "\n  ]");
+  out.Put(",\n  \"address\": ");
+  if (r.address) {
+    PutInt(out, *r.address);
+    out.Put(",\n  \"address_7bit\": ");
+    PutInt(out, tuning::SevenBitAddress(*r.address));
+    out.Put(",\n  \"address_select\": ");
+    out.Put(*r.address == tuning::kChipAddressSelect ? '1' : '0');
+  } else {
+    out.Put("null,\n  \"address_7bit\": null,\n  \"address_select\": null");
+  }
+  out.Put("\n}\n");
 }
 
 }  // namespace
@@ -194,6 +284,7 @@ void WriteDecode(const DecodeReport& report, Format format, Sink& out) {
       WriteJson(report, out);
       break;
     case Format::CArray:
+    case Format::I2cTransfer:
       break;
   }
 }

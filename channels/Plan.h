@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "channels/ChannelList.h"
+#include "channels/ChipBus.h"
 #include "channels/Row.h"
 #include "channels/Sink.h"
 #include "tuning/ChipWrite.h"
@@ -49,7 +50,7 @@ struct PlanSettings {
   Setup rx;             // receiving: ZF, raster, band bits, charge-pump bit
   double txZf = 0.0;    // MHz; transmitting takes the same raster, band and CP
   bool rxOnly = false;  // leave every channel's TX out
-  std::uint8_t addressByte = tuning::kChipAddress;  // the chip's on its bus: 0xC4 or 0xC6
+  ChipTarget chip{};    // where each side's I²C write goes
 
   /// The transmit side's setup: rx with txZf.
   Setup Tx() const;

@@ -49,7 +49,7 @@ void CheckFirmware(PlanOutcome& outcome, const PlanRequest& request) {
 }  // namespace
 
 std::optional<PlanFormat> PlanFormatByName(std::string_view name) {
-  constexpr std::array<std::pair<std::string_view, PlanFormat>, 7> kFormats = {{
+  constexpr std::array<std::pair<std::string_view, PlanFormat>, 8> kFormats = {{
       {"text", PlanFormat::Text},
       {"csv", PlanFormat::Csv},
       {"json", PlanFormat::Json},
@@ -57,6 +57,7 @@ std::optional<PlanFormat> PlanFormatByName(std::string_view name) {
       {"arduino", PlanFormat::ArduinoSketch},
       {"ihex", PlanFormat::IntelHex},
       {"bin", PlanFormat::Bin},
+      {"i2ctransfer", PlanFormat::I2cTransfer},
   }};
   for (const auto& [known, format] : kFormats) {
     if (name == known) return format;
@@ -83,7 +84,7 @@ FirmwareHeaderSettings HeaderSettings(const PlanRequest& request, std::string_vi
   header.bandBits = settings.rx.band;
   header.chargePump = settings.rx.chargePump;
   header.names = request.names;
-  header.addressByte = settings.addressByte;
+  header.addressByte = settings.chip.address;
   header.fileName = request.fileName;
   header.charset = request.charset;
   header.nameLength = request.nameLength;
@@ -131,7 +132,10 @@ void WritePlan(const PlanOutcome& outcome, const PlanRequest& request, Sink& out
       WritePlanText(channels, request.settings, out, outcome.merged);
       break;
     case PlanFormat::Csv:
-      WritePlanCsv(channels, out);
+      WritePlanCsv(channels, request.settings, out);
+      break;
+    case PlanFormat::I2cTransfer:
+      WritePlanI2cTransfer(channels, request.settings, out);
       break;
     case PlanFormat::Json:
       WritePlanJson(channels, request.settings, out);

@@ -38,10 +38,11 @@ enum class PlanFormat {
   ArduinoSketch,   // the same header in an Arduino sketch that tunes the chip
   IntelHex,        // an EEPROM image as Intel HEX
   Bin,             // the same image as raw bytes
+  I2cTransfer,     // a shell script of i2c-tools' commands, a write a side
 };
 
 /// The format called `name` ("text", "csv", "json", "c", "arduino", "ihex",
-/// "bin"), or nothing.
+/// "bin", "i2ctransfer"), or nothing.
 std::optional<PlanFormat> PlanFormatByName(std::string_view name);
 
 /// True for the formats that write an EEPROM image.

@@ -1,13 +1,32 @@
 #include "channels/PlanWriters.h"
 
+#include <algorithm>
 #include <array>
 
+#include "channels/ChipBus.h"
 #include "channels/Escape.h"
 #include "channels/NumberOutput.h"
 #include "channels/Settings.h"
 
 namespace channels {
 namespace {
+
+// The number of characters of `text`, each well-formed UTF-8 character and
+// each stray byte counting one.
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < text.size(); at += NextChar(text, at).length) ++count;
+  return count;
+}
+
+// A side's write in hex, or "-" for a side that is not there.
+void PutTextWrite(Sink& out, const std::optional<PlannedSide>& side, std::uint8_t address) {
+  if (side) {
+    PutChipWriteHex(out, tuning::MakeChipWrite(address, side->bytes));
+  } else {
+    out.Put('-');
+  }
+}
 
 void PutTextSide(Sink& out, const std::optional<PlannedSide>& side) {
   if (!side) {
@@ -38,7 +57,7 @@ void PutCsvSide(Sink& out, const std::optional<PlannedSide>& side) {
   }
 }
 
-void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side) {
+void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side, std::uint8_t address) {
   if (!side) {
     out.Put("null");
     return;
@@ -54,7 +73,24 @@ void PutJsonSide(Sink& out, const std::optional<PlannedSide>& side) {
     if (i > 0) out.Put(", ");
     PutInt(out, side->bytes[i]);
   }
-  out.Put("]}");
+  out.Put("], \"i2c\": ");
+  PutChipWriteJson(out, tuning::MakeChipWrite(address, side->bytes));
+  out.Put('}');
+}
+
+// The comment before a side's write: "# Kanal 3, RX 145.6 MHz: Relais DB0XY".
+void PutScriptSide(Sink& out, std::int64_t number, std::string_view name, std::string_view which,
+                   const PlannedSide& side, const ChipTarget& target) {
+  out.Put("# Kanal ");
+  PutInt(out, number);
+  out.Put(", ");
+  out.Put(which);
+  out.Put(' ');
+  out.Put(side.Mhz());
+  out.Put(" MHz: ");
+  out.Put(name);
+  out.Put('\n');
+  PutI2cTransferLine(out, target, side.bytes);
 }
 
 // For each channel of `merged`, the mark after its name: "[RX wie Kanal 1;
@@ -101,6 +137,15 @@ Image BuildPlanImage(const std::vector<PlannedChannel>& plan, const ImageLayout&
 void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out,
                    const std::vector<MergedSides>& merged) {
   const std::vector<std::string> marks = MergeMarks(plan, merged);
+  // The names as shown, and the widest, so the writes after them line up.
+  std::vector<std::string> names;
+  names.reserve(plan.size());
+  std::size_t nameWidth = 4;  // "Name"
+  for (const PlannedChannel& channel : plan) {
+    // A name is shown, never obeyed: control characters cannot reach the terminal.
+    names.push_back(TerminalText(channel.name));
+    nameWidth = std::max(nameWidth, CharacterCount(names.back()));
+  }
   out.Put("teilomat-cli ");
   out.Put(ProgramVersion());
   out.Put(" plan: ");
@@ -114,29 +159,45 @@ void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& 
     PutRight(out, "N", 7);
     for (std::string_view db : {"DB0", "DB1", "DB2"}) PutRight(out, db, 3);
   }
-  out.Put("  Name\n");
-  for (const PlannedChannel& channel : plan) {
+  out.Put("  Name");
+  out.Put(std::string(nameWidth - 4, ' '));
+  // Each write is 17 characters wide.
+  out.Put("  RX I²C");
+  out.Put(std::string(17 - 6 + 2, ' '));
+  out.Put("TX I²C\n");
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    const PlannedChannel& channel = plan[i];
     PutRight(out, std::to_string(channel.number), 6);
     PutTextSide(out, channel.rx);
     PutTextSide(out, channel.tx);
     out.Put("  ");
-    // A name is shown, never obeyed: control characters cannot reach the terminal.
-    out.Put(TerminalText(channel.name));
-    if (!marks.empty()) out.Put(marks[static_cast<std::size_t>(&channel - plan.data())]);
+    out.Put(names[i]);
+    out.Put(std::string(nameWidth - CharacterCount(names[i]), ' '));
+    out.Put("  ");
+    PutTextWrite(out, channel.rx, settings.chip.address);
+    out.Put("  ");
+    PutTextWrite(out, channel.tx, settings.chip.address);
+    if (!marks.empty()) out.Put(marks[i]);
     out.Put('\n');
   }
 }
 
-void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out) {
+void WritePlanCsv(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                  Sink& out) {
+  const std::uint8_t address = settings.chip.address;
   out.Put(
       "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,tx_db0,"
-      "tx_db1,tx_db2\n");
+      "tx_db1,tx_db2,rx_i2c,tx_i2c\n");
   for (const PlannedChannel& channel : plan) {
     PutInt(out, channel.number);
     out.Put(',');
     PutCsvField(out, channel.name);
     PutCsvSide(out, channel.rx);
     PutCsvSide(out, channel.tx);
+    out.Put(',');
+    PutChipWriteHex(out, tuning::MakeChipWrite(address, channel.rx.bytes));
+    out.Put(',');
+    if (channel.tx) PutChipWriteHex(out, tuning::MakeChipWrite(address, channel.tx->bytes));
     out.Put('\n');
   }
 }
@@ -153,14 +214,30 @@ void WritePlanJson(const std::vector<PlannedChannel>& plan, const PlanSettings& 
     out.Put(", \"name\": ");
     PutJsonString(out, plan[i].name);
     out.Put(", \"rx\": ");
-    PutJsonSide(out, plan[i].rx);
+    PutJsonSide(out, plan[i].rx, settings.chip.address);
     out.Put(", \"tx\": ");
-    PutJsonSide(out, plan[i].tx);
+    PutJsonSide(out, plan[i].tx, settings.chip.address);
     out.Put("}");
   }
   out.Put("\n  ],\n  \"count\": ");
   PutInt(out, static_cast<std::int64_t>(plan.size()));
   out.Put("\n}\n");
+}
+
+void WritePlanI2cTransfer(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                          Sink& out) {
+  StringSink inputs;
+  inputs.Put("teilomat-cli ");
+  inputs.Put(ProgramVersion());
+  inputs.Put(" plan: ");
+  PutInputsLine(inputs, settings.rx, settings.txZf);
+  PutI2cScriptHeading(out, inputs.Text(), settings.chip);
+  for (const PlannedChannel& channel : plan) {
+    // A name stays inside its comment: no line break, quote or control gets out.
+    const std::string name = CommentText(channel.name);
+    PutScriptSide(out, channel.number, name, "RX", channel.rx, settings.chip);
+    if (channel.tx) PutScriptSide(out, channel.number, name, "TX", *channel.tx, settings.chip);
+  }
 }
 
 }  // namespace channels

@@ -1,5 +1,5 @@
-// Writing a channel plan as text for people, CSV or JSON; the C header has a
-// module of its own, FirmwareHeader.
+// Writing a channel plan as text for people, CSV, JSON or a script of
+// i2ctransfer commands; the C header has a module of its own, FirmwareHeader.
 #pragma once
 
 #include <string>
@@ -12,13 +12,18 @@
 
 namespace channels {
 
-/// The output formats, each writing the whole plan made with `settings`.
-/// The text marks each channel of `merged` after its name: "[RX wie Kanal 1]".
+/// The output formats, each writing the whole plan made with `settings`,
+/// each side's I²C write to the chip at settings.chip. The text marks each
+/// channel of `merged` after its name: "[RX wie Kanal 1]".
 void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out,
                    const std::vector<MergedSides>& merged = {});
-void WritePlanCsv(const std::vector<PlannedChannel>& plan, Sink& out);
+void WritePlanCsv(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out);
 void WritePlanJson(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
                    Sink& out);
+/// A shell script of i2ctransfer commands, one write a side, each after a
+/// comment naming channel and side; names are made comment-safe.
+void WritePlanI2cTransfer(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
+                          Sink& out);
 
 /// The EEPROM image of a plan: each channel's RX bytes, then its TX bytes
 /// (the fill byte for a channel that does not transmit), laid out by BuildImage.

@@ -20,6 +20,7 @@ std::optional<Format> FormatByName(std::string_view name) {
   if (name == "csv") return Format::Csv;
   if (name == "json") return Format::Json;
   if (name == "c") return Format::CArray;
+  if (name == "i2ctransfer") return Format::I2cTransfer;
   return std::nullopt;
 }
 
@@ -44,12 +45,12 @@ void RowWriter::Begin() {
       PutRight(out_, "DB0", 3);
       PutRight(out_, "DB1", 3);
       PutRight(out_, "DB2", 3);
-      out_.Put(" hex            binär\n");
+      out_.Put(" hex            binär                      I²C\n");
       break;
     case Format::Csv:
       out_.Put(
           "rx_requested_mhz,n,vco_khz,rx_mhz,diff_hz,db0,db1,db2,db0_hex,db1_hex,db2_hex,"
-          "db0_bin,db1_bin,db2_bin\n");
+          "db0_bin,db1_bin,db2_bin,i2c\n");
       break;
     case Format::Json:
       PutJsonOpening(out_, heading_.command);
@@ -89,6 +90,24 @@ void RowWriter::Begin() {
       out_.Put("_channels[][3] = {\n");
       break;
     }
+    case Format::I2cTransfer: {
+      StringSink inputs;
+      inputs.Put("teilomat-cli ");
+      inputs.Put(ProgramVersion());
+      inputs.Put(" ");
+      inputs.Put(heading_.command);
+      inputs.Put(": ");
+      PutInputsLine(inputs, setup, std::nullopt);
+      if (heading_.range) {
+        inputs.Put(", RX ");
+        inputs.Put(Shown(heading_.range->fromMHz));
+        inputs.Put(" bis ");
+        inputs.Put(Shown(heading_.range->toMHz));
+        inputs.Put(" MHz");
+      }
+      PutI2cScriptHeading(out_, inputs.Text(), heading_.chip);
+      break;
+    }
   }
 }
 
@@ -117,6 +136,9 @@ void RowWriter::Put(const Row& row) {
     case Format::CArray:
       PutC(row);
       break;
+    case Format::I2cTransfer:
+      PutI2cTransfer(row);
+      break;
   }
   ++count_;
 }
@@ -136,6 +158,8 @@ void RowWriter::PutText(const Row& row) {
     out_.Put(' ');
     PutBinary(out_, b);
   }
+  out_.Put(' ');
+  PutChipWriteHex(out_, tuning::MakeChipWrite(heading_.chip.address, row.bytes));
   out_.Put('\n');
 }
 
@@ -167,8 +191,10 @@ void RowWriter::PutCsv(const Row& row) {
     *p++ = ',';
     p = WriteBinary(p, b);
   }
-  *p++ = '\n';
+  *p++ = ',';
   out_.Put(std::string_view(text.data(), static_cast<std::size_t>(p - text.data())));
+  PutChipWriteHex(out_, tuning::MakeChipWrite(heading_.chip.address, row.bytes));
+  out_.Put('\n');
 }
 
 void RowWriter::PutJson(const Row& row) {
@@ -184,6 +210,8 @@ void RowWriter::PutJson(const Row& row) {
   out_.Put(diff_);
   out_.Put(", ");
   PutJsonBytes(out_, row.bytes, ", ");
+  out_.Put(", \"i2c\": ");
+  PutChipWriteJson(out_, tuning::MakeChipWrite(heading_.chip.address, row.bytes));
   out_.Put('}');
 }
 
@@ -230,6 +258,10 @@ void RowWriter::PutC(const Row& row) {
   out_.Put(" */\n");
 }
 
+void RowWriter::PutI2cTransfer(const Row& row) {
+  PutI2cTransferLine(out_, heading_.chip, row.bytes);
+}
+
 void RowWriter::End(std::string_view stoppedBefore) {
   switch (format_) {
     case Format::Text:
@@ -261,6 +293,13 @@ void RowWriter::End(std::string_view stoppedBefore) {
       out_.Put("_CHANNELS_H */\n");
       break;
     }
+    case Format::I2cTransfer:
+      if (!stoppedBefore.empty()) {
+        out_.Put("# Abgebrochen vor ");
+        out_.Put(TerminalText(stoppedBefore));
+        out_.Put(": Teilerverhaeltnis zu gross (max 131071).\n");
+      }
+      break;
   }
 }
 

@@ -10,12 +10,15 @@
 #include <string>
 #include <string_view>
 
+#include "channels/ChipBus.h"
 #include "channels/Row.h"
 #include "channels/Sink.h"
 
 namespace channels {
 
-enum class Format { Text, Csv, Json, CArray };  // CArray: a table as a C array
+// CArray: a table as a C array; I2cTransfer: a shell script of i2c-tools'
+// commands, one write a line.
+enum class Format { Text, Csv, Json, CArray, I2cTransfer };
 
 /// The format called `name` ("text", "csv", "json", "c"), or nothing.
 std::optional<Format> FormatByName(std::string_view name);
@@ -32,6 +35,7 @@ struct Heading {
   Setup setup;
   std::optional<Range> range;          // a table's, both ends or none
   std::string_view name = "teilomat";  // prefix of the C identifiers
+  ChipTarget chip{};                   // address and bus of every write
 };
 
 /// Writes rows one at a time, keeping nothing of earlier rows but their
@@ -54,6 +58,7 @@ class RowWriter {
   void PutCsv(const Row& row);
   void PutJson(const Row& row);
   void PutC(const Row& row);
+  void PutI2cTransfer(const Row& row);
 
   Format format_;
   Heading heading_;

@@ -33,6 +33,20 @@ Settings ReadSettings(const SettingsText& text, bool withTxZf) {
   settings.rx.rasterIndex = *raster;
   settings.rx.band = text.am ? tuning::kBandAm : tuning::kBandFm;
   settings.rx.chargePump = !text.noCp;
+  const std::optional<std::uint8_t> address = ReadChipAddress(text.address);
+  if (!address) {
+    settings.error = SettingsError::Address;
+    return settings;
+  }
+  settings.chip.address = *address;
+  if (!text.bus.empty()) {
+    const std::optional<unsigned> bus = ReadBusNumber(text.bus);
+    if (!bus) {
+      settings.error = SettingsError::Bus;
+      return settings;
+    }
+    settings.chip.bus = *bus;
+  }
   return settings;
 }
 

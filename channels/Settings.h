@@ -1,12 +1,13 @@
 // The settings every result is made with (ZF, TX-ZF, raster, band bits,
-// charge-pump bit), read from the text a front end holds, and written back
-// as one line for people or as JSON members.
+// charge-pump bit, the chip's address and bus), read from the text a front end holds, and written
+// back as one line for people or as JSON members.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "channels/ChipBus.h"
 #include "channels/Row.h"
 #include "channels/Sink.h"
 #include "tuning/NumberText.h"
@@ -16,25 +17,30 @@ namespace channels {
 /// The settings as typed: every number still text, with "." or "," as the
 /// decimal separator; the check boxes as flags.
 struct SettingsText {
-  std::string zf = "10.7";    // MHz, for receiving
-  std::string txZf = "0";     // MHz, for transmitting: 0 puts the VCO on the transmit frequency
-  std::string raster = "25";  // kHz: one of the core's RasterTab
-  bool am = false;            // band bits 16 instead of 32
-  bool noCp = false;          // charge-pump bit 0 instead of 1
+  std::string zf = "10.7";       // MHz, for receiving
+  std::string txZf = "0";        // MHz, for transmitting: 0 puts the VCO on the transmit frequency
+  std::string raster = "25";     // kHz: one of the core's RasterTab
+  bool am = false;               // band bits 16 instead of 32
+  bool noCp = false;             // charge-pump bit 0 instead of 1
+  std::string address = "0xC4";  // the chip's address byte, or its 7-bit form
+  std::string bus;               // the Linux I²C bus of i2c-tools; empty: 1
 };
 
 /// Which setting could not be read.
 enum class SettingsError {
   None,
-  Zf,      // zf is no number (numberError says why)
-  TxZf,    // txZf is no number (numberError says why)
-  Raster,  // raster names no step of the core's RasterTab
+  Zf,       // zf is no number (numberError says why)
+  TxZf,     // txZf is no number (numberError says why)
+  Raster,   // raster names no step of the core's RasterTab
+  Address,  // address names neither of the chip's two addresses
+  Bus,      // bus is no bus number
 };
 
 /// The settings as values, or the first one that could not be read.
 struct Settings {
   Setup rx;           // receiving: ZF, raster, band bits, charge-pump bit
   double txZf = 0.0;  // MHz; transmitting takes the same raster, band and CP
+  ChipTarget chip;    // where the writes go
   SettingsError error = SettingsError::None;
   tuning::NumberError numberError = tuning::NumberError::None;
 

@@ -85,12 +85,23 @@ void AddSettingsOptions(CLI::App& command, channels::SettingsText& settings,
                           "alle Kanäle"
                         : "Bandbits 16 (AM) statt 32 (FM)");
   command.add_flag("--no-cp", settings.noCp, "Ladungspumpen-Bit (Bit 0 von DB0) 0 statt 1");
+  command
+      .add_option("--address", settings.address,
+                  "Adressbyte des TSA6057: 0xC4 oder, mit gesetztem Adresswahl-Eingang, 0xC6 "
+                  "(7 Bit 0x62 oder 0x63; Vorgabe 0xC4)")
+      ->type_name("ADRESSE");
+  command
+      .add_option("--bus", settings.bus,
+                  "--format i2ctransfer: die I2C-Busnummer für i2ctransfer (Vorgabe 1)")
+      ->type_name("N");
 }
 
 // --format and --name of calc and table.
 void AddRowOptions(CLI::App& command, Arguments& args) {
   AddSettingsOptions(command, args.settings, SettingsOptions::Rows);
-  command.add_option("--format", args.format, "Ausgabe: text, csv, json oder c (Vorgabe text)")
+  command
+      .add_option("--format", args.format,
+                  "Ausgabe: text, csv, json, c oder i2ctransfer (Vorgabe text)")
       ->type_name("FORMAT");
   command.add_option("--name", args.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
       ->type_name("NAME");
@@ -141,7 +152,7 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
       "Kanäle neben dem Raster auf den nächsten Kanal legen und die Abweichung zeigen");
   command
       .add_option("--format", line.plan.format,
-                  "Ausgabe: text, csv, json, c, arduino, ihex oder bin (Vorgabe text)")
+                  "Ausgabe: text, csv, json, c, arduino, ihex, bin oder i2ctransfer (Vorgabe text)")
       ->type_name("FORMAT");
   command
       .add_option(

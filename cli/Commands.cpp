@@ -62,6 +62,7 @@ std::optional<double> Number(std::string_view what, std::string_view text, Sink&
 struct Options {
   Setup setup;
   Format format = Format::Text;
+  channels::ChipTarget chip;
 };
 
 std::optional<Options> ReadOptions(const Arguments& args, Sink& err) {
@@ -70,13 +71,18 @@ std::optional<Options> ReadOptions(const Arguments& args, Sink& err) {
     Usage(err, SettingsMessage(settings, args.settings));
     return std::nullopt;
   }
-  Options options{settings.rx, Format::Text};
+  Options options{settings.rx, Format::Text, settings.chip};
   const std::optional<Format> format = FormatByName(args.format);
   if (!format) {
-    Usage(err, "Format " + Quoted(args.format) + " gibt es nicht: text, csv, json oder c.");
+    Usage(err,
+          "Format " + Quoted(args.format) + " gibt es nicht: text, csv, json, c oder i2ctransfer.");
     return std::nullopt;
   }
   options.format = *format;
+  if (*format != Format::I2cTransfer && !args.settings.bus.empty()) {
+    Usage(err, "--bus gilt nur für --format i2ctransfer.");
+    return std::nullopt;
+  }
   if (!IsCIdentifier(args.name)) {
     Usage(err, "Name " + Quoted(args.name) + " ist kein C-Bezeichner.");
     return std::nullopt;
@@ -130,7 +136,8 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
     rows.push_back(result.row);
   }
 
-  RowWriter writer(options->format, Heading{"calc", options->setup, {}, args.name}, out);
+  RowWriter writer(options->format, Heading{"calc", options->setup, {}, args.name, options->chip},
+                   out);
   writer.Begin();
   for (const Row& row : rows) writer.Put(row);
   writer.End();
@@ -179,7 +186,8 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
                             ", liegt über der Grenze.");
   }
 
-  RowWriter writer(options->format, Heading{"table", setup, Range{*from, *to}, args.name}, out);
+  RowWriter writer(options->format,
+                   Heading{"table", setup, Range{*from, *to}, args.name, options->chip}, out);
   writer.Begin();
   for (std::int64_t n = range.first; n <= range.LastRow(); ++n) {
     writer.Put(ChannelRow(setup, static_cast<std::int32_t>(n)));
@@ -203,7 +211,7 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
   const std::optional<double> zf = Number("ZF", args.settings.zf, err);
   if (!zf) return kExitUsage;
   const std::optional<Format> format = FormatByName(args.format);
-  if (!format || *format == Format::CArray) {
+  if (!format || *format == Format::CArray || *format == Format::I2cTransfer) {
     return Usage(
         err, "Format " + Quoted(args.format) + " gibt es für decode nicht: text, csv oder json.");
   }
@@ -213,20 +221,25 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
                           std::string(kNames[args.bytes.size()]) +
                           ": decode braucht drei Bytes, DB0 DB1 DB2.");
   }
-  if (args.bytes.size() > 3) {
-    return Usage(err, "Zu viele Bytes ab " + Quoted(args.bytes[3]) +
-                          ": decode braucht genau drei, DB0 DB1 DB2.");
-  }
-  std::array<std::uint8_t, 3> bytes{};
-  for (std::size_t i = 0; i < 3; ++i) {
+  // Each byte read first, in the name it has in a write of that many bytes.
+  const std::size_t count = args.bytes.size();
+  const bool knownCount = count == 3 || count == 5 || count == 6;
+  std::vector<std::uint8_t> typed;
+  for (std::size_t i = 0; i < count; ++i) {
     const tuning::NumberResult<std::uint8_t> byte = ReadByte(args.bytes[i]);
-    if (!byte) {
-      return Usage(err, "DB" + std::to_string(i) + " " + Quoted(args.bytes[i]) +
+    if (!byte && knownCount) {
+      return Usage(err, std::string(channels::WriteByteName(count, i)) + " " +
+                            Quoted(args.bytes[i]) +
                             " ist kein Byte: 0 bis 255, dezimal oder mit 0x hexadezimal.");
     }
-    bytes[i] = byte.value;
+    typed.push_back(byte.value);
   }
-  WriteDecode(Decode(bytes, *zf), *format, out);
+  const channels::TakenWrite taken = channels::TakeWrite(typed);
+  if (taken.problem != channels::WriteProblem::None) {
+    const std::string_view at = taken.at < count ? std::string_view(args.bytes[taken.at]) : "";
+    return Usage(err, channels::WriteComplaint(taken, at, count));
+  }
+  WriteDecode(Decode(taken.bytes, *zf, taken.address), *format, out);
   return Finish(out, err, kExitOk);
 }
 
@@ -255,6 +268,10 @@ std::string SettingsMessage(const Settings& settings, const SettingsText& text) 
     case SettingsError::Raster:
       return "Raster " + Quoted(text.raster) + " gibt es nicht: " + channels::RasterChoices() +
              " (kHz).";
+    case SettingsError::Address:
+      return channels::AddressComplaint("--address", text.address);
+    case SettingsError::Bus:
+      return channels::BusComplaint("--bus", text.bus);
   }
   return {};
 }

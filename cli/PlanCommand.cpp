@@ -98,15 +98,20 @@ std::optional<PlanRequest> ReadPlanRequest(const PlanArguments& args, Sink& err)
     Usage(err, SettingsMessage(settings, args.settings));
     return std::nullopt;
   }
-  request.settings = {settings.rx, settings.txZf, args.rxOnly};
+  request.settings = {settings.rx, settings.txZf, args.rxOnly, settings.chip};
   request.round = args.round;
   const std::optional<PlanFormat> format = channels::PlanFormatByName(args.format);
   if (!format) {
-    Usage(err, "Format " + Quoted(args.format) +
-                   " gibt es für plan nicht: text, csv, json, c, arduino, ihex oder bin.");
+    Usage(err,
+          "Format " + Quoted(args.format) +
+              " gibt es für plan nicht: text, csv, json, c, arduino, ihex, bin oder i2ctransfer.");
     return std::nullopt;
   }
   request.format = *format;
+  if (*format != PlanFormat::I2cTransfer && !args.settings.bus.empty()) {
+    Usage(err, "--bus gilt nur für --format i2ctransfer.");
+    return std::nullopt;
+  }
   if (!channels::WritesImage(*format) && !args.imageOptions.empty()) {
     Usage(err, args.imageOptions.front() + " gilt nur für ein Abbild (--format ihex oder bin).");
     return std::nullopt;

@@ -277,16 +277,19 @@ TEST(Plan, ChirpExportToCsv) {
   const channels::ChannelList list = channels::ReadChannelList(kChirp);
   const channels::Plan plan = channels::MakePlan(list.channels, {});
   channels::StringSink out;
-  channels::WritePlanCsv(plan.channels, out);
-  EXPECT_EQ(
-      out.Text(),
-      "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,"
-      "tx_db0,tx_db1,tx_db2\n"
-      "0,\"Relais, \"\"DB0XY\"\"\",145.6,0,6252,217,48,160,145,0,5800,81,45,160\n"
-      "1,Simplex,145.5,0,6248,209,48,160,145.5,0,5820,121,45,160\n"  // Mode AM: still FM input
-      "3,Empfang,145.525,0,6249,211,48,160,,,,,,\n"
-      "4,Split,145.3,0,6240,193,48,160,433.5,0,17340,121,135,160\n"
-      "5,Plus,145.35,0,6242,197,48,160,145.95,0,5838,157,45,160\n");
+  channels::WritePlanCsv(plan.channels, {}, out);
+  EXPECT_EQ(out.Text(),
+            "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,"
+            "tx_db0,tx_db1,tx_db2,rx_i2c,tx_i2c\n"
+            "0,\"Relais, \"\"DB0XY\"\"\",145.6,0,6252,217,48,160,145,0,5800,81,45,160,"
+            "C4 00 D9 30 A0 00,C4 00 51 2D A0 00\n"
+            "1,Simplex,145.5,0,6248,209,48,160,145.5,0,5820,121,45,160,"  // Mode AM: still FM input
+            "C4 00 D1 30 A0 00,C4 00 79 2D A0 00\n"
+            "3,Empfang,145.525,0,6249,211,48,160,,,,,,,C4 00 D3 30 A0 00,\n"
+            "4,Split,145.3,0,6240,193,48,160,433.5,0,17340,121,135,160,"
+            "C4 00 C1 30 A0 00,C4 00 79 87 A0 00\n"
+            "5,Plus,145.35,0,6242,197,48,160,145.95,0,5838,157,45,160,"
+            "C4 00 C5 30 A0 00,C4 00 9D 2D A0 00\n");
 }
 
 TEST(Image, LaysChannelsOutWithGapsBaseAndFill) {

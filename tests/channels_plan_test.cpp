@@ -20,29 +20,46 @@ channels::Plan PlanOf(const char* list, int rasterIndex = 2, double zf = 10.7) {
   return channels::MakePlan(read.channels, settings);
 }
 
-// Where each blank-separated word of a line ends.
-std::vector<std::size_t> WordEnds(const std::string& line) {
+// Where each blank-separated word of a line ends, or starts, in characters.
+std::vector<std::size_t> WordEnds(const std::string& line, bool starts = false) {
   std::vector<std::size_t> ends;
+  std::size_t column = 0;
   for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] != ' ' && (i + 1 == line.size() || line[i + 1] == ' ')) ends.push_back(i + 1);
+    if ((line[i] & 0xC0) == 0x80) continue;  // within a UTF-8 character
+    const bool word = line[i] != ' ';
+    if (starts && word && (i == 0 || line[i - 1] == ' ')) ends.push_back(column);
+    ++column;
+    if (!starts && word && (i + 1 == line.size() || line[i + 1] == ' ')) ends.push_back(column);
   }
   return ends;
 }
 
 TEST(Plan, TextHeadingsEndOverTheirColumns) {
-  const channels::Plan plan = PlanOf("name,rx_mhz,tx_mhz\nx,145.6,145.0\n");
+  const channels::Plan plan = PlanOf("name,rx_mhz,tx_mhz\nSüdbahnhof,145.6,145.0\nx,145.5,\n");
   channels::StringSink out;
-  channels::WritePlanText(plan.channels, {}, out);
+  channels::PlanSettings settings;
+  settings.chip.address = 0xC6;
+  channels::WritePlanText(plan.channels, settings, out);
   std::istringstream text(out.Text());
-  std::string inputs, heading, row;
+  std::string inputs, heading, row, short_;
   std::getline(text, inputs);
   std::getline(text, heading);
   std::getline(text, row);
+  std::getline(text, short_);
   const std::vector<std::size_t> headingEnds = WordEnds(heading), rowEnds = WordEnds(row);
-  ASSERT_EQ(headingEnds.size(), 14u) << heading;
-  ASSERT_EQ(rowEnds.size(), 14u) << row;
+  ASSERT_EQ(headingEnds.size(), 18u) << heading;
+  ASSERT_EQ(rowEnds.size(), 26u) << row;
   for (std::size_t i = 0; i < 13; ++i)
     EXPECT_EQ(headingEnds[i], rowEnds[i]) << i << "\n" << out.Text();
+  // Each side's write starts under its heading, after a long name or a short one.
+  const std::vector<std::size_t> heads = WordEnds(heading, true), full = WordEnds(row, true),
+                                 rxOnly = WordEnds(short_, true);
+  ASSERT_EQ(rxOnly.size(), 16u) << short_;
+  EXPECT_EQ(full[14], heads[14]) << out.Text();
+  EXPECT_EQ(full[20], heads[16]) << out.Text();
+  EXPECT_EQ(rxOnly[9], heads[14]) << out.Text();
+  EXPECT_EQ(rxOnly[15], heads[16]) << out.Text();
+  EXPECT_NE(row.find("  C6 00 D9 30 A0 00  C6 00 51 2D A0 00"), std::string::npos) << row;
 }
 
 // The raster to suggest for a list off its own: the coarsest one every side
@@ -128,8 +145,8 @@ TEST(Plan, NamesSidesThatShareAChannelOfTheGrid) {
   const channels::Plan plan = PlanOf("name,rx_mhz\na,145.6\nb,145.6\nc,145.6125\n");
   channels::StringSink text;
   channels::WritePlanText(plan.channels, {}, text, channels::FindMergedSides(plan));
-  EXPECT_NE(text.Text().find("  a  [RX wie Kanal 2]\n"), std::string::npos) << text.Text();
-  EXPECT_NE(text.Text().find("  c  [RX wie Kanal 0, 1]\n"), std::string::npos) << text.Text();
+  EXPECT_NE(text.Text().find("  -  [RX wie Kanal 2]\n"), std::string::npos) << text.Text();
+  EXPECT_NE(text.Text().find("  -  [RX wie Kanal 0, 1]\n"), std::string::npos) << text.Text();
 }
 
 }  // namespace

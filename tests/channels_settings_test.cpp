@@ -17,22 +17,29 @@ TEST(Settings, ReadsEachSettingOrNamesTheFirstItCannot) {
     const char* line;  // the inputs line of what was read
   };
   using E = channels::SettingsError;
+  // zf, txZf, raster, am, noCp, address, bus
+  const auto text = [](std::string zf, std::string txZf = "0", std::string raster = "25",
+                       bool am = false, bool noCp = false, std::string address = "0xC4",
+                       std::string bus = "") {
+    return channels::SettingsText{zf, txZf, raster, am, noCp, address, bus};
+  };
   const Case cases[] = {
-      {{}, false, E::None, "ZF 10.7 MHz, Raster 25 kHz, Band FM (32), CP 1"},
-      {{}, true, E::None, "ZF 10.7 MHz, TX-ZF 0 MHz, Raster 25 kHz, Band FM (32), CP 1"},
-      {{"0,455", "-10.7", "1", true, true},
-       true,
-       E::None,
+      {text("10.7"), false, E::None, "ZF 10.7 MHz, Raster 25 kHz, Band FM (32), CP 1"},
+      {text("10.7"), true, E::None, "ZF 10.7 MHz, TX-ZF 0 MHz, Raster 25 kHz, Band FM (32), CP 1"},
+      {text("0,455", "-10.7", "1", true, true), true, E::None,
        "ZF 0.455 MHz, TX-ZF -10.7 MHz, Raster 1 kHz, Band AM (16), CP 0"},
-      {{"0", "x", "10", false, true},
-       false,
+      {text("0", "x", "10", false, true), false,
        E::None,  // TX-ZF unread: calc has none
        "ZF 0 MHz, Raster 10 kHz, Band FM (32), CP 0"},
-      {{"zehn"}, true, E::Zf, ""},
-      {{"10.7", "1e999"}, true, E::TxZf, ""},
-      {{"10.7", "0", "12.5"}, true, E::Raster, ""},
-      {{"10.7", "0", "25000"}, false, E::Raster, ""},  // kHz, not Hz
-      {{"10.7", "0", " 25"}, false, E::Raster, ""},
+      {text("zehn"), true, E::Zf, ""},
+      {text("10.7", "1e999"), true, E::TxZf, ""},
+      {text("10.7", "0", "12.5"), true, E::Raster, ""},
+      {text("10.7", "0", "25000"), false, E::Raster, ""},  // kHz, not Hz
+      {text("10.7", "0", " 25"), false, E::Raster, ""},
+      {text("10.7", "0", "25", false, false, "0x63"), false, E::None,
+       "ZF 10.7 MHz, Raster 25 kHz, Band FM (32), CP 1"},
+      {text("10.7", "0", "25", false, false, "0xC5"), false, E::Address, ""},  // a read address
+      {text("10.7", "0", "25", false, false, "0xC4", "01"), false, E::Bus, ""},
   };
   for (const Case& c : cases) {
     const channels::Settings settings = channels::ReadSettings(c.text, c.withTxZf);
@@ -43,7 +50,10 @@ TEST(Settings, ReadsEachSettingOrNamesTheFirstItCannot) {
                             c.withTxZf ? std::optional<double>(settings.txZf) : std::nullopt);
     EXPECT_EQ(line.Text(), c.line);
   }
-  EXPECT_EQ(channels::ReadSettings({"1e999"}, false).numberError, NumberError::OutOfRange);
+  EXPECT_EQ(channels::ReadSettings(text("1e999"), false).numberError, NumberError::OutOfRange);
+  EXPECT_EQ(
+      channels::ReadSettings(text("0", "0", "25", false, false, "0x63", "7"), false).chip.address,
+      0xC6);
   EXPECT_EQ(channels::RasterChoices(), "1, 10 oder 25");
 }
 

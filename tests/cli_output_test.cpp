@@ -42,26 +42,27 @@ cli::Arguments Calc(std::vector<std::string> rx, std::string format = "csv") {
 }
 
 cli::Arguments Table(std::string from, std::string to, std::string format) {
-  return {.settings = {.zf = "0", .raster = "1"},
-          .format = std::move(format),
-          .rx = {},
-          .from = std::move(from),
-          .to = std::move(to),
-          .bytes = {}};
+  cli::Arguments args;
+  args.settings.zf = "0";
+  args.settings.raster = "1";
+  args.format = std::move(format);
+  args.from = std::move(from);
+  args.to = std::move(to);
+  return args;
 }
 
 constexpr const char* kCsvHeader =
     "rx_requested_mhz,n,vco_khz,rx_mhz,diff_hz,db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,"
-    "db1_bin,db2_bin\n";
+    "db1_bin,db2_bin,i2c\n";
 
 TEST(Calc, DefaultsGiveTheWindowsNumbers) {
   const Outcome o = RunWith(cli::RunCalc, Calc({"145,68", "145.6625"}));
   EXPECT_EQ(o.status, cli::kExitOk);
   EXPECT_EQ(o.out, std::string(kCsvHeader) +
                        "145.68,6255,156375,145.675,-5000,223,48,160,0xDF,0x30,0xA0,"
-                       "11011111,00110000,10100000\n"
+                       "11011111,00110000,10100000,C4 00 DF 30 A0 00\n"
                        "145.6625,6254,156350,145.65,-12500,221,48,160,0xDD,0x30,0xA0,"
-                       "11011101,00110000,10100000\n");
+                       "11011101,00110000,10100000,C4 00 DD 30 A0 00\n");
   EXPECT_EQ(o.err, "");
 }
 
@@ -74,7 +75,7 @@ TEST(Calc, TakesBandChargePumpAndRaster) {
   // N 15638 (156380 kHz), DB2 = 16 (AM) + 64 (10 kHz).
   EXPECT_EQ(o.out.substr(std::string(kCsvHeader).size()),
             "145.675,15638,156380,145.68,5000,44,122,80,0x2C,0x7A,0x50,00101100,01111010,"
-            "01010000\n");
+            "01010000,C4 00 2C 7A 50 00\n");
 }
 
 // Nothing is written half: one failing RX and no result is printed.
@@ -148,20 +149,21 @@ TEST(Calc, TextColumnsLineUp) {
   }
   ASSERT_EQ(lines.size(), 6u) << o.out;
   EXPECT_EQ(lines[2].find("0.5"), 12u) << lines[2];  // a blank, then 14 columns for RX
-  // "RX soll/MHz", "N", "VCO/kHz", "RX ist/MHz", "Abw./Hz", "DB0".."DB2", "hex", "binär"
+  // "RX soll/MHz", "N", "VCO/kHz", "RX ist/MHz", "Abw./Hz", "DB0".."DB2", "hex", "binär", "I²C"
   std::vector<std::size_t> headEnds;
   const std::vector<std::size_t> headStarts = Starts(lines[1], &headEnds);
-  ASSERT_EQ(headStarts.size(), 12u) << lines[1];
+  ASSERT_EQ(headStarts.size(), 13u) << lines[1];
   const std::size_t numberHeads[] = {1, 2, 3, 5, 6, 7, 8, 9};
   for (std::size_t row = 2; row < lines.size(); ++row) {
     std::vector<std::size_t> ends;
     const std::vector<std::size_t> starts = Starts(lines[row], &ends);
-    ASSERT_EQ(starts.size(), 14u) << lines[row];
+    ASSERT_EQ(starts.size(), 20u) << lines[row];
     for (std::size_t column = 0; column < 8; ++column) {
       EXPECT_EQ(ends[column], headEnds[numberHeads[column]]) << lines[row];
     }
     EXPECT_EQ(starts[8], headStarts[10]) << lines[row];
     EXPECT_EQ(starts[11], headStarts[11]) << lines[row];
+    EXPECT_EQ(starts[14] + 1, headStarts[12]) << lines[row];  // the "ä" of "binär" is two bytes
   }
 }
 
@@ -195,9 +197,10 @@ TEST(Table, TextAndCsvKeepTheRowsBeforeTheLimit) {
   }
   const Outcome csv = RunWith(cli::RunTable, Table("131.07", "131.08", "csv"));
   EXPECT_EQ(csv.out.substr(std::string(kCsvHeader).size()),
-            "131.07,131070,131070,131.07,0,253,255,35,0xFD,0xFF,0x23,11111101,11111111,00100011\n"
+            "131.07,131070,131070,131.07,0,253,255,35,0xFD,0xFF,0x23,11111101,11111111,00100011,"
+            "C4 00 FD FF 23 00\n"
             "131.071,131071,131071,131.071,0,255,255,35,0xFF,0xFF,0x23,11111111,11111111,"
-            "00100011\n");
+            "00100011,C4 00 FF FF 23 00\n");
 }
 
 // A table has at most 131072 rows, N 0 to 131071: a range reaching beyond
@@ -347,11 +350,12 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
   args.format = "csv";
   const Outcome o = RunWith(cli::RunDecode, args);
   EXPECT_EQ(o.status, cli::kExitOk);
-  EXPECT_EQ(o.out,
-            "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,"
-            "band_bits,charge_pump,vco_khz,zf_mhz,rx_mhz,notes\n"
-            "223,48,160,0xDF,0x30,0xA0,11011111,00110000,10100000,6255,25,FM,32,1,156375,10.7,"
-            "145.675,\n");
+  EXPECT_EQ(
+      o.out,
+      "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,"
+      "band_bits,charge_pump,vco_khz,zf_mhz,rx_mhz,notes,address,address_7bit,address_select\n"
+      "223,48,160,0xDF,0x30,0xA0,11011111,00110000,10100000,6255,25,FM,32,1,156375,10.7,"
+      "145.675,,,,\n");
 
   // The charge-pump bit as the byte holds it, 0 here.
   channels::StringSink text;

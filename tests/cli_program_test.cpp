@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -214,7 +215,34 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"--zf", "3", "foo"}, 2, "", "unbekannter Befehl \u201Efoo\u201C"},
       {{"--bogus", "calc", "145"}, 2, "", "--bogus steht vor dem Befehl calc"},  // takes no value
       {{"decode", "223", "48"}, 2, "", "Es fehlt DB2:"},
-      {{"decode", "223", "48", "160", "1"}, 2, "", "Zu viele Bytes ab \u201E1\u201C"},
+      {{"decode", "223", "48", "160", "1"}, 2, "", "decode nimmt 3, 5 oder 6 Bytes, nicht 4"},
+      {{"decode", "0xC4", "0", "223", "48", "160", "0"}, 0, "Adresswahl-Eingang nicht gesetzt", ""},
+      {{"decode", "0xC8", "0", "223", "48", "160", "0"},
+       2,
+       "",
+       "Adressbyte \u201E0xC8\u201C ist keine"},
+      {{"decode", "1", "223", "48", "160", "0"}, 2, "", "Subadresse \u201E1\u201C gibt es nicht"},
+      {{"decode", "0", "223", "48", "160", "0x80"}, 2, "", "DB3 \u201E0x80\u201C muss 0x00 sein"},
+      {{"decode", "0", "223", "48", "160", "0x100"}, 2, "", "DB3 \u201E0x100\u201C ist kein Byte"},
+      {{"decode", "1", "2", "3", "4", "5", "6", "7"}, 2, "", "nicht 7:"},
+      {{"calc", "145", "--address", "0x62", "--format", "i2ctransfer"},
+       0,
+       "w5@0x62 0x00 0xa9 0x30 0xa0 0x00\n",
+       ""},
+      {{"calc", "145", "--address", "0xc6", "--format", "i2ctransfer", "--bus", "0"},
+       0,
+       "-y 0 w5@0x63",
+       ""},
+      {{"calc", "145", "--address", "0x64"}, 2, "", "oder 0xC6 (7 Bit 0x63), je nachdem"},
+      {{"table", "--from", "145", "--to", "145", "--bus", "3"},
+       2,
+       "",
+       "--bus gilt nur für --format i2ctransfer"},
+      {{"plan", "-", "--format", "i2ctransfer", "--bus", "-1"},
+       2,
+       "",
+       "--bus \u201E-1\u201C gibt es nicht"},
+      {{"decode", "1", "2", "3", "--format", "i2ctransfer"}, 2, "", "gibt es für decode nicht"},
       {{"decode", "223", "48", "256"}, 2, "", "kein Byte"},
       {{"decode", "0xDF", "0x30", "0xAC"}, 0, "Hinweis: Bits 2-3", ""},
   };
@@ -325,6 +353,53 @@ TEST(Program, JsonParses) {
   }
 }
 
+// The i2ctransfer scripts: every command as i2ctransfer's manual has it
+// (wLENGTH@ADDRESS and exactly LENGTH bytes), valid for the shell, and a
+// hostile name stays inside its comment. Run with a stand-in i2ctransfer,
+// the script makes exactly its writes and nothing else.
+TEST(Program, I2cTransferScriptsAreSafeToRun) {
+  const std::string list = Scratch(".csv");
+  std::ofstream(list, std::ios::binary)
+      << "name,rx_mhz,tx_mhz\n\"$(touch pwned) `touch pwned`\n*/\r; touch pwned\",145.6,145\n"
+         "\"\xC3\xA4\x1B]0;x\x07\",145.625,\n";
+  const std::vector<std::pair<std::vector<std::string>, int>> runs = {
+      {{"plan", list, "--format", "i2ctransfer", "--address", "0xC6", "--bus", "3"}, 3},
+      {{"table", "--from", "145", "--to", "145.1", "--format", "i2ctransfer"}, 5},
+      {{"calc", "145", "27", "--format", "i2ctransfer"}, 2},
+  };
+  for (const auto& [args, writes] : runs) {
+    const std::string out = Scratch(".sh");
+    ASSERT_EQ(RunProgram(args, out).status, 0) << args[0];
+#ifndef _WIN32
+    const std::string check =
+        "import re, sys\n"
+        "lines = open(sys.argv[1], 'rb').read().decode('ascii').split('\\n')\n"
+        "assert lines[0] == '#!/bin/sh' and lines[-1] == ''\n"
+        "commands = [l for l in lines[1:-1] if not l.startswith('#') and l != 'set -e']\n"
+        "for l in commands:\n"
+        "    m = re.fullmatch(r'i2ctransfer -y \\d+ w(\\d+)@0x6[23]((?: 0x[0-9a-f]{2})+)', l)\n"
+        "    assert m and int(m.group(1)) == len(m.group(2).split()) == 5, l\n"
+        "assert len(commands) == int(sys.argv[2]), len(commands)\n";
+    const std::string script = Scratch(".py");
+    std::ofstream(script) << check;
+    EXPECT_EQ(Shell(Quote(TEILOMAT_PYTHON) + " " + Quote(script) + " " + Quote(out) + " " +
+                    std::to_string(writes)),
+              0)
+        << ReadFile(out);
+    EXPECT_EQ(Shell("bash -n " + Quote(out)), 0) << ReadFile(out);
+    const std::string folder = Scratch(std::to_string(writes) + ".run.d");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string run =
+        "cd " + Quote(folder) +
+        " && mkdir -p bin && printf '#!/bin/sh\\necho \"$*\" >> log\\n' > "
+        "bin/i2ctransfer && chmod +x bin/i2ctransfer && PATH=$PWD/bin:$PATH sh " +
+        Quote(out) + " && test ! -e pwned && test $(wc -l < log) = " + std::to_string(writes);
+    EXPECT_EQ(Shell("bash -c " + Quote(run)), 0) << ReadFile(out);
+#endif
+  }
+}
+
 // A table that runs into the divider limit keeps the rows before it, and a
 // JSON document or C header is still whole and says that it stopped.
 TEST(Program, TableStoppedAtTheLimitStaysWellFormed) {
@@ -390,12 +465,17 @@ TEST(Program, FullTableDecodesBack) {
   int expected = 0;
   while (std::getline(lines, line)) {
     const std::vector<std::string> f = Split(line);
-    ASSERT_EQ(f.size(), 14u) << line;
+    ASSERT_EQ(f.size(), 15u) << line;
     ASSERT_EQ(ToInt(f[1]), expected) << line;
     const std::array<std::uint8_t, 3> bytes = {static_cast<std::uint8_t>(ToInt(f[5])),
                                                static_cast<std::uint8_t>(ToInt(f[6])),
                                                static_cast<std::uint8_t>(ToInt(f[7]))};
     ASSERT_EQ(tuning::DecodeDataBytes(bytes).n, expected) << line;
+    // The write: address byte, subaddress, the same three bytes, DB3.
+    std::array<char, 18> write{};
+    std::snprintf(write.data(), write.size(), "C4 00 %02X %02X %02X 00", bytes[0], bytes[1],
+                  bytes[2]);
+    ASSERT_EQ(f[14], write.data()) << line;
     ASSERT_EQ(f[4], "0") << line;
     ++expected;
   }
