@@ -52,6 +52,9 @@ ViewRequest ReadView(const val& fields, std::string_view format) {
                                 Quoted(tx ? text.txZf : text.zf) + " " +
                                 std::string(channels::Complaint(settings.numberError)) + "."};
     }
+    case channels::SettingsError::Address:  // the view chooses neither
+    case channels::SettingsError::Bus:
+      return {std::nullopt, "Adresse " + Quoted(text.address) + " gibt es nicht."};
     case channels::SettingsError::Raster:  // the view offers only the core's steps
       return {std::nullopt, "Raster (kHz): " + Quoted(text.raster) + " gibt es nicht."};
   }
