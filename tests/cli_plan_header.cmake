@@ -86,8 +86,8 @@ foreach(format c bin)
                           ${DIR}/plan.${format} INPUT_FILE ${DIR}/list.csv ${fatal})
 endforeach()
 file(COPY_FILE ${DIR}/plan.c ${DIR}/plan.h)
-execute_process(COMMAND ${EMULATOR} ${PROGRAM} plan ${DIR}/all.csv --format c --name funk -o
-                        ${DIR}/all.h ${fatal})
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} plan - --format c --name funk -o ${DIR}/all.h
+                INPUT_FILE ${DIR}/all.csv ${fatal})
 file(WRITE ${DIR}/all.c "#define FUNK_PLAN_IMPLEMENTATION\n#include \"all.h\"\n")
 string(HEX "${names}" want)
 file(READ ${DIR}/plan.bin image HEX)
