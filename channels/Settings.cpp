@@ -58,6 +58,11 @@ std::optional<int> RasterIndexOfKHz(std::string_view kHz) {
   return std::nullopt;
 }
 
+int RasterKHz(int index) {
+  const tuning::TuningState state;
+  return state.RasterTab[static_cast<std::size_t>(index)] / 1000;
+}
+
 std::string RasterChoices() {
   const tuning::TuningState state;
   std::string choices;

@@ -55,6 +55,9 @@ Settings ReadSettings(const SettingsText& text, bool withTxZf);
 /// "25"), or nothing.
 std::optional<int> RasterIndexOfKHz(std::string_view kHz);
 
+/// The step at `index` of the core's RasterTab in kHz, for a message.
+int RasterKHz(int index);
+
 /// The steps the core offers, for a message: "1, 10 oder 25".
 std::string RasterChoices();
 

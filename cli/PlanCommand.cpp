@@ -155,9 +155,8 @@ std::string RasterHint(std::optional<int> rasterIndex) {
   if (!rasterIndex) {
     return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.";
   }
-  const tuning::TuningState state;
   return "Hinweis: alle Kanäle passen zu --raster " +
-         std::to_string(state.RasterTab[static_cast<std::size_t>(*rasterIndex)] / 1000) + ".";
+         std::to_string(channels::RasterKHz(*rasterIndex)) + ".";
 }
 
 // The problem that stopped the plan, in the options' words; the exit status.

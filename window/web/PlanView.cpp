@@ -89,9 +89,8 @@ std::string RasterHint(std::optional<int> rasterIndex) {
   if (!rasterIndex) {
     return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.\n";
   }
-  const tuning::TuningState state;
   return "Hinweis: alle Kanäle passen zu „Raster (kHz)“ " +
-         std::to_string(state.RasterTab[static_cast<std::size_t>(*rasterIndex)] / 1000) + ".\n";
+         std::to_string(channels::RasterKHz(*rasterIndex)) + ".\n";
 }
 
 // What the view says of an outcome: how the list was read where that is not
