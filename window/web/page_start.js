@@ -12,7 +12,11 @@ function pageCannotStart() {
 }
 
 // The bytes of one of the page's inert data: base64 of gzip-compressed bytes.
-function unpacked(id) {
+// The data stand after the scripts, so they may still be on their way.
+async function unpacked(id) {
+  if (document.readyState === 'loading') {
+    await new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve, {once: true}));
+  }
   const packed = Uint8Array.from(atob(document.getElementById(id).textContent), (c) => c.charCodeAt(0));
   // A stream of the bytes themselves: a Blob's would be read through the browser.
   const bytes = new ReadableStream({start(stream) { stream.enqueue(packed); stream.close(); }});
