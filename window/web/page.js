@@ -145,12 +145,16 @@ function wireCombobox(input) {
 }
 
 // The channel-list view ("#kanalliste"): a list and its settings go to the
-// plan command in the WebAssembly (planTable, planFile in PlanView.cpp); the
-// view shows the table and the problems it returns and offers its files. The
-// view is made from its template when first opened, so the form's start
-// costs nothing for it. The list never leaves the page.
+// plan command in the view's own WebAssembly module (planTable, planFile in
+// PlanView.cpp); the view shows the table and the problems it returns and
+// offers its files. The view is made from its template, and its module
+// started from the inert text the page carries, when the view is first
+// opened, so the form's start costs nothing for either. The list never
+// leaves the page.
 const listView = {
   built: false,
+  plan: null,         // the view's module, once it runs
+  starting: null,     // the promise of it
   source: null,       // the list: a file's bytes, or the text typed
   name: 'kanalliste', // the files' name: the list's own without ".csv"
   openedHere: false,  // the link opened the view: Back returns to the form
@@ -228,10 +232,27 @@ function buildListHead() {
 const ROWS_AT_ONCE = 500;
 let table = {channels: [], shown: 0};
 
+// The view's module: its script runs (the page's policy names it by its
+// hash) and its WebAssembly starts on the first call.
+function planModule() {
+  listView.starting ??= Promise.all([unpacked('plan-view-code'), unpacked('plan-view-module')])
+      .then(([code, wasmBinary]) => {
+        const script = document.createElement('script');
+        script.textContent = new TextDecoder().decode(code);
+        document.head.append(script);
+        script.remove();
+        return teilomatPlanView({wasmBinary});
+      }).then((plan) => {
+        listView.plan = plan;
+        return plan;
+      });
+  return listView.starting;
+}
+
 function updateList() {
-  if (!ready || !listView.built) return;
+  if (!listView.plan || !listView.built) return;
   const plan = listView.source === null ? {problems: listView.refused, kind: 'file', clean: false, plan: ''}
-                                        : Module.planTable(listView.source, listSettings());
+                                        : listView.plan.planTable(listView.source, listSettings());
   const problems = byId('list-problems');
   const text = plan.problems.trimEnd();
   if (problems.textContent !== text) problems.textContent = text;
@@ -271,18 +292,20 @@ function showMoreRows() {
 
 function useListFile(file) {
   if (!file) return;
-  // A file the command would not read is not taken in at all.
-  listView.refused = ready ? Module.listSizeProblem(file.name, file.size) : '';
-  if (listView.refused) {
-    listView.source = null;
-    updateList();
-    return;
-  }
-  file.arrayBuffer().then((bytes) => {
-    listView.source = new Uint8Array(bytes);
-    listView.name = file.name.replace(/\.csv$/i, '') || 'kanalliste';
-    updateList();
-  });
+  planModule().then((plan) => {
+    // A file the command would not read is not taken in at all.
+    listView.refused = plan.listSizeProblem(file.name, file.size);
+    if (listView.refused) {
+      listView.source = null;
+      updateList();
+      return;
+    }
+    file.arrayBuffer().then((bytes) => {
+      listView.source = new Uint8Array(bytes);
+      listView.name = file.name.replace(/\.csv$/i, '') || 'kanalliste';
+      updateList();
+    });
+  }, () => {});  // the view says why it cannot
 }
 
 // A file of the plan, made when asked for and handed to the browser as a
@@ -294,7 +317,7 @@ const sketchName = (name) => name.replace(/[^A-Za-z0-9_.-]/g, '_').replace(/^[.-
 function downloadPlan(button) {
   const format = button.dataset.format;
   const fileName = (format === 'arduino' ? sketchName(listView.name) : listView.name) + button.dataset.suffix;
-  const bytes = Module.planFile(listView.source, listSettings(), format, fileName);
+  const bytes = listView.plan.planFile(listView.source, listSettings(), format, fileName);
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
   link.download = fileName;
@@ -346,7 +369,10 @@ function buildListView() {
     }
   });
   listView.built = true;
-  updateList();
+  planModule().then(updateList, () => {
+    byId('list-problems').textContent =
+        'Kanallisten rechnet Teilomat hier nicht um, denn der Browser führt kein WebAssembly aus.';
+  });
 }
 
 // The view in the form's place while the address ends in "#kanalliste".
@@ -374,7 +400,6 @@ showListView();
 addOnPostRun(() => {
   document.querySelectorAll('[role=combobox]').forEach(wireCombobox);
   ready = true;
-  updateList();
   // The window answers from here on.
   performance.mark('teilomat-shown');
 });
