@@ -291,8 +291,6 @@ const CASES = [
       [...document.querySelectorAll('main input, main button')].every((e) => e.disabled)], [true, true, true])],
   ['channel list: kanalliste.html opens the view', {}, fromOpener, check((t) => the(t, 'region Kanalliste')),
     focused('heading Kanalliste'), js(() => [location.pathname.endsWith('/teilomat.html'), location.hash], [true, '#kanalliste'])],
-  ['channel list: its module starts only when the view first opens', {}, js(() => typeof teilomatPlanView, 'undefined'),
-    openList, paste(EXAMPLE), js(() => typeof teilomatPlanView, 'function')],
   ['channel list: the worked example, Back returns to the form', {skipWithoutCli: true}, openList, paste(EXAMPLE), problems(''),
     rows(3, '1|Relais DB0XY|145,6|145|6252|217|48|160||5800|81|45|160|', '2|S20|145,5|145,5|6248|209|48|160||5820|121|45|160|',
       '4|Hören, nur|145,525||6249|211|48|160||||||'), downloadsDisabled(false), async (t) => { await t.driver.run(() => { history.back(); }); },

@@ -145,15 +145,13 @@ function wireCombobox(input) {
 }
 
 // The channel-list view ("#kanalliste"): a list and its settings go to the
-// plan command in the view's own WebAssembly module (planTable, planFile in
-// PlanView.cpp); the view shows the table and the problems it returns and
-// offers its files. The view is made from its template, and its module
-// started from the inert text the page carries, when the view is first
-// opened, so the form's start costs nothing for either. The list never
-// leaves the page.
+// plan command in the WebAssembly (planTable, planFile in PlanView.cpp); the
+// view shows the table and the problems it returns and offers its files. The
+// view is made from its template when first opened, so the form's start
+// costs nothing for it. The list never leaves the page.
 const listView = {
   built: false,
-  plan: null,         // the view's module, once it runs
+  plan: null,         // the plan command, once the WebAssembly runs
   starting: null,     // the promise of it
   source: null,       // the list: a file's bytes, or the text typed
   name: 'kanalliste', // the files' name: the list's own without ".csv"
@@ -232,20 +230,17 @@ function buildListHead() {
 const ROWS_AT_ONCE = 500;
 let table = {channels: [], shown: 0};
 
-// The view's module: its script runs (the page's policy names it by its
-// hash) and its WebAssembly starts on the first call.
+// The plan command, once the page's WebAssembly runs (it starts after the
+// form's first paint, the view's code with it); rejected where it cannot.
 function planModule() {
-  listView.starting ??= Promise.all([unpacked('plan-view-code'), unpacked('plan-view-module')])
-      .then(([code, wasmBinary]) => {
-        const script = document.createElement('script');
-        script.textContent = new TextDecoder().decode(code);
-        document.head.append(script);
-        script.remove();
-        return teilomatPlanView({wasmBinary});
-      }).then((plan) => {
-        listView.plan = plan;
-        return plan;
-      });
+  listView.starting ??= new Promise((resolve, reject) => {
+    if (ready) resolve(Module);
+    addOnPostRun(() => resolve(Module));
+    startFailed.push(reject);
+  }).then((plan) => {
+    listView.plan = plan;
+    return plan;
+  });
   return listView.starting;
 }
 

@@ -4,15 +4,19 @@
 // WebAssembly at all, or a policy without 'wasm-unsafe-eval'), the page says
 // so and disables its controls.
 
+// What waits for the WebAssembly to run, told when it cannot.
+const startFailed = [];
+
 function pageCannotStart() {
+  startFailed.forEach((reject) => reject());
   document.getElementById('failure').hidden = false;
   document.querySelectorAll('#window input, #window button').forEach((control) => {
     control.disabled = true;
   });
 }
 
-// The bytes of one of the page's inert data: base64 of gzip-compressed bytes.
-// The data stand after the scripts, so they may still be on their way.
+// The bytes of the page's inert data: base64 of gzip-compressed bytes. The
+// data stand after the scripts, so they may still be on their way.
 async function unpacked(id) {
   if (document.readyState === 'loading') {
     await new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve, {once: true}));
