@@ -155,9 +155,9 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
                   "Ausgabe: text, csv, json, c, arduino, ihex, bin oder i2ctransfer (Vorgabe text)")
       ->type_name("FORMAT");
   command
-      .add_option(
-          "-o", line.plan.output,
-          "In diese Datei schreiben: sie entsteht ganz oder gar nicht; - ist die Standardausgabe")
+      .add_option("-o", line.plan.output,
+                  "In diese Datei schreiben: sie entsteht ganz oder gar nicht; eine, die nicht "
+                  "geschrieben werden darf, wird nicht ersetzt; - ist die Standardausgabe")
       ->type_name("DATEI");
   command
       .add_option("--name", line.plan.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")

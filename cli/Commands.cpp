@@ -12,6 +12,7 @@
 #include "channels/RowWriter.h"
 #include "channels/TableRange.h"
 #include "cli/CommandTable.h"
+#include "cli/FileSink.h"
 
 namespace cli {
 
@@ -252,7 +253,11 @@ int Refuse(Sink& err, std::string_view message, std::string_view hint) {
 
 int Finish(Sink& out, Sink& err, int status) {
   if (out.Flush()) return status;
-  err.Put(kWriteFailed);
+  // Only a file's sink can fail; it knows which file and why.
+  const auto* file = dynamic_cast<const FileSink*>(&out);
+  err.Put(WriteFailedMessage(file != nullptr ? file->Name() : std::string(),
+                             file != nullptr ? file->Reason() : WriteReason::Other));
+  err.Put('\n');
   return kExitWriteFailed;
 }
 

@@ -22,9 +22,6 @@ enum ExitStatus : int {
   kExitUnexpected = 4,    // anything unforeseen: memory ran out, an internal error
 };
 
-/// Said on standard error when standard output cannot be written.
-inline constexpr std::string_view kWriteFailed = "Die Ausgabe konnte nicht geschrieben werden.\n";
-
 /// The line of calc, table or decode as typed: every value is still text.
 struct Arguments {
   channels::SettingsText settings;  // decode takes its ZF alone

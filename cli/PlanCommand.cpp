@@ -285,18 +285,12 @@ int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
   Input input = ReadInput(args.input);
   if (!input) return Usage(err, InputMessage(args.input, input.problem));
   Output output(args.output, input.identity);
-  switch (output.Problem()) {
-    case OutputProblem::None:
-      break;
-    case OutputProblem::IsInput:
-      return Usage(err, "Die Ausgabe " + Quoted(args.output) +
-                            " ist die Kanalliste selbst; sie bleibt, wie sie ist.");
-    case OutputProblem::Directory:
-      err.Put("Die Ausgabe " + Quoted(args.output) + " ist ein Ordner, keine Datei.\n");
-      return kExitWriteFailed;
-    case OutputProblem::CannotCreate:
-      err.Put("Die Datei " + Quoted(args.output) + " kann nicht angelegt werden.\n");
-      return kExitWriteFailed;
+  if (output.Problem() == OutputProblem::IsInput) {
+    return Usage(err, OutputMessage(args.output, output.Problem(), output.Reason()));
+  }
+  if (output.Problem() != OutputProblem::None) {
+    err.Put(OutputMessage(args.output, output.Problem(), output.Reason()) + "\n");
+    return kExitWriteFailed;
   }
   // As gzip does: bytes for an EEPROM would only garble the terminal.
   if (args.format == "bin" && output.IsTerminal()) {
@@ -307,12 +301,12 @@ int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
   int status = kExitOk;
   channels::StringSink notes;
   {
-    FileSink sink(output.File());
+    FileSink sink(output.File(), args.output);
     status = RunPlan(args, std::move(input.text), sink, err, &notes);
   }
   if (status != kExitOk) return status;  // a scratch file goes, the old file stays
   if (!output.Commit()) {
-    err.Put(kWriteFailed);
+    err.Put(WriteFailedMessage(args.output, output.Reason()) + "\n");
     return kExitWriteFailed;
   }
   err.Put(notes.Text());
