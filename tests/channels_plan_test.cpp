@@ -67,7 +67,7 @@ TEST(Plan, OffRasterListsAreToldTheRasterTheyFit) {
     channels::PlanSettings settings;
     settings.rx.rasterIndex = c.rasterIndex;
     settings.rx.zf = c.zf;
-    EXPECT_EQ(channels::FittingRaster(channels::ReadChannelList(c.list).channels, settings),
+    EXPECT_EQ(channels::FittingRaster(channels::ReadChannelList(c.list).channels, settings).index,
               c.fitting)
         << c.list;
   }

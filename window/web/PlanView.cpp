@@ -81,14 +81,34 @@ std::string RasterText(const PlanRequest& request) {
   return std::to_string(request.settings.rx.Raster() / 1000) + " kHz";
 }
 
-// The raster every side lies on, or that none does, in the view's words.
-std::string RasterHint(std::optional<int> rasterIndex) {
-  if (!rasterIndex) {
-    return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.\n";
-  }
+// "10", the raster of index `rasterIndex` in kHz.
+std::string RasterKHz(int rasterIndex) {
   const tuning::TuningState state;
-  return "Hinweis: alle Kanäle passen zu „Raster (kHz)“ " +
-         std::to_string(state.RasterTab[static_cast<std::size_t>(*rasterIndex)] / 1000) + ".\n";
+  return std::to_string(state.RasterTab[static_cast<std::size_t>(rasterIndex)] / 1000);
+}
+
+// The raster every side lies on, that only one too fine would fit, or that
+// none does, in the view's words.
+std::string RasterHint(const channels::RasterFit& fit) {
+  if (fit.index) {
+    return "Hinweis: alle Kanäle passen zu „Raster (kHz)“ " + RasterKHz(*fit.index) + ".\n";
+  }
+  if (fit.beyondLimit) {
+    return "Nur mit „Raster (kHz)“ " + RasterKHz(*fit.beyondLimit) +
+           " liegen alle Kanäle im Raster, dort ist aber ein Teilerverhältnis zu gross (max "
+           "131071).\n";
+  }
+  return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.\n";
+}
+
+// Which raster brings the side beyond the limit within it, or that none does.
+std::string LimitHint(std::optional<int> rasterIndex) {
+  if (!rasterIndex) {
+    return "Mit keinem „Raster (kHz)“ liegt das Teilerverhältnis dieses Kanals zwischen 0 und "
+           "131071.\n";
+  }
+  return "Hinweis: mit „Raster (kHz)“ " + RasterKHz(*rasterIndex) +
+         " liegt das Teilerverhältnis dieses Kanals zwischen 0 und 131071.\n";
 }
 
 // What the view says of an outcome: how the list was read where that is not
@@ -103,7 +123,7 @@ std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
       if (!outcome.Moved().empty()) {
         said.Put("Neben dem Raster gerundet, auf das Raster von " + RasterText(request) + ":\n");
         channels::PutRoundedLines(outcome.plan, said);
-        if (outcome.fittingRaster) said.Put(RasterHint(outcome.fittingRaster));
+        if (outcome.fittingRaster.index) said.Put(RasterHint(outcome.fittingRaster));
       }
       break;
     case PlanProblem::List:
@@ -114,6 +134,7 @@ std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
       break;
     case PlanProblem::DividerLimit:
       said.Put(channels::LimitMessage(*outcome.plan.limit));
+      said.Put(LimitHint(outcome.limitRaster));
       break;
     case PlanProblem::OffRaster:
       said.Put("Nicht im Raster von " + RasterText(request) + " (mehr als 1 Hz daneben):\n");
