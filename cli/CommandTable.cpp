@@ -6,7 +6,8 @@
 namespace cli {
 namespace {
 
-constexpr std::string_view kExamples = R"(Raster wählen: das Kanalraster des Bandes, 25 kHz für FM-Kanäle auf 2 m und
+constexpr std::string_view kExamples =
+    R"(Raster wählen: das Kanalraster des Bandes, 25 kHz für FM-Kanäle auf 2 m und
 70 cm, 10 kHz für AM-Rundfunk und CB (27 MHz). RX + ZF muss ein Vielfaches
 des Rasters sein: 12,5-kHz-Kanäle passen nur mit 1 kHz, und nur wo RX + ZF
 ganze kHz ergibt. N = (RX + ZF) / Raster ist höchstens 131071, also reicht ein
