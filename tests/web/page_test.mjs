@@ -207,11 +207,9 @@ const problems = (kind, ...pieces) => check(async (t) => {
   assert.ok(!text.includes('--'), text);
 });
 // Chooses `value` in the select labelled `name`: its combobox, or by its label where the engine gives it no role (WebKit).
-const choose = (name, value) => async (t) => t.driver.run((e, n, v) => {
-  const select = e ?? [...document.querySelectorAll('select')].find((s) => s.labels[0].textContent === n);
-  select.value = v;
-  select.dispatchEvent(new Event('change', {bubbles: true}));
-}, await the(t, `combobox ${name}`, true), name, value);
+const choose = (name, value) => async (t) => t.driver.run((e, n, v) => Object.assign(e ?? [...document.querySelectorAll('select')]
+  .find((s) => s.labels[0].textContent === n), {value: v}).dispatchEvent(new Event('change', {bubbles: true})),
+await the(t, `combobox ${name}`, true), name, value);
 const downloadsDisabled = (disabled) => js(() => [...document.querySelectorAll('[data-format]')].map((b) => b.disabled),
   Array(6).fill(disabled));
 // Each download's name and bytes against the command's file for the same list
