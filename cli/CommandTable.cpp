@@ -24,6 +24,15 @@ Beispiele:
   teilomat-cli decode 0xDF 0x30 0xA0 --zf 10.7 --format json
   teilomat-cli plan kanaele.csv --format c --name funk -o funk.h
   teilomat-cli plan kanaele.csv --format ihex --base 0x100 -o eeprom.hex
+  teilomat-cli calc 145,675 --format i2ctransfer --bus 1 > abstimmen.sh
+
+Der TSA6057 am I2C-Bus: ein Schreibzugriff aus dem Adressbyte 0xC4 (0xC6 mit
+gesetztem Adresswahl-Eingang, --address), der Subadresse 0x00, DB0, DB1, DB2
+und DB3 = 0x00; Wire und i2ctransfer nehmen die 7-Bit-Adresse 0x62 oder 0x63.
+Unter Linux zeigt "i2cdetect -l" die Busse (für --bus) und "i2cdetect -y 1" den
+Baustein auf Bus 1 als 62 oder 63. Ohne Datenblatt geschrieben, nach zwei
+öffentlichen Beschreibungen, die übereinstimmen; ausprobiert nur an einem
+Modell des Bausteins auf einem simulierten ATmega328P, nie an einem echten.
 
 Die Optionen eines Befehls zeigt zum Beispiel: teilomat-cli table --help
 Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird immer ".".
@@ -56,7 +65,12 @@ oder --rx-only angeben.
 Das Bandbit (--am) wählt den Eingang des TSA6057 (AM- oder FM-Oszillator),
 nicht die Modulation: die Spalte Mode ändert es nicht.
 Ein Kanal mehr als 1 Hz neben dem Raster ist ein Fehler; --round nimmt ihn
-und zeigt die Abweichung in Hz. Im EEPROM-Abbild (ihex, bin) steht Kanal L
+und zeigt die Abweichung in Hz. Genau zwischen zwei Kanälen des Rasters geht
+--round zum geraden N, wie die Rechnung selbst rundet: mit ZF 10,7 MHz bei
+25 kHz 145,6125 MHz hinunter auf 145,6 und 145,5875 MHz hinauf auf 145,6; mit
+einer anderen ZF auch andersherum (ZF 10,725: 145,6125 hinauf auf 145,625).
+Landen verschiedene Frequenzen der Liste auf demselben Kanal des Rasters,
+nennt die Standardfehlerausgabe sie. Im EEPROM-Abbild (ihex, bin) steht Kanal L
 bei --base + L * 6: erst RX DB0-DB2, dann TX DB0-DB2 (mit --rx-only nur RX,
 3 Bytes). Lücken und der Rest bis --size bekommen --fill. --base, --size und
 --fill gelten nur für ihex und bin; --rx-only lässt TX in jedem Format weg.
@@ -77,6 +91,7 @@ Beispiele:
   teilomat-cli plan kanaele.csv --format arduino --name-charset ascii -o funk/funk.ino
   teilomat-cli plan kanaele.csv --format ihex --base 0x100 --size 0x800 -o eeprom.hex
   teilomat-cli plan - --tx-zf 10.7 --format bin < kanaele.csv > eeprom.bin
+  teilomat-cli plan kanaele.csv --format i2ctransfer --address 0xC6 -o kanaele.sh
 
 Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 Kanalliste oder Aufruf
 fehlerhaft, Kanal neben dem Raster, Abbild oder Tabelle zu groß, 3 Teilerverhältnis
@@ -119,7 +134,8 @@ void AddSettingsOptions(CLI::App& command, channels::SettingsText& settings,
       ->type_name("ADRESSE");
   command
       .add_option("--bus", settings.bus,
-                  "--format i2ctransfer: die I2C-Busnummer für i2ctransfer (Vorgabe 1)")
+                  "--format i2ctransfer: die I2C-Busnummer für i2ctransfer, wie "
+                  "i2cdetect -l sie zeigt (Vorgabe 1)")
       ->type_name("N");
 }
 
@@ -161,7 +177,10 @@ void TableOptions(CLI::App& command, CommandLine& line) {
 void DecodeOptions(CLI::App& command, CommandLine& line) {
   // Any number of bytes is taken here, so that Run can say which are missing
   // or too many, in the names the user knows.
-  command.add_option("DB0-DB2", line.args.bytes, "DB0 DB1 DB2, dezimal oder 0x-hexadezimal")
+  command
+      .add_option("DB0-DB2", line.args.bytes,
+                  "DB0 DB1 DB2, dezimal oder 0x-hexadezimal; oder eine ganze Schreibfolge: die 5 "
+                  "Bytes ab der Subadresse, oder 6 mit dem Adressbyte davor")
       ->type_name("BYTE");
   AddSettingsOptions(command, line.args.settings, SettingsOptions::ZfOnly);
   command.add_option("--format", line.args.format, "Ausgabe: text, csv oder json (Vorgabe text)")
@@ -191,16 +210,19 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
       ->type_name("NAME");
   command
       .add_option("--name-length", line.plan.nameLength,
-                  "C-Header: Namen auf so viele Bytes kürzen, an einer Zeichengrenze")
+                  "c, arduino: Namen auf so viele Bytes (1 bis 4095) kürzen, an einer "
+                  "Zeichengrenze")
       ->type_name("BYTES");
-  command.add_flag("--no-names", line.plan.noNames, "C-Header: ohne Namen");
+  command.add_flag("--no-names", line.plan.noNames, "c, arduino: ohne Namen (9 Bytes je Kanal)");
   command
       .add_option("--name-charset", line.plan.nameCharset,
-                  "C-Header: Namen als utf8, ascii oder hd44780 (Vorgabe utf8)")
+                  "c, arduino: Namen als utf8, ascii oder hd44780 (Vorgabe utf8)")
       ->type_name("SATZ");
   command
       .add_option("--max-table", line.plan.maxTable,
-                  "C-Header: eine Tabelle über so viele Bytes im Flash ablehnen")
+                  "c, arduino: eine Tabelle über so viele Bytes im Flash ablehnen (avr-gcc nimmt "
+                  "höchstens 32767 Bytes je Objekt; ein Uno hat neben dem Bootloader 32256 Bytes "
+                  "für den ganzen Sketch)")
       ->type_name("BYTES");
   command
       .add_option_function<std::string>(

@@ -28,7 +28,7 @@ OTHER = LIST.replace("145.500000,,", "145.550000,,")
 SHOWN = {2: "S20", 7: "Relais DB0XY", 12: "A?B", 40: "Hören, nur"}
 
 
-def build(name, text):
+def build(name, text, *more):
     """The list's plan as CSV rows by number, and its sketch's .elf."""
     path = os.path.join(work, name + ".csv")
     with open(path, "w", encoding="utf-8", newline="") as f:
@@ -40,7 +40,7 @@ def build(name, text):
     out, cache = os.path.join(work, name + "-build"), os.path.join(work, "arduino-cache")
     for folder in (os.path.dirname(sketch), out, cache):
         os.makedirs(folder, exist_ok=True)
-    subprocess.run([cli, "plan", path, "--format", "arduino", "--name", "fw", "-o", sketch],
+    subprocess.run([cli, "plan", path, "--format", "arduino", "--name", "fw", "-o", sketch, *more],
                    check=True, capture_output=True)
     done = subprocess.run(
         ["nice", builder, "-compile", "-hardware", "/usr/share/arduino/hardware",
@@ -59,6 +59,7 @@ def build(name, text):
 
 
 LISTS = {"list": build("Fw", LIST), "other": build("Other", OTHER)}
+LISTS["0x63"] = build("At63", LIST, "--address", "0xC6")
 
 
 def tuned(rows, number, side="rx"):
@@ -96,6 +97,8 @@ CASES = [
     ("the other list's EEPROM names nothing here: the lowest channel", "other", "0xC4",
      "eeprom load " + EEPROM + "\n" + START, [2]),
     ("a chip at the other address does not answer", "list", "0xC6", START, [SILENT]),
+    ("a sketch for 0x63 tunes the chip there", "0x63", "0xC6", START + STEP, [2, 7]),
+    ("a sketch for 0x63, the chip at 0x62", "0x63", "0xC4", START, [SILENT.replace("62", "63")]),
 ]
 failed = 0
 for name, which, address, scenario, events in CASES:

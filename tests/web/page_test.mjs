@@ -206,6 +206,10 @@ const problems = (kind, ...pieces) => check(async (t) => {
   for (const piece of pieces) assert.ok(text.includes(piece), text);
   assert.ok(!text.includes('--'), text);
 });
+// Chooses `value` in the select labelled `name`: its combobox, or by its label where the engine gives it no role (WebKit).
+const choose = (name, value) => async (t) => t.driver.run((e, n, v) => Object.assign(e ?? [...document.querySelectorAll('select')]
+  .find((s) => s.labels[0].textContent === n), {value: v}).dispatchEvent(new Event('change', {bubbles: true})),
+await the(t, `combobox ${name}`, true), name, value);
 const downloadsDisabled = (disabled) => js(() => [...document.querySelectorAll('[data-format]')].map((b) => b.disabled),
   Array(6).fill(disabled));
 // Each download's name and bytes against the command's file for the same list
@@ -313,11 +317,14 @@ const CASES = [
     js(() => performance.getEntriesByType('resource').length, 0)],
   ['channel list: pasted text is "kanalliste", RX only', {skipWithoutCli: true}, openList, paste(EXAMPLE),
     click('checkbox Nur RX'), downloads(EXAMPLE, 'kanalliste', ['--rx-only'])],
+  ['channel list: the second I²C address in every download', {skipWithoutCli: true}, openList, paste(EXAMPLE),
+    choose('I²C-Adresse', '0xC6'), downloads(EXAMPLE, 'kanalliste', ['--address', '0xC6'])],
   ['channel list: keyboard path and names', {}, openList, focused('heading Kanalliste'), tabOrder('link Zurück zum Rechner'), keys('Tab', 'Tab'),
     // (WebKit gives a <select> no role of its own: the raster is found by its label.)
     focused('textbox CSV-Text'), tabOrder('textbox ZF (MHz)', 'textbox TX-ZF (MHz)'), keys('Tab'),
     js(() => document.activeElement.labels[0].textContent, 'Raster (kHz)'), tabOrder('checkbox BIT 0 CP (charge Pump)',
       'checkbox AM/FM', 'checkbox Neben dem Raster runden', 'textbox Name im C-Header', 'textbox Basisadresse', 'checkbox Nur RX'),
+    keys('Tab'), js(() => document.activeElement.labels[0].textContent, 'I²C-Adresse'),
     keys('Tab'), js(() => document.activeElement.getAttribute('aria-labelledby'), 'list-caption'),
     js(() => [...document.querySelectorAll('#list-table th')].every((h) => h.scope), true), named('table Plan: 0 Kanäle')],
   ['channel list: a 393 px phone scrolls the table in its box', {width: 393, height: 852, mobile: true}, openList, paste(EXAMPLE),

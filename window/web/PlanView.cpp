@@ -41,6 +41,7 @@ ViewRequest ReadView(const val& fields, std::string_view format) {
   text.raster = fields["raster"].as<std::string>();
   text.am = fields["am"].as<bool>();
   text.noCp = !fields["cp"].as<bool>();
+  text.address = fields["address"].as<std::string>();
   const channels::Settings settings = channels::ReadSettings(text, true);
   switch (settings.error) {
     case channels::SettingsError::None:
@@ -52,14 +53,14 @@ ViewRequest ReadView(const val& fields, std::string_view format) {
                                 Quoted(tx ? text.txZf : text.zf) + " " +
                                 std::string(channels::Complaint(settings.numberError)) + "."};
     }
-    case channels::SettingsError::Address:  // the view chooses neither
-    case channels::SettingsError::Bus:
-      return {std::nullopt, "Adresse " + Quoted(text.address) + " gibt es nicht."};
+    case channels::SettingsError::Address:  // the view offers only the chip's two
+    case channels::SettingsError::Bus:      // the view has no bus: it writes no i2ctransfer
+      return {std::nullopt, "I²C-Adresse " + Quoted(text.address) + " gibt es nicht."};
     case channels::SettingsError::Raster:  // the view offers only the core's steps
       return {std::nullopt, "Raster (kHz): " + Quoted(text.raster) + " gibt es nicht."};
   }
   PlanRequest request;
-  request.settings = {settings.rx, settings.txZf, fields["rxOnly"].as<bool>()};
+  request.settings = {settings.rx, settings.txZf, fields["rxOnly"].as<bool>(), settings.chip};
   request.round = fields["round"].as<bool>();
   request.format = channels::PlanFormatByName(format).value_or(channels::PlanFormat::Json);
   request.prefix = fields["name"].as<std::string>();

@@ -170,7 +170,8 @@ function listNumber(id) {
 function listSettings() {
   return {zf: listNumber('list-zf'), txZf: listNumber('list-txzf'), raster: byId('list-raster').value,
     cp: byId('list-cp').checked, am: byId('list-am').checked, round: byId('list-round').checked,
-    name: byId('list-name').value, base: byId('list-base').value, rxOnly: byId('list-rxonly').checked};
+    name: byId('list-name').value, base: byId('list-base').value, rxOnly: byId('list-rxonly').checked,
+    address: byId('list-address').value};
 }
 
 // The table's columns, each defined here once: its heading, the side it
