@@ -211,4 +211,54 @@ TEST(Files, OutputAppearsWholeOrNotAtAll) {
   EXPECT_EQ(cli::ReadInput(path, 3).problem, cli::InputProblem::TooLarge);
 }
 
+// --csv in every command that writes CSV: refused with another format or an
+// unknown value, and "plain" as the default is.
+TEST(Csv, RefusedOutsideCsvAndUnknown) {
+  struct Case {
+    std::vector<std::string> words;  // plan's after "plan", on a list of one channel
+    int status;
+    const char* piece;  // of the message, or of the output
+  };
+  const std::string wrong = "--csv gilt nur für --format csv.\n";
+  const Case cases[] = {
+      {{"calc", "145", "--csv", "de"}, 2, wrong.c_str()},
+      {{"table", "--from", "145", "--to", "145", "--format", "json", "--csv", "plain"},
+       2,
+       wrong.c_str()},
+      {{"decode", "223", "48", "160", "--csv", "de"}, 2, wrong.c_str()},
+      {{"plan", "--format", "i2ctransfer", "--csv", "de"}, 2, wrong.c_str()},
+      {{"calc", "145", "--format", "csv", "--csv", "excel"},
+       2,
+       "--csv \u201Eexcel\u201C gibt es nicht: plain oder de.\nHilfe: teilomat-cli --help"},
+      {{"plan", "--csv", "DE"},
+       2,
+       "--csv \u201EDE\u201C gibt es nicht: plain oder de.\nHilfe: teilomat-cli plan"},
+      {{"decode", "223", "48", "160", "--format", "csv", "--csv", "\x1B[2J"},
+       2,
+       "\u201E?[2J\u201C"},
+      {{"calc", "145", "--format", "csv", "--csv", "plain"}, 0, "\n145,6228,155700,145,0,169,"},
+      {{"decode", "223", "48", "160", "--format", "csv", "--csv", "de"},
+       0,
+       ";0xDF;0x30;0xA0;6255;"},
+      {{"plan", "--csv", "de"},
+       0,
+       "\xEF\xBB\xBF"
+       "channel;name;"},
+  };
+  for (const Case& c : cases) {
+    Outcome o{};
+    if (c.words.front() == "plan") {
+      o = Plan("name,rx_mhz\nA,145.6\n", {c.words.begin() + 1, c.words.end()});
+    } else {
+      channels::StringSink out, err;
+      o = {cli::RunCommandLine(c.words, out, err), out.Text(), err.Text()};
+    }
+    EXPECT_EQ(o.status, c.status) << c.words.back() << o.err;
+    EXPECT_NE((c.status == 0 ? o.out : o.err).find(c.piece), std::string::npos) << o.out << o.err;
+    if (c.status != 0) {
+      EXPECT_EQ(o.out, "") << c.words.back();
+    }
+  }
+}
+
 }  // namespace
