@@ -207,7 +207,7 @@ const problems = (kind, ...pieces) => check(async (t) => {
   assert.ok(!text.includes('--'), text);
 });
 const downloadsDisabled = (disabled) => js(() => [...document.querySelectorAll('[data-format]')].map((b) => b.disabled),
-  Array(6).fill(disabled));
+  Array(7).fill(disabled));
 // Each download's name and bytes against the command's file for the same list
 // (the page's click on the download link is caught, nothing is saved).
 const downloads = (list, stem, args, imageArgs = [], sketch = stem) => check(async (t) => {
@@ -218,14 +218,15 @@ const downloads = (list, stem, args, imageArgs = [], sketch = stem) => check(asy
     URL.createObjectURL = (blob) => { const url = make(blob); blobs.set(url, blob); return url; };
     HTMLAnchorElement.prototype.click = function () { caught.push([this.download, blobs.get(this.href)]); };
   });
-  for (const [button, format, suffix] of [['C-Header', 'c', '.h'], ['Arduino-Sketch', 'arduino', '.ino'],
-    ['Intel HEX', 'ihex', '.hex'], ['Binär', 'bin', '.bin'], ['CSV', 'csv', '-plan.csv'], ['JSON', 'json', '.json']]) {
+  for (const [button, format, suffix, csv = []] of [['C-Header', 'c', '.h'], ['Arduino-Sketch', 'arduino', '.ino'],
+    ['Intel HEX', 'ihex', '.hex'], ['Binär', 'bin', '.bin'], ['CSV', 'csv', '-plan.csv'],
+    ['CSV (Excel, deutsch)', 'csv', '-plan-excel.csv', ['--csv', 'de']], ['JSON', 'json', '.json']]) {
     await click(`button ${button}`)(t);
     const [name, bytes] = await t.driver.run(async () => { const [n, b] = caught.pop();
       return [n, btoa(String.fromCharCode(...new Uint8Array(await b.arrayBuffer())))]; });
     const image = ['ihex', 'bin'].includes(format) ? imageArgs : [];
     const file = (format === 'arduino' ? sketch : stem) + suffix;
-    assert.deepEqual([name, bytes], [file, planCli(list, file, '--format', format, ...args, ...image)], button);
+    assert.deepEqual([name, bytes], [file, planCli(list, file, '--format', format, ...csv, ...args, ...image)], button);
   }
 });
 
