@@ -1,6 +1,7 @@
 #include "channels/Plan.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "channels/Escape.h"
 #include "channels/NumberOutput.h"
@@ -23,6 +24,20 @@ std::string SidePlace(const Plan& plan, const SideRef& ref) {
   const PlannedChannel& channel = plan.channels[ref.index];
   return "  " + ChannelPlace(channel.number, channel.name) + ": " + (ref.tx ? "TX " : "RX ") +
          Shown(SideOf(plan, ref).requestedMHz) + " MHz";
+}
+
+// Whether every side of `channels` lies within 1 Hz of the settings' grid,
+// whatever its divider: the VCO, RX + ZF, a whole number of steps.
+bool OnGrid(const std::vector<Channel>& channels, const PlanSettings& settings) {
+  const double step = settings.rx.Raster();
+  const auto onGrid = [step](double mhz, double zf) {
+    return std::fabs(std::remainder((mhz + zf) * 1e6, step)) <= 1.0;
+  };
+  for (const Channel& channel : channels) {
+    if (!onGrid(channel.rxMHz, settings.rx.zf)) return false;
+    if (channel.txMHz && !settings.rxOnly && !onGrid(*channel.txMHz, settings.txZf)) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -117,16 +132,28 @@ std::vector<MergedSides> FindMergedSides(const Plan& plan) {
   return merged;
 }
 
-std::optional<int> FittingRaster(const std::vector<Channel>& channels,
-                                 const PlanSettings& settings) {
+RasterFit FittingRaster(const std::vector<Channel>& channels, const PlanSettings& settings) {
   // The core's steps run from the finest to the coarsest: the coarsest first.
   const tuning::TuningState state;
+  RasterFit fit;
   for (int index = static_cast<int>(state.RasterTab.size()) - 1; index >= 0; --index) {
     if (index == settings.rx.rasterIndex) continue;
     PlanSettings other = settings;
     other.rx.rasterIndex = index;
     const Plan plan = MakePlan(channels, other);
-    if (plan && plan.offRaster.empty()) return index;
+    if (plan && plan.offRaster.empty()) return {index, {}};
+    if (!plan && !fit.beyondLimit && OnGrid(channels, other)) fit.beyondLimit = index;
+  }
+  return fit;
+}
+
+std::optional<int> RasterReaching(const Setup& setup, double mhz) {
+  const tuning::TuningState state;
+  for (int index = static_cast<int>(state.RasterTab.size()) - 1; index >= 0; --index) {
+    if (index == setup.rasterIndex) continue;
+    Setup other = setup;
+    other.rasterIndex = index;
+    if (CalcRow(other, mhz)) return index;
   }
   return std::nullopt;
 }

@@ -98,11 +98,24 @@ Plan MakePlan(const std::vector<Channel>& channels, const PlanSettings& settings
 /// is not named.
 std::vector<MergedSides> FindMergedSides(const Plan& plan);
 
-/// The coarsest raster (index into RasterTab) other than the settings' own
-/// on which every side of every channel lies, with every divider within its
-/// limits; none if there is no such raster.
-std::optional<int> FittingRaster(const std::vector<Channel>& channels,
-                                 const PlanSettings& settings);
+/// The rasters other than the settings' own that a list could take, as
+/// indices into RasterTab.
+struct RasterFit {
+  /// The coarsest on which every side of every channel lies, with every
+  /// divider within its limits; none if there is no such raster.
+  std::optional<int> index;
+  /// Without `index`: the coarsest on whose grid every side lies but where
+  /// some divider is beyond its limits; none where the sides lie off every
+  /// grid.
+  std::optional<int> beyondLimit;
+};
+
+/// The rasters `channels` would fit, as RasterFit says.
+RasterFit FittingRaster(const std::vector<Channel>& channels, const PlanSettings& settings);
+
+/// The coarsest raster (index into RasterTab) other than the setup's own on
+/// which `mhz` gives a divider within 0 to 131071; none if there is none.
+std::optional<int> RasterReaching(const Setup& setup, double mhz);
 
 /// The core's words for the limit and the side: "Teilerverhältnis zu gross!
 /// (max 131071)\nKanal 0 „L“: RX 131.072 MHz (N 131072)\n".

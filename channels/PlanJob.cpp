@@ -107,6 +107,8 @@ PlanOutcome RunPlanJob(const PlanRequest& request, std::string list) {
   outcome.plan = MakePlan(outcome.list.channels, settings);
   if (!outcome.plan) {
     outcome.problem = PlanProblem::DividerLimit;
+    const LimitHit& hit = *outcome.plan.limit;
+    outcome.limitRaster = RasterReaching(hit.tx ? settings.Tx() : settings.rx, hit.mhz);
     return outcome;
   }
   if (!outcome.plan.offRaster.empty()) {

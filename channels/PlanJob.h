@@ -98,9 +98,11 @@ struct PlanOutcome {
   PlanProblem problem = PlanProblem::None;
   ChannelList list;  // the plan's names point into its channels
   Plan plan;         // as far as it goes: with a divider beyond its limit, up to that side
-  /// Where sides lie off the raster: the coarsest other raster on which every
-  /// side lies (index into the core's RasterTab), if there is one.
-  std::optional<int> fittingRaster;
+  /// Where sides lie off the raster: the rasters the list would fit.
+  RasterFit fittingRaster;
+  /// Where a divider is beyond its limits: the coarsest other raster on which
+  /// that side's divider lies within them (index into RasterTab), if any.
+  std::optional<int> limitRaster;
   std::vector<MergedSides> merged;      // sides `round` put together, RX first
   std::vector<ShortenedName> cutNames;  // FirmwareHeader
   Image image;                          // IntelHex and Bin

@@ -16,6 +16,7 @@ ParseProblem ProblemOf(const CLI::ParseError& e) {
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) != nullptr) {
     return ParseProblem::ValueCount;
   }
+  if (dynamic_cast<const CLI::ConversionError*>(&e) != nullptr) return ParseProblem::FlagValue;
   return ParseProblem::Other;
 }
 
@@ -73,8 +74,9 @@ int RunCommandLine(const std::vector<std::string>& words, channels::Sink& out,
       }
       return false;
     };
-    err.Put(!words.empty() && !IsCommand(words[0]) ? MisplacedMessage(words, takesValue)
-                                                   : UsageMessage(ProblemOf(e), e.what()));
+    err.Put(!words.empty() && !IsCommand(words[0])
+                ? MisplacedMessage(words, takesValue)
+                : UsageMessage(ProblemOf(e), e.what(), words.empty() ? "" : words[0]));
     return kExitUsage;
   }
 

@@ -6,7 +6,16 @@
 namespace cli {
 namespace {
 
-constexpr std::string_view kExamples = R"(Beispiele:
+constexpr std::string_view kExamples =
+    R"(Raster wählen: das Kanalraster des Bandes, 25 kHz für FM-Kanäle auf 2 m und
+70 cm, 10 kHz für AM-Rundfunk und CB (27 MHz). RX + ZF muss ein Vielfaches
+des Rasters sein: 12,5-kHz-Kanäle passen nur mit 1 kHz, und nur wo RX + ZF
+ganze kHz ergibt. N = (RX + ZF) / Raster ist höchstens 131071, also reicht ein
+Raster bis 131071 × Raster: 131,071 MHz bei 1 kHz, 1310,71 MHz bei 10 kHz,
+3276,775 MHz bei 25 kHz.
+ZF positiv: der VCO läuft über RX, auf RX + ZF; ZF negativ: darunter.
+
+Beispiele:
   teilomat-cli calc 145,68                 Ergebnis wie im Fenster (ZF 10,7, Raster 25 kHz)
   teilomat-cli calc --raster 10 --zf 0,455 --am 27.125 27.135 --format csv
   teilomat-cli table --from 144 --to 146 --format c --name kanal > kanaele.h
@@ -29,6 +38,23 @@ constexpr std::string_view kPlanNotes =
 Frequency, Duplex, Offset; weitere Spalten zählen nicht) oder eine eigene Liste
 mit der Kopfzeile name,rx_mhz,tx_mhz (leeres tx_mhz: der Kanal sendet nicht),
 als UTF-8, getrennt mit "," oder mit ";" (dann auch mit Dezimalkomma).
+Eine Liste aus einer deutschen Tabellenkalkulation, mit ";" und Dezimalkomma:
+  name;rx_mhz;tx_mhz
+  Relais;145,6;145,0
+Vorsicht: "wie angezeigt" gespeichert, schreibt eine Zelle mit drei
+Nachkommastellen 145,613 statt 145,6125, und plan kann das nicht sehen: mit
+voller Genauigkeit speichern.
+Raster wählen: das Kanalraster des Bandes, 25 kHz für FM-Kanäle auf 2 m und
+70 cm, 10 kHz für AM-Rundfunk und CB (27 MHz). RX + ZF (und TX + TX-ZF) muss
+ein Vielfaches des Rasters sein: 12,5-kHz-Kanäle passen nur mit 1 kHz, und
+nur wo RX + ZF ganze kHz ergibt. N ist höchstens 131071, also reicht ein
+Raster bis 131071 × Raster: 131,071 MHz bei 1 kHz, 1310,71 MHz bei 10 kHz,
+3276,775 MHz bei 25 kHz.
+ZF positiv: der VCO läuft über RX, auf RX + ZF; ZF negativ: darunter.
+--tx-zf für einen Sender, der mischt: der VCO läuft auf TX + TX-ZF (negativ:
+darunter); 0, wenn der VCO selbst auf der Sendefrequenz läuft. Für CB mit
+--raster 10 --zf 0,455 liegt TX mit --tx-zf 0 neben dem Raster: --tx-zf 0,455
+oder --rx-only angeben.
 Das Bandbit (--am) wählt den Eingang des TSA6057 (AM- oder FM-Oszillator),
 nicht die Modulation: die Spalte Mode ändert es nicht.
 Ein Kanal mehr als 1 Hz neben dem Raster ist ein Fehler; --round nimmt ihn
@@ -36,7 +62,8 @@ und zeigt die Abweichung in Hz. Im EEPROM-Abbild (ihex, bin) steht Kanal L
 bei --base + L * 6: erst RX DB0-DB2, dann TX DB0-DB2 (mit --rx-only nur RX,
 3 Bytes). Lücken und der Rest bis --size bekommen --fill. --base, --size und
 --fill gelten nur für ihex und bin; --rx-only lässt TX in jedem Format weg.
-Der C-Header (c) deklariert nur; genau eine .c-Datei definiert vor dem
+Der C-Header (c) ist ein Header im stb-Stil mit der Tabelle und ihrer Suche,
+nicht das C-Array von table --format c. Er deklariert nur; genau eine .c-Datei definiert vor dem
 #include PRÄFIX_PLAN_IMPLEMENTATION und bekommt die Tabelle (auf AVR im Flash)
 und ihre Funktionen. arduino schreibt einen ganzen Sketch für einen Arduino Uno:
 D2 nächster, D3 vorheriger Kanal, D4 gedrückt senden; der Kanal bleibt im EEPROM.
@@ -171,9 +198,9 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
       ->type_name("FORMAT");
   AddCsvOption(command, line.plan.csv);
   command
-      .add_option(
-          "-o", line.plan.output,
-          "In diese Datei schreiben: sie entsteht ganz oder gar nicht; - ist die Standardausgabe")
+      .add_option("-o", line.plan.output,
+                  "In diese Datei schreiben: sie entsteht ganz oder gar nicht; eine, die nicht "
+                  "geschrieben werden darf, wird nicht ersetzt; - ist die Standardausgabe")
       ->type_name("DATEI");
   command
       .add_option("--name", line.plan.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")

@@ -23,9 +23,6 @@ enum ExitStatus : int {
   kExitUnexpected = 4,    // anything unforeseen: memory ran out, an internal error
 };
 
-/// Said on standard error when standard output cannot be written.
-inline constexpr std::string_view kWriteFailed = "Die Ausgabe konnte nicht geschrieben werden.\n";
-
 /// The line of calc, table or decode as typed: every value is still text.
 struct Arguments {
   channels::SettingsText settings;  // decode takes its ZF alone
@@ -46,6 +43,10 @@ int RunDecode(const Arguments& args, channels::Sink& out, channels::Sink& err);
 
 /// Where every refusal but plan's points to.
 inline constexpr std::string_view kHelpHint = "Hilfe: teilomat-cli --help\n";
+
+/// "Hilfe: teilomat-cli plan --help\n", where `command`'s refusals point to;
+/// kHelpHint for none.
+std::string HelpHint(std::string_view command);
 
 /// Puts `message`, a line end and `hint` on `err`; returns kExitUsage.
 int Refuse(channels::Sink& err, std::string_view message, std::string_view hint);
@@ -73,6 +74,7 @@ enum class ParseProblem {
   Unexpected,  // an unknown option or a value too many
   Missing,     // a required option, value or command is missing
   ValueCount,  // an option or value got too few or too many values
+  FlagValue,   // a value given to an option that takes none: --round=x
   NoCommand,   // the first word is no command; `detail` is that word
   Other,       // anything else
 };
@@ -80,7 +82,9 @@ enum class ParseProblem {
 /// The German message for a command line the parser refused; `detail` is the
 /// parser's own (English) text, from which names are taken, or for NoCommand
 /// the word that stands where the command belongs.
-std::string UsageMessage(ParseProblem problem, std::string_view detail);
+/// The hint points to `command`'s help, or with none to the program's.
+std::string UsageMessage(ParseProblem problem, std::string_view detail,
+                         std::string_view command = {});
 
 /// Whether `word` names one of the commands.
 bool IsCommand(std::string_view word);

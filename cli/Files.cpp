@@ -10,6 +10,8 @@
 #include <random>
 #include <string_view>
 
+#include "channels/Escape.h"
+
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -150,17 +152,48 @@ bool ToDisk(std::FILE* file) {
   return _commit(_fileno(file)) == 0;
 }
 
+WriteReason ReasonOfWindowsError(DWORD error) {
+  switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return WriteReason::NoSpace;
+    case ERROR_FILE_TOO_LARGE:
+      return WriteReason::TooLarge;
+    case ERROR_PATH_NOT_FOUND:
+      return WriteReason::NoFolder;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return WriteReason::NotAllowed;
+    case ERROR_WRITE_PROTECT:
+      return WriteReason::ReadOnlySystem;
+    default:
+      return WriteReason::Other;
+  }
+}
+
+// Whether the file open as `handle` (a link's target) has the read-only
+// attribute, which makes Windows refuse to replace it.
+bool HasReadOnlyAttribute(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  return GetFileInformationByHandle(handle, &info) &&
+         (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 // Moves the scratch file over the destination. An existing one is replaced
 // by ReplaceFile, which keeps its attributes and access rights.
-bool MoveOver(const std::string& from, const std::string& to, bool existing) {
+WriteReason MoveOver(const std::string& from, const std::string& to, bool existing) {
   const std::wstring wideFrom = Utf16(from), wideTo = Utf16(to);
   if (existing && ReplaceFileW(wideTo.c_str(), wideFrom.c_str(), nullptr,
                                REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                                nullptr, nullptr)) {
-    return true;
+    return WriteReason::None;
   }
-  return MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return WriteReason::None;
+  }
+  return ReasonOfWindowsError(GetLastError());
 }
 
 void Remove(const std::string& path) {
@@ -272,15 +305,25 @@ bool ToDisk(std::FILE* file) {
 
 // Moves the scratch file over the destination, and makes the new name
 // durable: the folder's entry goes to the disk too.
-bool MoveOver(const std::string& from, const std::string& to, bool /*existing*/) {
-  if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+WriteReason MoveOver(const std::string& from, const std::string& to, bool /*existing*/) {
+  if (std::rename(from.c_str(), to.c_str()) != 0) return WriteReasonOf(errno);
   const std::string folder = FolderOf(to);
   const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return true;  // the rename stands; a folder we may not open is synced by the system
+  // The rename stands; a folder we may not open is synced by the system.
+  if (fd < 0) return WriteReason::None;
   // Some file systems cannot sync a folder (EINVAL); the rename stands all the same.
-  const bool synced = fsync(fd) == 0 || errno == EINVAL;
+  const WriteReason reason =
+      fsync(fd) == 0 || errno == EINVAL ? WriteReason::None : WriteReasonOf(errno);
   close(fd);
-  return synced;
+  return reason;
+}
+
+// Whether the user may not write the existing file `path` (through its
+// links), as the shell's `>` would find: by the effective user, so root
+// may. A read-only file system is left to the write, which names it.
+bool MayNotWrite(const std::string& path) {
+  if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0) return false;
+  return errno == EACCES || errno == EPERM;
 }
 
 void Remove(const std::string& path) {
@@ -322,6 +365,78 @@ void ReleaseScratch() {
 #endif
 
 }  // namespace
+
+WriteReason WriteReasonOf(int error) {
+  switch (error) {
+    case 0:
+      return WriteReason::Other;  // a failure that left no error behind
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return WriteReason::NoSpace;
+    case EFBIG:
+      return WriteReason::TooLarge;
+    case ENOENT:
+    case ENOTDIR:
+      return WriteReason::NoFolder;
+    case EACCES:
+    case EPERM:
+      return WriteReason::NotAllowed;
+    case EROFS:
+      return WriteReason::ReadOnlySystem;
+    default:
+      return WriteReason::Other;
+  }
+}
+
+namespace {
+
+std::string ReasonText(WriteReason reason) {
+  switch (reason) {
+    case WriteReason::NoSpace:
+      return "Auf dem Datenträger ist kein Platz mehr.";
+    case WriteReason::TooLarge:
+      return "Die Datei würde größer, als die Grenze für Dateien erlaubt (ulimit -f).";
+    case WriteReason::NoFolder:
+      return "Den Ordner dafür gibt es nicht.";
+    case WriteReason::NotAllowed:
+      return "Keine Berechtigung.";
+    case WriteReason::ReadOnlySystem:
+      return "Das Dateisystem ist schreibgeschützt.";
+    case WriteReason::None:
+    case WriteReason::Other:
+      break;
+  }
+  return "Das System meldet einen Fehler beim Schreiben.";
+}
+
+}  // namespace
+
+std::string OutputMessage(const std::string& path, OutputProblem problem, WriteReason reason) {
+  switch (problem) {
+    case OutputProblem::IsInput:
+      return "Die Ausgabe " + channels::Quoted(path) +
+             " ist die Kanalliste selbst; sie bleibt, wie sie ist.";
+    case OutputProblem::Directory:
+      return "Die Ausgabe " + channels::Quoted(path) + " ist ein Ordner, keine Datei.";
+    case OutputProblem::ReadOnly:
+      return "Die Datei " + channels::Quoted(path) +
+             " darf nicht geschrieben werden (keine Berechtigung).";
+    case OutputProblem::CannotCreate:
+      return "Die Datei " + channels::Quoted(path) +
+             " kann nicht angelegt werden: " + ReasonText(reason);
+    case OutputProblem::None:
+      break;
+  }
+  return WriteFailedMessage(path, reason);
+}
+
+std::string WriteFailedMessage(const std::string& path, WriteReason reason) {
+  const std::string what =
+      path.empty() ? "Die Standardausgabe" : "Die Ausgabe " + channels::Quoted(path);
+  return what + " konnte nicht geschrieben werden: " + ReasonText(reason);
+}
 
 Input ReadInput(const std::string& path, std::size_t limit) {
   Input input;
@@ -376,7 +491,7 @@ Output::Output(const std::string& path, const FileIdentity& input) {
   if (IsDeviceName(path)) {
     kind_ = Kind::Direct;
     file_ = OpenDirect(path);
-    if (file_ == nullptr) problem_ = OutputProblem::CannotCreate;
+    if (file_ == nullptr) Fail(OutputProblem::CannotCreate, WriteReasonOf(errno));
     return;
   }
   const std::wstring wide = Utf16(path);
@@ -398,13 +513,17 @@ Output::Output(const std::string& path, const FileIdentity& input) {
       file_ = stdout;
     } else if (identity.Same(IdentityOf(HandleOf(stderr)))) {
       file_ = stderr;
+    } else if (HasReadOnlyAttribute(handle)) {
+      problem_ = OutputProblem::ReadOnly;
     } else if (attributes != INVALID_FILE_ATTRIBUTES &&
                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
       // A link: its target is the file to replace.
       std::wstring target(32768, L'\0');  // the longest path Windows knows
       const DWORD size =
           GetFinalPathNameByHandleW(handle, target.data(), static_cast<DWORD>(target.size()), 0);
-      if (size == 0 || size >= target.size()) problem_ = OutputProblem::CannotCreate;
+      if (size == 0 || size >= target.size()) {
+        Fail(OutputProblem::CannotCreate, ReasonOfWindowsError(GetLastError()));
+      }
       destination_ = ToUtf8(target.c_str());
     }
     CloseHandle(handle);
@@ -412,7 +531,7 @@ Output::Output(const std::string& path, const FileIdentity& input) {
   if (problem_ != OutputProblem::None || file_ != nullptr) return;
   if (kind_ == Kind::Direct) {
     file_ = OpenDirect(path);
-    if (file_ == nullptr) problem_ = OutputProblem::CannotCreate;
+    if (file_ == nullptr) Fail(OutputProblem::CannotCreate, WriteReasonOf(errno));
     return;
   }
 #else
@@ -426,8 +545,8 @@ Output::Output(const std::string& path, const FileIdentity& input) {
     const int fd = fcntl(own, F_DUPFD_CLOEXEC, 0);
     file_ = fd < 0 ? nullptr : fdopen(fd, "wb");
     if (file_ == nullptr) {
+      Fail(OutputProblem::CannotCreate, WriteReasonOf(errno));
       if (fd >= 0) close(fd);
-      problem_ = OutputProblem::CannotCreate;
     }
     return;
   }
@@ -441,19 +560,27 @@ Output::Output(const std::string& path, const FileIdentity& input) {
     } else if (!S_ISREG(st.st_mode)) {
       kind_ = Kind::Direct;
       file_ = OpenDirect(path);
-      if (file_ == nullptr) problem_ = OutputProblem::CannotCreate;
+      if (file_ == nullptr) {
+        // An existing device or FIFO: "angelegt" would be wrong for it.
+        const WriteReason reason = WriteReasonOf(errno);
+        Fail(reason == WriteReason::NotAllowed ? OutputProblem::ReadOnly
+                                               : OutputProblem::CannotCreate,
+             reason);
+      }
     } else if (identity.Same(input)) {
       problem_ = OutputProblem::IsInput;
     } else if (fstat(STDOUT_FILENO, &standard) == 0 && identity.Same(IdentityOf(standard))) {
       file_ = stdout;  // already the shell's output, as it opened it
     } else if (fstat(STDERR_FILENO, &standard) == 0 && identity.Same(IdentityOf(standard))) {
       file_ = stderr;
+    } else if (MayNotWrite(path)) {
+      problem_ = OutputProblem::ReadOnly;  // as the shell refuses it; a replace would not see it
     }
     if (problem_ != OutputProblem::None || file_ != nullptr) return;
   }
   destination_ = FollowLinks(path);
   if (destination_.empty()) {
-    problem_ = OutputProblem::CannotCreate;
+    Fail(OutputProblem::CannotCreate, WriteReasonOf(errno));
     return;
   }
 #endif
@@ -471,8 +598,8 @@ Output::Output(const std::string& path, const FileIdentity& input) {
     if (file_ == nullptr && errno != EEXIST) break;
   }
   if (file_ == nullptr) {
+    Fail(OutputProblem::CannotCreate, WriteReasonOf(errno));
     scratch_.clear();
-    problem_ = OutputProblem::CannotCreate;
   }
 #ifndef _WIN32
   if (file_ != nullptr) GuardScratch(scratch_);
@@ -481,6 +608,11 @@ Output::Output(const std::string& path, const FileIdentity& input) {
 
 Output::~Output() {
   Discard();
+}
+
+void Output::Fail(OutputProblem problem, WriteReason reason) {
+  problem_ = problem;
+  reason_ = reason;
 }
 
 void Output::Discard() {
@@ -505,17 +637,28 @@ bool Output::IsTerminal() const {
 
 bool Output::Commit() {
   if (file_ == nullptr) return false;
-  bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
-  if (kind_ == Kind::Borrowed) return ok;
-  if (kind_ == Kind::Replacing) ok = ok && ToDisk(file_);
-  ok = std::fclose(file_) == 0 && ok;
+  // The first failure's reason, taken before anything else can change errno.
+  WriteReason reason = WriteReason::None;
+  const auto check = [&reason](bool ok) {
+    if (!ok && reason == WriteReason::None) reason = WriteReasonOf(errno);
+  };
+  errno = 0;
+  check(std::fflush(file_) == 0);
+  if (reason == WriteReason::None && std::ferror(file_) != 0) reason = WriteReason::Other;
+  if (kind_ == Kind::Borrowed) {
+    reason_ = reason;
+    return reason == WriteReason::None;
+  }
+  if (kind_ == Kind::Replacing && reason == WriteReason::None) check(ToDisk(file_));
+  check(std::fclose(file_) == 0);
   file_ = nullptr;
-  if (kind_ == Kind::Replacing) {
-    ok = ok && MoveOver(scratch_, destination_, replacesExisting_);
-    if (ok) scratch_.clear();  // Discard below lets the signals go
+  if (kind_ == Kind::Replacing && reason == WriteReason::None) {
+    reason = MoveOver(scratch_, destination_, replacesExisting_);
+    if (reason == WriteReason::None) scratch_.clear();  // Discard below lets the signals go
   }
   Discard();
-  return ok;
+  reason_ = reason;
+  return reason == WriteReason::None;
 }
 
 }  // namespace cli

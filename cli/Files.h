@@ -56,7 +56,29 @@ enum class OutputProblem {
   CannotCreate,  // the file or its scratch file cannot be made or opened
   Directory,     // the path names a directory
   IsInput,       // the path names the input itself
+  ReadOnly,      // an existing file the user may not write (mode, read-only attribute)
 };
+
+/// Why a file could not be made or written, taken from the system's error
+/// where the failure happens.
+enum class WriteReason {
+  None,
+  NoSpace,         // the disk or the user's quota is full
+  TooLarge,        // beyond the file size limit (ulimit -f)
+  NoFolder,        // the folder to hold the file does not exist
+  NotAllowed,      // no permission
+  ReadOnlySystem,  // the file system is mounted read-only
+  Other,           // any other failure
+};
+
+/// The reason an errno value stands for.
+WriteReason WriteReasonOf(int error);
+
+/// What the user is told: the problem with `path` and its reason, one line
+/// without its newline. An empty path is standard output.
+std::string OutputMessage(const std::string& path, OutputProblem problem, WriteReason reason);
+/// The same for a write or a commit that failed.
+std::string WriteFailedMessage(const std::string& path, WriteReason reason);
 
 /// Where a command's output goes, chosen by what `path` names:
 /// - empty or "-": standard output;
@@ -78,6 +100,8 @@ class Output {
   Output& operator=(const Output&) = delete;
 
   OutputProblem Problem() const { return problem_; }
+  /// Why the output could not be made, or why Commit failed.
+  WriteReason Reason() const { return reason_; }
   /// The stream to write to; null when Problem() is not None.
   std::FILE* File() const { return file_; }
   /// Whether the output is a terminal (a console on Windows).
@@ -91,7 +115,10 @@ class Output {
 
   void Discard();
 
+  void Fail(OutputProblem problem, WriteReason reason);
+
   OutputProblem problem_ = OutputProblem::None;
+  WriteReason reason_ = WriteReason::None;
   Kind kind_ = Kind::Borrowed;
   std::FILE* file_ = nullptr;
   std::string destination_;  // Replacing: the file the scratch file replaces

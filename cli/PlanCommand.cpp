@@ -23,10 +23,8 @@ using channels::Sink;
 
 namespace {
 
-constexpr std::string_view kPlanHelpHint = "Hilfe: teilomat-cli plan --help\n";
-
 int Usage(Sink& err, std::string_view message) {
-  return Refuse(err, message, kPlanHelpHint);
+  return Refuse(err, message, HelpHint("plan"));
 }
 
 // An address or size typed for an image.
@@ -156,13 +154,28 @@ std::string RasterText(const PlanRequest& request) {
   return std::to_string(request.settings.rx.Raster() / 1000) + " kHz";
 }
 
-// "Hinweis: alle Kanäle passen zu --raster 10.", or that none of the three fits.
-std::string RasterHint(std::optional<int> rasterIndex) {
-  if (!rasterIndex) {
-    return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.";
+// "Hinweis: alle Kanäle passen zu --raster 10.", or that only a raster that
+// is too fine would fit, or that none of the three fits.
+std::string RasterHint(const channels::RasterFit& fit) {
+  if (fit.index)
+    return "Hinweis: alle Kanäle passen zu --raster " +
+           std::to_string(channels::RasterKHz(*fit.index)) + ".";
+  if (fit.beyondLimit) {
+    return "Nur mit --raster " + std::to_string(channels::RasterKHz(*fit.beyondLimit)) +
+           " liegen alle Kanäle im Raster, dort ist aber ein Teilerverhältnis zu gross (max "
+           "131071).";
   }
-  return "Hinweis: alle Kanäle passen zu --raster " +
-         std::to_string(channels::RasterKHz(*rasterIndex)) + ".";
+  return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.";
+}
+
+// Which raster brings the side beyond the limit within it, or that none does.
+std::string LimitHint(std::optional<int> rasterIndex) {
+  if (!rasterIndex) {
+    return "Mit keinem Raster (" + channels::RasterChoices() +
+           " kHz) liegt das Teilerverhältnis dieses Kanals zwischen 0 und 131071.\n";
+  }
+  return "Hinweis: mit --raster " + std::to_string(channels::RasterKHz(*rasterIndex)) +
+         " liegt das Teilerverhältnis dieses Kanals zwischen 0 und 131071.\n";
 }
 
 // The problem that stopped the plan, in the options' words; the exit status.
@@ -176,6 +189,7 @@ int SayProblem(const PlanOutcome& outcome, const PlanRequest& request, Sink& err
       return Usage(err, "Die ZF ist zu groß für den C-Header.");
     case PlanProblem::DividerLimit:
       err.Put(channels::LimitMessage(*outcome.plan.limit));
+      err.Put(LimitHint(outcome.limitRaster));
       return kExitDividerLimit;
     case PlanProblem::OffRaster:
       err.Put("Nicht im Raster von " + RasterText(request) + " (mehr als 1 Hz daneben):\n");
@@ -225,7 +239,7 @@ void SayNotes(const PlanOutcome& outcome, const PlanArguments& args, Sink& err,
   if (!outcome.Moved().empty()) {
     err.Put("Mit --round auf das Raster von " + RasterText(request) + " gelegt:\n");
     channels::PutRoundedLines(outcome.plan, err);
-    if (outcome.fittingRaster) err.Put(RasterHint(outcome.fittingRaster) + "\n");
+    if (outcome.fittingRaster.index) err.Put(RasterHint(outcome.fittingRaster) + "\n");
   }
   if (!outcome.merged.empty()) {
     err.Put("Verschiedene Frequenzen der Liste auf demselben Kanal des Rasters:\n");
@@ -291,18 +305,12 @@ int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
   Input input = ReadInput(args.input);
   if (!input) return Usage(err, InputMessage(args.input, input.problem));
   Output output(args.output, input.identity);
-  switch (output.Problem()) {
-    case OutputProblem::None:
-      break;
-    case OutputProblem::IsInput:
-      return Usage(err, "Die Ausgabe " + Quoted(args.output) +
-                            " ist die Kanalliste selbst; sie bleibt, wie sie ist.");
-    case OutputProblem::Directory:
-      err.Put("Die Ausgabe " + Quoted(args.output) + " ist ein Ordner, keine Datei.\n");
-      return kExitWriteFailed;
-    case OutputProblem::CannotCreate:
-      err.Put("Die Datei " + Quoted(args.output) + " kann nicht angelegt werden.\n");
-      return kExitWriteFailed;
+  if (output.Problem() == OutputProblem::IsInput) {
+    return Usage(err, OutputMessage(args.output, output.Problem(), output.Reason()));
+  }
+  if (output.Problem() != OutputProblem::None) {
+    err.Put(OutputMessage(args.output, output.Problem(), output.Reason()) + "\n");
+    return kExitWriteFailed;
   }
   // As gzip does: bytes for an EEPROM would only garble the terminal.
   if (args.format == "bin" && output.IsTerminal()) {
@@ -313,12 +321,12 @@ int RunPlanCommand(const PlanArguments& args, Sink& out, Sink& err) {
   int status = kExitOk;
   channels::StringSink notes;
   {
-    FileSink sink(output.File());
+    FileSink sink(output.File(), args.output);
     status = RunPlan(args, std::move(input.text), sink, err, &notes);
   }
   if (status != kExitOk) return status;  // a scratch file goes, the old file stays
   if (!output.Commit()) {
-    err.Put(kWriteFailed);
+    err.Put(WriteFailedMessage(args.output, output.Reason()) + "\n");
     return kExitWriteFailed;
   }
   err.Put(notes.Text());

@@ -2,6 +2,7 @@
 // and the writers' columns.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -84,9 +85,56 @@ TEST(Plan, OffRasterListsAreToldTheRasterTheyFit) {
     channels::PlanSettings settings;
     settings.rx.rasterIndex = c.rasterIndex;
     settings.rx.zf = c.zf;
-    EXPECT_EQ(channels::FittingRaster(channels::ReadChannelList(c.list).channels, settings),
+    EXPECT_EQ(channels::FittingRaster(channels::ReadChannelList(c.list).channels, settings).index,
               c.fitting)
         << c.list;
+  }
+}
+
+// Hand-worked: N = (RX + ZF) / raster, at most 131071.
+TEST(Plan, ListsOffEveryUsableGridAreToldWhichGridTheyLieOn) {
+  struct Case {
+    const char* name;
+    const char* list;
+    std::optional<int> fitting, beyondLimit;
+  };
+  const Case cases[] = {
+      // 156.301 MHz: on 1 kHz only, N 156301.
+      {"only 1 kHz, too large there", "name,rx_mhz\na,145.601\n", {}, 0},
+      // 156.3125 MHz: half a kHz off every grid.
+      {"off every grid", "name,rx_mhz\na,145.6125\n", {}, {}},
+      // 121.001 MHz: on 1 kHz with N 121001.
+      {"1 kHz fits", "name,rx_mhz\na,110.301\n", 0, {}},
+      // TX 145.0015 + 0 is off 1 kHz although RX lies on it.
+      {"tx off every grid", "name,rx_mhz,tx_mhz\na,145.601,145.0015\n", {}, {}},
+  };
+  for (const Case& c : cases) {
+    channels::PlanSettings settings;
+    const channels::RasterFit fit =
+        channels::FittingRaster(channels::ReadChannelList(c.list).channels, settings);
+    EXPECT_EQ(fit.index, c.fitting) << c.name;
+    EXPECT_EQ(fit.beyondLimit, c.beyondLimit) << c.name;
+  }
+}
+
+TEST(Plan, ASideBeyondTheLimitIsToldTheRasterThatReachesIt) {
+  struct Case {
+    const char* name;
+    int rasterIndex;
+    double mhz;
+    std::optional<int> reaching;
+  };
+  const Case cases[] = {
+      {"1 kHz: 25 kHz reaches 200 MHz (N 8428)", 0, 200.0, 2},
+      {"25 kHz: 10 kHz reaches 1000 MHz (N 101070)", 2, 1000.0, 1},
+      {"25 kHz: nothing reaches 4000 MHz (N 160428)", 2, 4000.0, {}},
+      {"10 kHz: 25 kHz reaches 2000 MHz (N 80428)", 1, 2000.0, 2},
+      {"below zero: no raster", 2, -20.0, {}},
+  };
+  for (const Case& c : cases) {
+    channels::Setup setup;
+    setup.rasterIndex = c.rasterIndex;
+    EXPECT_EQ(channels::RasterReaching(setup, c.mhz), c.reaching) << c.name;
   }
 }
 

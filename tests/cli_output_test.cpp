@@ -377,3 +377,131 @@ TEST(Decode, GivesBackWhatCalcEncoded) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every kind of parser error the command line can give, in German, pointing
+// to the help of the command it belongs to.
+TEST(CommandLine, OptionErrorsSayWhatIsWrongAndPointToTheCommandsHelp) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> words;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"value missing",
+       {"plan", "a.csv", "--tx-zf"},
+       "Aufruf fehlerhaft: --tx-zf braucht einen Wert\nHilfe: teilomat-cli plan --help\n"},
+      {"given twice",
+       {"calc", "1", "--zf", "1", "--zf", "2"},
+       "Aufruf fehlerhaft: --zf steht mehr als einmal da: es nimmt nur einen Wert\n"
+       "Hilfe: teilomat-cli calc --help\n"},
+      {"unknown option",
+       {"table", "--from", "1", "--to", "2", "--foo"},
+       "Aufruf fehlerhaft: unbekannte Option --foo\nHilfe: teilomat-cli table --help\n"},
+      {"value too many",
+       {"table", "--from", "1", "--to", "2", "x"},
+       "Aufruf fehlerhaft: ein Wert zu viel: „x“\nHilfe: teilomat-cli table --help\n"},
+      {"list missing",
+       {"plan"},
+       "Aufruf fehlerhaft: es fehlt die Liste (LISTE)\nHilfe: teilomat-cli plan --help\n"},
+      {"rx missing",
+       {"calc"},
+       "Aufruf fehlerhaft: es fehlt die Empfangsfrequenz (RX)\n"
+       "Hilfe: teilomat-cli calc --help\n"},
+      {"option missing",
+       {"table", "--from", "1"},
+       "Aufruf fehlerhaft: es fehlt --to\nHilfe: teilomat-cli table --help\n"},
+      {"flag with a value",
+       {"plan", "a.csv", "--round=x"},
+       "Aufruf fehlerhaft: --round nimmt keinen Wert\nHilfe: teilomat-cli plan --help\n"},
+      {"no command",
+       {},
+       "Aufruf fehlerhaft: es fehlt der Befehl: calc, table, decode oder plan\n"
+       "Hilfe: teilomat-cli --help\n"},
+      {"unknown command",
+       {"rechne"},
+       "Aufruf fehlerhaft: unbekannter Befehl „rechne“; die Befehle sind calc, table, decode "
+       "und plan\nHilfe: teilomat-cli --help\n"},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = RunWords(c.words);
+    EXPECT_EQ(o.status, cli::kExitUsage) << c.name;
+    EXPECT_EQ(o.err, c.err) << c.name;
+  }
+  EXPECT_EQ(cli::UsageMessage(cli::ParseProblem::Other, "Some English text", "decode"),
+            "Aufruf fehlerhaft: diese Befehlszeile ist so nicht lesbar\n"
+            "Hilfe: teilomat-cli decode --help\n");
+}
+
+// The commands' own refusals point to their own help, and a divider beyond
+// the limit is told the raster that reaches it.
+TEST(CommandLine, RefusalsPointToTheCommandsHelp) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> words;
+    int status;
+    const char* errEnd;
+  };
+  const Case cases[] = {
+      {"calc format",
+       {"calc", "1", "--format", "xml"},
+       cli::kExitUsage,
+       "Hilfe: teilomat-cli calc --help\n"},
+      {"table range",
+       {"table", "--from", "2", "--to", "1"},
+       cli::kExitUsage,
+       "Hilfe: teilomat-cli table --help\n"},
+      {"decode bytes",
+       {"decode", "1", "2"},
+       cli::kExitUsage,
+       "Hilfe: teilomat-cli decode --help\n"},
+      {"plan format",
+       {"plan", "-", "--format", "xml"},
+       cli::kExitUsage,
+       "Hilfe: teilomat-cli plan --help\n"},
+      // 200 + 10.7 MHz: N 210700 at 1 kHz, 8428 at 25 kHz.
+      {"calc beyond, 25 kHz reaches",
+       {"calc", "--raster", "1", "200"},
+       cli::kExitDividerLimit,
+       "bei RX „200“ (N 210700)\n"
+       "Hinweis: mit --raster 25 liegt das Teilerverhältnis zwischen 0 und 131071.\n"},
+      // 4010.7 MHz at 25 kHz: N 160428.
+      {"calc beyond, none reaches",
+       {"calc", "4000"},
+       cli::kExitDividerLimit,
+       "Mit keinem Raster (1, 10 oder 25 kHz) liegt das Teilerverhältnis zwischen 0 und "
+       "131071.\n"},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = RunWords(c.words);
+    EXPECT_EQ(o.status, c.status) << c.name;
+    EXPECT_TRUE(o.err.ends_with(c.errEnd)) << c.name << ": " << o.err;
+  }
+}
+
+// The key sentences of each command's help.
+TEST(CommandLine, HelpSaysHowToChoose) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> words;
+    const char* sentence;
+  };
+  const Case cases[] = {
+      {"calc raster", {"calc", "--help"}, "25 kHz für FM-Kanäle auf 2 m und\n70 cm"},
+      {"table limit", {"table", "--help"}, "3276,775 MHz bei 25 kHz"},
+      {"decode zf sign", {"decode", "--help"}, "ZF positiv: der VCO läuft über RX"},
+      {"plan tx-zf", {"plan", "--help"}, "der VCO läuft auf TX + TX-ZF"},
+      {"plan semicolon", {"plan", "--help"}, "  name;rx_mhz;tx_mhz\n  Relais;145,6;145,0\n"},
+      {"plan saved as shown", {"plan", "--help"}, "145,613 statt 145,6125"},
+      {"plan header", {"plan", "--help"}, "nicht das C-Array von table --format c"},
+      {"plan cb", {"plan", "--help"}, "--tx-zf 0,455\noder --rx-only"},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = RunWords(c.words);
+    EXPECT_EQ(o.status, cli::kExitOk) << c.name;
+    EXPECT_NE(o.out.find(c.sentence), std::string::npos) << c.name;
+  }
+}
+
+}  // namespace

@@ -180,7 +180,10 @@ TEST(Program, ExitStatusesAndMessages) {
       {{"table", "--help"}, 0, "--from", ""},
       {{"--version"}, 0, "teilomat-cli " TEILOMAT_VERSION, ""},
       {{}, 2, "", "es fehlt der Befehl"},
-      {{"calc", "--bogus", "145"}, 2, "", "unbekannt oder zu viel: --bogus"},
+      {{"calc", "--bogus", "145"},
+       2,
+       "",
+       "unbekannte Option --bogus\nHilfe: teilomat-cli calc --help"},
       {{"calc"}, 2, "", "es fehlt"},
       {{"calc", "14S.6"}, 2, "", "ist keine Zahl"},
       {{"calc", "--zf", "1O.7", "145"}, 2, "", "ZF \u201E1O.7\u201C ist keine Zahl"},
@@ -726,6 +729,51 @@ TEST(Program, PlanOutputTargets) {
   RunShellCases(cases, "mknod needs root");
 }
 
+// -o refuses what the shell's `>` refuses, and a write that fails says which
+// file and why; the old file stays in each failure. As root the program runs
+// as nobody for the rows about permissions, as the shell would.
+TEST(Program, PlanOutputFailuresNameFileAndReason) {
+  const bool root = geteuid() == 0;
+  const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+  const bool other = !root || Shell(asNobody + "test -x " + Quote(TEILOMAT_CLI_PROGRAM)) == 0;
+  const std::string as = root ? asNobody : "";
+  const std::string readOnly = as + "$PLAN -o f", throughLink = as + "$PLAN -o l";
+  const std::string noFolderRight = as + "$PLAN -o f";
+  const char* user = other ? "echo old > f && chmod 444 f && chmod 777 ." : nullptr;
+  const char* link = other ? "echo old > f && chmod 444 f && ln -s f l && chmod 777 ." : nullptr;
+  const char* writable =
+      other ? "echo old > f && chmod 666 f && ln -s f l && chmod 777 ." : nullptr;
+  const char* shut = other ? "echo old > f && chmod 666 f && chmod 555 ." : nullptr;
+  const std::vector<ShellCase> cases = {
+      {"a read-only file", user, readOnly.c_str(), 1,
+       "test \"$(cat f)\" = old && "
+       "grep -qxF 'Die Datei „f“ darf nicht geschrieben werden (keine Berechtigung).' \"$E\""},
+      {"a link to a read-only file", link, throughLink.c_str(), 1,
+       "test -L l && test \"$(cat f)\" = old && grep -qF '„l“ darf nicht geschrieben' \"$E\""},
+      {"a link to a writable file", writable, throughLink.c_str(), 0,
+       "test -L l && grep -q 6252 f"},
+      {"no right to the folder", shut, noFolderRight.c_str(), 1,
+       "chmod 755 . && test \"$(cat f)\" = old && grep -qxF 'Die Datei „f“ kann nicht angelegt "
+       "werden: Keine Berechtigung.' \"$E\""},
+      {"root replaces a read-only file", root ? "echo old > f && chmod 444 f" : nullptr,
+       "$PLAN -o f", 0, "grep -q 6252 f && test $(stat -c %a f) = 444"},
+      {"a missing folder", ":", "$PLAN -o none/x.csv", 1,
+       "grep -qxF 'Die Datei „none/x.csv“ kann nicht angelegt werden: Den Ordner dafür gibt es "
+       "nicht.' \"$E\""},
+      {"a full disk", ":", "$PLAN -o /dev/full", 1,
+       "grep -qxF 'Die Ausgabe „/dev/full“ konnte nicht geschrieben werden: Auf dem Datenträger "
+       "ist kein Platz mehr.' \"$E\""},
+      {"standard output on a full disk", ":", "$PLAN > /dev/full", 1,
+       "grep -qxF 'Die Standardausgabe konnte nicht geschrieben werden: Auf dem Datenträger ist "
+       "kein Platz mehr.' \"$E\""},
+      {"the file size limit", "echo old > f && seq -f K%g,145.6 500 | sed 1iname,rx_mhz > big",
+       "(ulimit -f 1; $P plan big --format csv -o f)", 1,
+       "test \"$(cat f)\" = old && grep -qF 'Die Ausgabe „f“ konnte nicht geschrieben werden: "
+       "Die Datei würde größer' \"$E\""},
+  };
+  RunShellCases(cases, "as root only, or nobody cannot run the program here");
+}
+
 // The list as a path: every kind of file, and memory bounded by the channels.
 TEST(Program, PlanInputKinds) {
 #if defined(__SANITIZE_ADDRESS__)
@@ -754,6 +802,22 @@ TEST(Program, PlanInputKinds) {
 #endif
 
 #ifdef _WIN32
+// A file with the read-only attribute is refused before anything is written.
+TEST(Program, PlanRefusesAReadOnlyFile) {
+  const std::string folder = RowFolder(1);
+  const std::string target = folder + "old.csv";
+  std::ofstream(target) << "old\n";
+  ASSERT_TRUE(SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_READONLY));
+  const Ran ran =
+      RunProgram({"plan", folder + "list.csv", "--format", "csv", "-o", target}, folder + "out");
+  SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_NE(ran.err.find("darf nicht geschrieben werden (keine Berechtigung)."), std::string::npos)
+      << ran.err;
+  EXPECT_EQ(ReadFile(target), "old\n");
+  EXPECT_FALSE(ScratchLeft(folder));
+}
+
 // In a console window the messages show their umlauts and quotes: read back
 // from the console's screen, they are whole, not a sign for each UTF-8 byte.
 TEST(Program, MessagesShowWholeInAConsole) {

@@ -299,6 +299,11 @@ const CASES = [
   ['channel list: off the raster in the view\'s words, no downloads', {}, openList, paste(OFF_RASTER),
     problems('offRaster', 'Kanal 5 „S12“: TX 145.6125 MHz, nächste Kanäle 145.6 und 145.625 MHz\nKein Raster', 'Neben dem Raster runden'),
     downloadsDisabled(true)],
+  // 156.301 MHz lies on 1 kHz only, where N is 156301; 4010.7 MHz is beyond every raster.
+  ['channel list: a grid that fits only where a divider is too large', {}, openList, paste('name,rx_mhz\nA,145.601\n'),
+    problems('offRaster', 'Nur mit „Raster (kHz)“ 1 liegen alle Kanäle im Raster, dort ist aber ein Teilerverhältnis zu gross')],
+  ['channel list: beyond the limit, which raster reaches it', {}, openList, paste('name,rx_mhz\nA,4000\n'),
+    problems('dividerLimit', 'Teilerverhältnis zu gross! (max 131071)', 'Mit keinem „Raster (kHz)“ liegt das Teilerverhältnis')],
   ['channel list: rounded, with the deviation', {}, openList, paste(OFF_RASTER), click('checkbox Neben dem Raster runden'),
     problems('', 'Neben dem Raster gerundet', 'Kanal 5 „S12“: RX 145.6125 MHz -> 145.6 MHz'), downloadsDisabled(false), rows(4, '5|S12|145,6|145,6|6252|217|48|160|-12500|5824|129|45|160|-12500')],
   ['channel list: ";" and decimal commas', {}, openList, paste('name;rx_mhz;tx_mhz\nA;145,6;145,0\nB;433,5;\n'),

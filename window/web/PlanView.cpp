@@ -84,13 +84,29 @@ std::string RasterText(const PlanRequest& request) {
   return std::to_string(request.settings.rx.Raster() / 1000) + " kHz";
 }
 
-// The raster every side lies on, or that none does, in the view's words.
-std::string RasterHint(std::optional<int> rasterIndex) {
-  if (!rasterIndex) {
-    return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.\n";
+// The raster every side lies on, that only one too fine would fit, or that
+// none does, in the view's words.
+std::string RasterHint(const channels::RasterFit& fit) {
+  if (fit.index) {
+    return "Hinweis: alle Kanäle passen zu „Raster (kHz)“ " +
+           std::to_string(channels::RasterKHz(*fit.index)) + ".\n";
   }
-  return "Hinweis: alle Kanäle passen zu „Raster (kHz)“ " +
-         std::to_string(channels::RasterKHz(*rasterIndex)) + ".\n";
+  if (fit.beyondLimit) {
+    return "Nur mit „Raster (kHz)“ " + std::to_string(channels::RasterKHz(*fit.beyondLimit)) +
+           " liegen alle Kanäle im Raster, dort ist aber ein Teilerverhältnis zu gross (max "
+           "131071).\n";
+  }
+  return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.\n";
+}
+
+// Which raster brings the side beyond the limit within it, or that none does.
+std::string LimitHint(std::optional<int> rasterIndex) {
+  if (!rasterIndex) {
+    return "Mit keinem „Raster (kHz)“ liegt das Teilerverhältnis dieses Kanals zwischen 0 und "
+           "131071.\n";
+  }
+  return "Hinweis: mit „Raster (kHz)“ " + std::to_string(channels::RasterKHz(*rasterIndex)) +
+         " liegt das Teilerverhältnis dieses Kanals zwischen 0 und 131071.\n";
 }
 
 // What the view says of an outcome: how the list was read where that is not
@@ -105,7 +121,7 @@ std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
       if (!outcome.Moved().empty()) {
         said.Put("Neben dem Raster gerundet, auf das Raster von " + RasterText(request) + ":\n");
         channels::PutRoundedLines(outcome.plan, said);
-        if (outcome.fittingRaster) said.Put(RasterHint(outcome.fittingRaster));
+        if (outcome.fittingRaster.index) said.Put(RasterHint(outcome.fittingRaster));
       }
       if (!outcome.merged.empty()) {
         said.Put("Verschiedene Frequenzen der Liste auf demselben Kanal des Rasters:\n");
@@ -120,6 +136,7 @@ std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
       break;
     case PlanProblem::DividerLimit:
       said.Put(channels::LimitMessage(*outcome.plan.limit));
+      said.Put(LimitHint(outcome.limitRaster));
       break;
     case PlanProblem::OffRaster:
       said.Put("Nicht im Raster von " + RasterText(request) + " (mehr als 1 Hz daneben):\n");

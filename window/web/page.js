@@ -151,6 +151,8 @@ function wireCombobox(input) {
 // costs nothing for it. The list never leaves the page.
 const listView = {
   built: false,
+  plan: null,         // the plan command, once the WebAssembly runs
+  starting: null,     // the promise of it
   source: null,       // the list: a file's bytes, or the text typed
   name: 'kanalliste', // the files' name: the list's own without ".csv"
   openedHere: false,  // the link opened the view: Back returns to the form
@@ -228,10 +230,24 @@ function buildListHead() {
 const ROWS_AT_ONCE = 500;
 let table = {channels: [], shown: 0};
 
+// The plan command, once the page's WebAssembly runs (it starts after the
+// form's first paint, the view's code with it); rejected where it cannot.
+function planModule() {
+  listView.starting ??= new Promise((resolve, reject) => {
+    if (ready) resolve(Module);
+    addOnPostRun(() => resolve(Module));
+    startFailed.push(reject);
+  }).then((plan) => {
+    listView.plan = plan;
+    return plan;
+  });
+  return listView.starting;
+}
+
 function updateList() {
-  if (!ready || !listView.built) return;
+  if (!listView.plan || !listView.built) return;
   const plan = listView.source === null ? {problems: listView.refused, kind: 'file', clean: false, plan: ''}
-                                        : Module.planTable(listView.source, listSettings());
+                                        : listView.plan.planTable(listView.source, listSettings());
   const problems = byId('list-problems');
   const text = plan.problems.trimEnd();
   if (problems.textContent !== text) problems.textContent = text;
@@ -271,18 +287,20 @@ function showMoreRows() {
 
 function useListFile(file) {
   if (!file) return;
-  // A file the command would not read is not taken in at all.
-  listView.refused = ready ? Module.listSizeProblem(file.name, file.size) : '';
-  if (listView.refused) {
-    listView.source = null;
-    updateList();
-    return;
-  }
-  file.arrayBuffer().then((bytes) => {
-    listView.source = new Uint8Array(bytes);
-    listView.name = file.name.replace(/\.csv$/i, '') || 'kanalliste';
-    updateList();
-  });
+  planModule().then((plan) => {
+    // A file the command would not read is not taken in at all.
+    listView.refused = plan.listSizeProblem(file.name, file.size);
+    if (listView.refused) {
+      listView.source = null;
+      updateList();
+      return;
+    }
+    file.arrayBuffer().then((bytes) => {
+      listView.source = new Uint8Array(bytes);
+      listView.name = file.name.replace(/\.csv$/i, '') || 'kanalliste';
+      updateList();
+    });
+  }, () => {});  // the view says why it cannot
 }
 
 // A file of the plan, made when asked for and handed to the browser as a
@@ -294,7 +312,7 @@ const sketchName = (name) => name.replace(/[^A-Za-z0-9_.-]/g, '_').replace(/^[.-
 function downloadPlan(button) {
   const format = button.dataset.format;
   const fileName = (format === 'arduino' ? sketchName(listView.name) : listView.name) + button.dataset.suffix;
-  const bytes = Module.planFile(listView.source, listSettings(), format, fileName);
+  const bytes = listView.plan.planFile(listView.source, listSettings(), format, fileName);
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
   link.download = fileName;
@@ -346,7 +364,10 @@ function buildListView() {
     }
   });
   listView.built = true;
-  updateList();
+  planModule().then(updateList, () => {
+    byId('list-problems').textContent =
+        'Kanallisten rechnet Teilomat hier nicht um, denn der Browser führt kein WebAssembly aus.';
+  });
 }
 
 // The view in the form's place while the address ends in "#kanalliste".
@@ -374,7 +395,6 @@ showListView();
 addOnPostRun(() => {
   document.querySelectorAll('[role=combobox]').forEach(wireCombobox);
   ready = true;
-  updateList();
   // The window answers from here on.
   performance.mark('teilomat-shown');
 });
