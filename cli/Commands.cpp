@@ -91,7 +91,7 @@ std::optional<Options> ReadOptions(std::string_view command, const Arguments& ar
   }
   const CsvChoice csv = ReadCsvOption(args.csv, *format == Format::Csv);
   if (!csv.problem.empty()) {
-    Usage(err, csv.problem);
+    Usage(err, command, csv.problem);
     return std::nullopt;
   }
   options.csv = csv.dialect;
@@ -245,7 +245,7 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
         "Format " + Quoted(args.format) + " gibt es für decode nicht: text, csv oder json.");
   }
   const CsvChoice csv = ReadCsvOption(args.csv, *format == Format::Csv);
-  if (!csv.problem.empty()) return Usage(err, csv.problem);
+  if (!csv.problem.empty()) return Usage(err, "decode", csv.problem);
   if (args.bytes.size() < 3) {
     constexpr std::array<std::string_view, 3> kNames = {"DB0 DB1 DB2", "DB1 DB2", "DB2"};
     return Usage(err, "decode",

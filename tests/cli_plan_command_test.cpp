@@ -336,17 +336,17 @@ TEST(Csv, GermanPlanReadsBack) {
 TEST(Csv, RefusedOutsideCsvAndUnknown) {
   const std::string wrong = "--csv gilt nur für --format csv.\nHilfe: teilomat-cli ";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"calc", "145", "--csv", "de"}, wrong + "--help\n"},
+      {{"calc", "145", "--csv", "de"}, wrong + "calc --help\n"},
       {{"table", "--from", "145", "--to", "145", "--format", "json", "--csv", "plain"},
-       wrong + "--help\n"},
-      {{"decode", "223", "48", "160", "--csv", "de"}, wrong + "--help\n"},
+       wrong + "table --help\n"},
+      {{"decode", "223", "48", "160", "--csv", "de"}, wrong + "decode --help\n"},
       {{"plan", "--format", "i2ctransfer", "--csv", "de"}, wrong + "plan --help\n"},
       {{"calc", "145", "--format", "csv", "--csv", "excel"},
-       "--csv \u201Eexcel\u201C gibt es nicht: plain oder de.\nHilfe: teilomat-cli --help\n"},
+       "--csv \u201Eexcel\u201C gibt es nicht: plain oder de.\nHilfe: teilomat-cli calc --help\n"},
       {{"plan", "--csv", "DE"},
        "--csv \u201EDE\u201C gibt es nicht: plain oder de.\nHilfe: teilomat-cli plan --help\n"},
       {{"decode", "1", "2", "3", "--format", "csv", "--csv", "\x1B[2J"},
-       "--csv \u201E?[2J\u201C gibt es nicht: plain oder de.\nHilfe: teilomat-cli --help\n"},
+       "--csv \u201E?[2J\u201C gibt es nicht: plain oder de.\nHilfe: teilomat-cli decode --help\n"},
   };
   for (const auto& [words, message] : cases) {
     const Outcome o = RunAny(words);
