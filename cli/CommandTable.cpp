@@ -26,8 +26,8 @@ Beispiele:
   teilomat-cli plan kanaele.csv --format ihex --base 0x100 -o eeprom.hex
 
 Die Optionen eines Befehls zeigt zum Beispiel: teilomat-cli table --help
-Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird ".", mit --csv de ",".
---csv de: ";" zwischen den Zellen, Dezimalkomma, UTF-8 mit BOM, CR LF, ohne die
+Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird "."; mit
+--csv de ";" zwischen den Zellen, Dezimalkomma, UTF-8 mit BOM, CR LF, ohne die
 Binärspalten (*_bin), deren führende Nullen eine Tabellenkalkulation striche.
 Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 falscher Aufruf oder
 keine Zahl, 3 Teilerverhältnis zu gross (max 131071) oder zu klein (min 0),
