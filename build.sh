@@ -105,6 +105,17 @@ build() {
   cmake --build --preset "$preset" ${1:+--target "$@"}
 }
 
+# The tree the Debian package is built in, with Debian's hardening flags;
+# $1 ON or OFF: with the tests and benchmarks. Made once: a tree made with
+# them keeps them.
+package_tree() {
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+  [ -f build/package/CMakeCache.txt ] && return
+  cmake --preset release -B build/package -DTEILOMAT_TESTS="$1" -DTEILOMAT_BENCH="$1" \
+    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+}
+
 command=${1:-}
 case "$command" in
   setup)
@@ -150,18 +161,27 @@ case "$command" in
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
     echo "clang-format: clean"
     ;;
+  release)
+    # The optimised build, in the package's tree with the tests and
+    # benchmarks too, compiled from clean so that every file is heard: GCC at
+    # -O3 sees more than the debug build does, and any warning fails it.
+    # ./build.sh package then packs from this tree.
+    ensure_packages "${packages[@]}" dpkg-dev
+    package_tree ON
+    cmake --build build/package --clean-first -j2 2>&1 | tee build/release-build.log
+    if grep -q 'warning:' build/release-build.log; then
+      echo "The release build has compiler warnings (see above)." >&2
+      exit 1
+    fi
+    echo "Release build: no compiler warnings"
+    ;;
   package)
     # The Debian package, built with Debian's hardening flags in a tree of
-    # its own (no tests or benchmarks), with the page built first, then
-    # checked by lintian and appstreamcli.
+    # its own (without tests or benchmarks, unless ./build.sh release made
+    # it), with the page built first, then checked by lintian and appstreamcli.
     ensure_packages "${packages[@]}" "${page_packages[@]}" dpkg-dev file lintian
     build web teilomat_page
-    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-    if [ ! -f build/package/CMakeCache.txt ]; then
-      cmake --preset release -B build/package -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
-        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
-    fi
+    package_tree OFF
     cmake build/package -DTEILOMAT_PAGE="$PWD/build/web/teilomat.html" >/dev/null
     cmake --build build/package -j2
     rm -f build/package/teilomat_*.deb
@@ -185,9 +205,16 @@ case "$command" in
     # CPack as a zip and, with Debian's NSIS, as an installer.
     ensure_packages "${windows_packages[@]}" "${page_packages[@]}" nsis unzip
     build web teilomat_page
+    # The programs ./build.sh windows built and tested, where it has run;
+    # otherwise a tree of its own.
     dir=build/windows-package
-    cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
-      -DTEILOMAT_PAGE="$PWD/build/web/teilomat.html" >/dev/null
+    if [ -f build/windows/CMakeCache.txt ]; then
+      dir=build/windows
+      cmake "$dir" -DTEILOMAT_PAGE="$PWD/build/web/teilomat.html" >/dev/null
+    else
+      cmake --preset windows -B "$dir" -DTEILOMAT_TESTS=OFF -DTEILOMAT_BENCH=OFF \
+        -DTEILOMAT_PAGE="$PWD/build/web/teilomat.html" >/dev/null
+    fi
     cmake --build "$dir" -j2
     rm -f "$dir"/Teilomat-*-win64*
     (cd "$dir" && cpack)
@@ -237,7 +264,7 @@ case "$command" in
     exit $status
     ;;
   *)
-    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|package|format|windows|windows-package|web|setup|windows-setup|web-setup" >&2
+    echo "usage: ./build.sh run|test|asan|fuzz [SECONDS]|release|package|format|windows|windows-package|web|setup|windows-setup|web-setup" >&2
     exit 2
     ;;
 esac

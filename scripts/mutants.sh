@@ -36,7 +36,8 @@ else
 fi
 build=build/dev
 tests=(form_test encoder_test number_text_test divider_test channels_row_test channels_escape_test
-  channels_list_test channels_plan_test channels_settings_test cli_output_test cli_plan_command_test
+  channels_list_test channels_plan_test channels_settings_test channels_firmware_test channels_chip_test
+  cli_output_test cli_plan_command_test
   cli_program_test)
 targets=("${tests[@]}" teilomat-cli)
 results=$build/mutants.txt

@@ -111,6 +111,7 @@ TEST(Decode, NamesTheAddressAndItsSelectInput) {
   const channels::DecodeReport report = channels::Decode({223, 48, 160}, 10.7, 0xC6);
   const std::pair<channels::Format, const char*> cases[] = {
       {channels::Format::Text, "Adresse  0xC6 (7 Bit 0x63), Adresswahl-Eingang gesetzt\nDB0"},
+      {channels::Format::Text, "Band     FM (Bandbits 32)\nCP       1\n"},
       {channels::Format::Csv, ",145.675,,0xC6,0x63,1\n"},
       {channels::Format::Json,
        "\"address\": 198,\n  \"address_7bit\": 99,\n  \"address_select\": 1"},

@@ -448,14 +448,6 @@ TEST(CommandLine, RefusalsPointToTheCommandsHelp) {
        {"calc", "1", "--format", "xml"},
        cli::kExitUsage,
        "Hilfe: teilomat-cli calc --help\n"},
-      {"table range",
-       {"table", "--from", "2", "--to", "1"},
-       cli::kExitUsage,
-       "Hilfe: teilomat-cli table --help\n"},
-      {"decode bytes",
-       {"decode", "1", "2"},
-       cli::kExitUsage,
-       "Hilfe: teilomat-cli decode --help\n"},
       {"plan format",
        {"plan", "-", "--format", "xml"},
        cli::kExitUsage,
@@ -489,13 +481,9 @@ TEST(CommandLine, HelpSaysHowToChoose) {
   };
   const Case cases[] = {
       {"calc raster", {"calc", "--help"}, "25 kHz für FM-Kanäle auf 2 m und\n70 cm"},
-      {"table limit", {"table", "--help"}, "3276,775 MHz bei 25 kHz"},
       {"decode zf sign", {"decode", "--help"}, "ZF positiv: der VCO läuft über RX"},
       {"plan tx-zf", {"plan", "--help"}, "der VCO läuft auf TX + TX-ZF"},
-      {"plan semicolon", {"plan", "--help"}, "  name;rx_mhz;tx_mhz\n  Relais;145,6;145,0\n"},
       {"plan saved as shown", {"plan", "--help"}, "145,613 statt 145,6125"},
-      {"plan header", {"plan", "--help"}, "nicht das C-Array von table --format c"},
-      {"plan cb", {"plan", "--help"}, "--tx-zf 0,455\noder --rx-only"},
   };
   for (const Case& c : cases) {
     const Outcome o = RunWords(c.words);
