@@ -171,52 +171,61 @@ void WriteText(const DecodeReport& r, Sink& out) {
   }
 }
 
-void WriteCsv(const DecodeReport& r, Sink& out) {
-  out.Put(
-      "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,band_bits,"
-      "charge_pump,vco_khz,zf_mhz,rx_mhz,notes,address,address_7bit,address_select\n");
+void WriteCsv(const DecodeReport& r, Sink& out, const CsvDialect& csv) {
+  const char separator = csv.separator;
+  PutCsvStart(out, csv);
+  PutCsvHeader(out,
+               "db0,db1,db2,db0_hex,db1_hex,db2_hex,db0_bin,db1_bin,db2_bin,n,raster_khz,band,"
+               "band_bits,charge_pump,vco_khz,zf_mhz,rx_mhz,notes,address,address_7bit,"
+               "address_select",
+               csv);
   for (std::uint8_t b : r.bytes) {
     PutInt(out, b);
-    out.Put(',');
+    out.Put(separator);
   }
   for (std::uint8_t b : r.bytes) {
     PutHex(out, b);
-    out.Put(',');
+    out.Put(separator);
   }
-  for (std::uint8_t b : r.bytes) {
-    PutBinary(out, b);
-    out.Put(',');
+  if (!csv.spreadsheet) {
+    for (std::uint8_t b : r.bytes) {
+      PutBinary(out, b);
+      out.Put(separator);
+    }
   }
   PutInt(out, r.fields.n);
-  out.Put(',');
+  out.Put(separator);
   if (r.raster) PutInt(out, *r.raster / 1000);
-  out.Put(',');
+  out.Put(separator);
   out.Put(BandName(r.fields.bandBits).value_or(""));
-  out.Put(',');
+  out.Put(separator);
   PutInt(out, r.fields.bandBits);
-  out.Put(r.fields.chargePump ? ",1," : ",0,");
-  PutOptionalNumber(out, r.vcoKHz, "");
-  out.Put(',');
-  out.Put(Shown(r.zf));
-  out.Put(',');
-  PutOptionalNumber(out, r.rxMHz, "");
-  out.Put(',');
+  out.Put(separator);
+  out.Put(r.fields.chargePump ? '1' : '0');
+  out.Put(separator);
+  if (r.vcoKHz) PutCsvNumber(out, Shown(*r.vcoKHz), csv);
+  out.Put(separator);
+  PutCsvNumber(out, Shown(r.zf), csv);
+  out.Put(separator);
+  if (r.rxMHz) PutCsvNumber(out, Shown(*r.rxMHz), csv);
+  out.Put(separator);
   std::string notes;
   for (const std::string& note : r.notes) {
     if (!notes.empty()) notes += " ";
     notes += note;
   }
-  PutCsvField(out, notes);
+  PutCsvText(out, notes, csv);
+  out.Put(separator);
   if (r.address) {
-    out.Put(',');
     PutHex(out, *r.address);
-    out.Put(',');
+    out.Put(separator);
     PutHex(out, tuning::SevenBitAddress(*r.address));
-    out.Put(*r.address == tuning::kChipAddressSelect ? ",1" : ",0");
+    out.Put(separator);
+    out.Put(*r.address == tuning::kChipAddressSelect ? '1' : '0');
   } else {
-    out.Put(",,,");
+    out.Put(std::string(2, separator));
   }
-  out.Put('\n');
+  out.Put(csv.lineEnd);
 }
 
 void WriteJson(const DecodeReport& r, Sink& out) {
@@ -272,13 +281,13 @@ void WriteJson(const DecodeReport& r, Sink& out) {
 
 }  // namespace
 
-void WriteDecode(const DecodeReport& report, Format format, Sink& out) {
+void WriteDecode(const DecodeReport& report, Format format, Sink& out, const CsvDialect& csv) {
   switch (format) {
     case Format::Text:
       WriteText(report, out);
       break;
     case Format::Csv:
-      WriteCsv(report, out);
+      WriteCsv(report, out, csv);
       break;
     case Format::Json:
       WriteJson(report, out);

@@ -58,8 +58,10 @@ struct DecodeReport {
 DecodeReport Decode(const std::array<std::uint8_t, 3>& bytes, double zf,
                     std::optional<std::uint8_t> address = std::nullopt);
 
-/// Writes a report as text, CSV or JSON. There is no C or i2ctransfer form
-/// of a report; Format::CArray and Format::I2cTransfer write nothing.
-void WriteDecode(const DecodeReport& report, Format format, Sink& out);
+/// Writes a report as text, CSV (in the dialect `csv`) or JSON. There is no
+/// C or i2ctransfer form of a report; Format::CArray and Format::I2cTransfer
+/// write nothing.
+void WriteDecode(const DecodeReport& report, Format format, Sink& out,
+                 const CsvDialect& csv = kPlainCsv);
 
 }  // namespace channels

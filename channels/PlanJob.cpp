@@ -134,7 +134,7 @@ void WritePlan(const PlanOutcome& outcome, const PlanRequest& request, Sink& out
       WritePlanText(channels, request.settings, out, outcome.merged);
       break;
     case PlanFormat::Csv:
-      WritePlanCsv(channels, request.settings, out);
+      WritePlanCsv(channels, request.settings, out, request.csv);
       break;
     case PlanFormat::I2cTransfer:
       WritePlanI2cTransfer(channels, request.settings, out);

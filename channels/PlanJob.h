@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "channels/ChannelList.h"
+#include "channels/CsvDialect.h"
 #include "channels/EepromImage.h"
 #include "channels/FirmwareHeader.h"
 #include "channels/NameCharset.h"
@@ -54,6 +55,7 @@ struct PlanRequest {
   PlanSettings settings;
   bool round = false;  // take sides off the raster, pulled onto its nearest channel
   PlanFormat format = PlanFormat::Text;
+  CsvDialect csv;                           // Csv
   ImageLayout layout;                       // IntelHex and Bin
   std::string prefix = "teilomat";          // FirmwareHeader: of every identifier
   std::size_t nameLength = kMaxHeaderName;  // FirmwareHeader: names cut to this many bytes

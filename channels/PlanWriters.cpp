@@ -40,19 +40,19 @@ void PutTextSide(Sink& out, const std::optional<PlannedSide>& side) {
   for (std::uint8_t b : side->bytes) PutRight(out, std::to_string(b), 3);
 }
 
-void PutCsvSide(Sink& out, const std::optional<PlannedSide>& side) {
+void PutCsvSide(Sink& out, const std::optional<PlannedSide>& side, const CsvDialect& csv) {
   if (!side) {
-    out.Put(",,,,,,");
+    out.Put(std::string(6, csv.separator));
     return;
   }
-  out.Put(',');
-  out.Put(side->Mhz());
-  out.Put(',');
-  out.Put(side->DiffHz());
-  out.Put(',');
+  out.Put(csv.separator);
+  PutCsvNumber(out, side->Mhz(), csv);
+  out.Put(csv.separator);
+  PutCsvNumber(out, side->DiffHz(), csv);
+  out.Put(csv.separator);
   PutInt(out, side->n);
   for (std::uint8_t b : side->bytes) {
-    out.Put(',');
+    out.Put(csv.separator);
     PutInt(out, b);
   }
 }
@@ -182,23 +182,25 @@ void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& 
   }
 }
 
-void WritePlanCsv(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
-                  Sink& out) {
+void WritePlanCsv(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out,
+                  const CsvDialect& csv) {
   const std::uint8_t address = settings.chip.address;
-  out.Put(
-      "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,tx_db0,"
-      "tx_db1,tx_db2,rx_i2c,tx_i2c\n");
+  PutCsvStart(out, csv);
+  PutCsvHeader(out,
+               "channel,name,rx_mhz,rx_diff_hz,rx_n,rx_db0,rx_db1,rx_db2,tx_mhz,tx_diff_hz,tx_n,"
+               "tx_db0,tx_db1,tx_db2,rx_i2c,tx_i2c",
+               csv);
   for (const PlannedChannel& channel : plan) {
     PutInt(out, channel.number);
-    out.Put(',');
-    PutCsvField(out, channel.name);
-    PutCsvSide(out, channel.rx);
-    PutCsvSide(out, channel.tx);
-    out.Put(',');
+    out.Put(csv.separator);
+    PutCsvText(out, channel.name, csv);
+    PutCsvSide(out, channel.rx, csv);
+    PutCsvSide(out, channel.tx, csv);
+    out.Put(csv.separator);
     PutChipWriteHex(out, tuning::MakeChipWrite(address, channel.rx.bytes));
-    out.Put(',');
+    out.Put(csv.separator);
     if (channel.tx) PutChipWriteHex(out, tuning::MakeChipWrite(address, channel.tx->bytes));
-    out.Put('\n');
+    out.Put(csv.lineEnd);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "channels/CsvDialect.h"
 #include "channels/EepromImage.h"
 #include "channels/Plan.h"
 #include "channels/Sink.h"
@@ -17,7 +18,9 @@ namespace channels {
 /// channel of `merged` after its name: "[RX wie Kanal 1]".
 void WritePlanText(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out,
                    const std::vector<MergedSides>& merged = {});
-void WritePlanCsv(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out);
+/// CSV in the dialect `csv`.
+void WritePlanCsv(const std::vector<PlannedChannel>& plan, const PlanSettings& settings, Sink& out,
+                  const CsvDialect& csv = kPlainCsv);
 void WritePlanJson(const std::vector<PlannedChannel>& plan, const PlanSettings& settings,
                    Sink& out);
 /// A shell script of i2ctransfer commands, one write a side, each after a

@@ -24,8 +24,8 @@ std::optional<Format> FormatByName(std::string_view name) {
   return std::nullopt;
 }
 
-RowWriter::RowWriter(Format format, const Heading& heading, Sink& out)
-    : format_(format), heading_(heading), out_(out) {}
+RowWriter::RowWriter(Format format, const Heading& heading, Sink& out, const CsvDialect& csv)
+    : format_(format), heading_(heading), out_(out), csv_(csv) {}
 
 void RowWriter::Begin() {
   const Setup& setup = heading_.setup;
@@ -48,9 +48,11 @@ void RowWriter::Begin() {
       out_.Put(" hex            binär                      I²C\n");
       break;
     case Format::Csv:
-      out_.Put(
-          "rx_requested_mhz,n,vco_khz,rx_mhz,diff_hz,db0,db1,db2,db0_hex,db1_hex,db2_hex,"
-          "db0_bin,db1_bin,db2_bin,i2c\n");
+      PutCsvStart(out_, csv_);
+      PutCsvHeader(out_,
+                   "rx_requested_mhz,n,vco_khz,rx_mhz,diff_hz,db0,db1,db2,db0_hex,db1_hex,db2_hex,"
+                   "db0_bin,db1_bin,db2_bin,i2c",
+                   csv_);
       break;
     case Format::Json:
       PutJsonOpening(out_, heading_.command);
@@ -164,37 +166,42 @@ void RowWriter::PutText(const Row& row) {
 }
 
 void RowWriter::PutCsv(const Row& row) {
-  out_.Put(requested_);
-  out_.Put(',');
+  const char separator = csv_.separator;
+  PutCsvNumber(out_, requested_, csv_);
+  out_.Put(separator);
   PutInt(out_, row.n);
-  out_.Put(',');
-  out_.Put(vco_);
-  out_.Put(',');
-  out_.Put(rx_);
-  out_.Put(',');
-  out_.Put(diff_);
+  out_.Put(separator);
+  PutCsvNumber(out_, vco_, csv_);
+  out_.Put(separator);
+  PutCsvNumber(out_, rx_, csv_);
+  out_.Put(separator);
+  PutCsvNumber(out_, diff_, csv_);
   // The byte columns are the bulk of every row: written in one piece.
   std::array<char, 64> text{};
   char* p = text.data();
   for (std::uint8_t b : row.bytes) {
-    *p++ = ',';
+    *p++ = separator;
     p = std::to_chars(p, p + 3, b).ptr;  // a byte has at most three digits
   }
+  // "0x" keeps a hex cell text in a spreadsheet too.
   for (std::uint8_t b : row.bytes) {
-    *p++ = ',';
+    *p++ = separator;
     *p++ = '0';
     *p++ = 'x';
     *p++ = kHexDigits[b >> 4];
     *p++ = kHexDigits[b & 15u];
   }
-  for (std::uint8_t b : row.bytes) {
-    *p++ = ',';
-    p = WriteBinary(p, b);
+  if (!csv_.spreadsheet) {
+    for (std::uint8_t b : row.bytes) {
+      *p++ = separator;
+      p = WriteBinary(p, b);
+    }
   }
-  *p++ = ',';
+  *p++ = separator;
   out_.Put(std::string_view(text.data(), static_cast<std::size_t>(p - text.data())));
+  // Blanks and letters: text in a spreadsheet as well.
   PutChipWriteHex(out_, tuning::MakeChipWrite(heading_.chip.address, row.bytes));
-  out_.Put('\n');
+  out_.Put(csv_.lineEnd);
 }
 
 void RowWriter::PutJson(const Row& row) {

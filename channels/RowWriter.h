@@ -1,6 +1,6 @@
 // Writing the rows of calc and table as text for people, CSV, JSON or a C
 // array. Every number is written with "." and by the core's rules, so it
-// matches the window.
+// matches the window; CSV for a spreadsheet takes its dialect's separators.
 #pragma once
 
 #include <array>
@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "channels/ChipBus.h"
+#include "channels/CsvDialect.h"
 #include "channels/Row.h"
 #include "channels/Sink.h"
 
@@ -42,7 +43,8 @@ struct Heading {
 /// number, so a table of any length needs the same memory.
 class RowWriter {
  public:
-  RowWriter(Format format, const Heading& heading, Sink& out);
+  /// `csv` lays out Format::Csv.
+  RowWriter(Format format, const Heading& heading, Sink& out, const CsvDialect& csv = kPlainCsv);
 
   /// Everything before the first row: a heading, a header row, an opening.
   void Begin();
@@ -63,6 +65,7 @@ class RowWriter {
   Format format_;
   Heading heading_;
   Sink& out_;
+  CsvDialect csv_;
   std::size_t count_ = 0;
   // The row's numbers as text, reused from row to row.
   std::string requested_, rx_, vco_, diff_;

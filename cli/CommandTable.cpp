@@ -35,7 +35,9 @@ Baustein auf Bus 1 als 62 oder 63. Ohne Datenblatt geschrieben, nach zwei
 Modell des Bausteins auf einem simulierten ATmega328P, nie an einem echten.
 
 Die Optionen eines Befehls zeigt zum Beispiel: teilomat-cli table --help
-Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird immer ".".
+Zahlen mit "." oder "," als Dezimaltrennzeichen; ausgegeben wird "."; mit
+--csv de ";" zwischen den Zellen, Dezimalkomma, UTF-8 mit BOM, CR LF, ohne die
+Binärspalten (*_bin), deren führende Nullen eine Tabellenkalkulation striche.
 Exit-Status: 0 in Ordnung, 1 Ausgabe nicht schreibbar, 2 falscher Aufruf oder
 keine Zahl, 3 Teilerverhältnis zu gross (max 131071) oder zu klein (min 0),
 4 unerwarteter Fehler (etwa zu wenig Arbeitsspeicher).)";
@@ -84,12 +86,15 @@ Die Liste darf auch ein Strom sein (-, /dev/stdin, <(...)), höchstens 64 MiB.
 bleibt ein Link; -o - ist die Standardausgabe; /dev/stdout, /dev/fd/N, Geräte
 und FIFOs werden direkt beschrieben; die Liste selbst ist kein Ziel.
 bin wird nicht auf ein Terminal geschrieben.
+--csv de: ";" zwischen den Zellen, Dezimalkomma, UTF-8 mit BOM, CR LF; ein Name,
+der mit =, +, - oder @ beginnt, bekommt ein ' davor und wird so keine Formel.
 
 Beispiele:
   teilomat-cli plan kanaele.csv
   teilomat-cli plan kanaele.csv --format c --name funk -o funk.h
   teilomat-cli plan kanaele.csv --format arduino --name-charset ascii -o funk/funk.ino
   teilomat-cli plan kanaele.csv --format ihex --base 0x100 --size 0x800 -o eeprom.hex
+  teilomat-cli plan kanaele.csv --format csv --csv de -o kanaele-excel.csv
   teilomat-cli plan - --tx-zf 10.7 --format bin < kanaele.csv > eeprom.bin
   teilomat-cli plan kanaele.csv --format i2ctransfer --address 0xC6 -o kanaele.sh
 
@@ -139,6 +144,14 @@ void AddSettingsOptions(CLI::App& command, channels::SettingsText& settings,
       ->type_name("N");
 }
 
+// --csv, the dialect of --format csv.
+void AddCsvOption(CLI::App& command, std::string& csv) {
+  command
+      .add_option("--csv", csv,
+                  "--format csv: plain (Vorgabe) oder de für Excel und LibreOffice auf Deutsch")
+      ->type_name("ART");
+}
+
 // --format and --name of calc and table.
 void AddRowOptions(CLI::App& command, Arguments& args) {
   AddSettingsOptions(command, args.settings, SettingsOptions::Rows);
@@ -146,6 +159,7 @@ void AddRowOptions(CLI::App& command, Arguments& args) {
       .add_option("--format", args.format,
                   "Ausgabe: text, csv, json, c oder i2ctransfer (Vorgabe text)")
       ->type_name("FORMAT");
+  AddCsvOption(command, args.csv);
   command.add_option("--name", args.name, "Präfix der Bezeichner im C-Header (Vorgabe teilomat)")
       ->type_name("NAME");
 }
@@ -185,6 +199,7 @@ void DecodeOptions(CLI::App& command, CommandLine& line) {
   AddSettingsOptions(command, line.args.settings, SettingsOptions::ZfOnly);
   command.add_option("--format", line.args.format, "Ausgabe: text, csv oder json (Vorgabe text)")
       ->type_name("FORMAT");
+  AddCsvOption(command, line.args.csv);
 }
 
 void PlanOptions(CLI::App& command, CommandLine& line) {
@@ -200,6 +215,7 @@ void PlanOptions(CLI::App& command, CommandLine& line) {
       .add_option("--format", line.plan.format,
                   "Ausgabe: text, csv, json, c, arduino, ihex, bin oder i2ctransfer (Vorgabe text)")
       ->type_name("FORMAT");
+  AddCsvOption(command, line.plan.csv);
   command
       .add_option("-o", line.plan.output,
                   "In diese Datei schreiben: sie entsteht ganz oder gar nicht; eine, die nicht "

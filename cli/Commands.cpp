@@ -68,6 +68,7 @@ struct Options {
   Setup setup;
   Format format = Format::Text;
   channels::ChipTarget chip;
+  channels::CsvDialect csv;
 };
 
 std::optional<Options> ReadOptions(std::string_view command, const Arguments& args, Sink& err) {
@@ -76,7 +77,7 @@ std::optional<Options> ReadOptions(std::string_view command, const Arguments& ar
     Usage(err, command, SettingsMessage(settings, args.settings));
     return std::nullopt;
   }
-  Options options{settings.rx, Format::Text, settings.chip};
+  Options options{settings.rx, Format::Text, settings.chip, {}};
   const std::optional<Format> format = FormatByName(args.format);
   if (!format) {
     Usage(err, command,
@@ -88,6 +89,12 @@ std::optional<Options> ReadOptions(std::string_view command, const Arguments& ar
     Usage(err, command, "--bus gilt nur für --format i2ctransfer.");
     return std::nullopt;
   }
+  const CsvChoice csv = ReadCsvOption(args.csv, *format == Format::Csv);
+  if (!csv.problem.empty()) {
+    Usage(err, command, csv.problem);
+    return std::nullopt;
+  }
+  options.csv = csv.dialect;
   if (!IsCIdentifier(args.name)) {
     Usage(err, command, "Name " + Quoted(args.name) + " ist kein C-Bezeichner.");
     return std::nullopt;
@@ -154,7 +161,7 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
   }
 
   RowWriter writer(options->format, Heading{"calc", options->setup, {}, args.name, options->chip},
-                   out);
+                   out, options->csv);
   writer.Begin();
   for (const Row& row : rows) writer.Put(row);
   writer.End();
@@ -207,7 +214,8 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   }
 
   RowWriter writer(options->format,
-                   Heading{"table", setup, Range{*from, *to}, args.name, options->chip}, out);
+                   Heading{"table", setup, Range{*from, *to}, args.name, options->chip}, out,
+                   options->csv);
   writer.Begin();
   for (std::int64_t n = range.first; n <= range.LastRow(); ++n) {
     writer.Put(ChannelRow(setup, static_cast<std::int32_t>(n)));
@@ -236,6 +244,8 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
         err, "decode",
         "Format " + Quoted(args.format) + " gibt es für decode nicht: text, csv oder json.");
   }
+  const CsvChoice csv = ReadCsvOption(args.csv, *format == Format::Csv);
+  if (!csv.problem.empty()) return Usage(err, "decode", csv.problem);
   if (args.bytes.size() < 3) {
     constexpr std::array<std::string_view, 3> kNames = {"DB0 DB1 DB2", "DB1 DB2", "DB2"};
     return Usage(err, "decode",
@@ -261,8 +271,16 @@ int RunDecode(const Arguments& args, Sink& out, Sink& err) {
     const std::string_view at = taken.at < count ? std::string_view(args.bytes[taken.at]) : "";
     return Usage(err, "decode", channels::WriteComplaint(taken, at, count));
   }
-  WriteDecode(Decode(taken.bytes, *zf, taken.address), *format, out);
+  WriteDecode(Decode(taken.bytes, *zf, taken.address), *format, out, csv.dialect);
   return Finish(out, err, kExitOk);
+}
+
+CsvChoice ReadCsvOption(std::string_view typed, bool csvFormat) {
+  if (typed.empty()) return {};
+  if (!csvFormat) return {{}, "--csv gilt nur für --format csv."};
+  const std::optional<channels::CsvDialect> dialect = channels::CsvDialectByName(typed);
+  if (!dialect) return {{}, "--csv " + Quoted(typed) + " gibt es nicht: plain oder de."};
+  return {*dialect, {}};
 }
 
 int Refuse(Sink& err, std::string_view message, std::string_view hint) {

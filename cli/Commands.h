@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "channels/CsvDialect.h"
 #include "channels/Settings.h"
 #include "channels/Sink.h"
 
@@ -27,6 +28,7 @@ struct Arguments {
   channels::SettingsText settings;  // decode takes its ZF alone
   std::string format = "text";
   std::string name = "teilomat";   // prefix of the identifiers in a C array
+  std::string csv;                 // --csv: plain or de; empty: not given
   std::vector<std::string> rx;     // calc: the receive frequencies in MHz
   std::string from, to;            // table: the range in MHz
   std::vector<std::string> bytes;  // decode: DB0, DB1, DB2
@@ -56,6 +58,16 @@ int Finish(channels::Sink& out, channels::Sink& err, int status);
 /// Why a setting could not be read: "ZF „x“ ist keine Zahl.", "Raster „7“
 /// gibt es nicht: 1, 10 oder 25 (kHz)."
 std::string SettingsMessage(const channels::Settings& settings, const channels::SettingsText& text);
+
+/// The CSV dialect --csv names, or why it cannot be had.
+struct CsvChoice {
+  channels::CsvDialect dialect;
+  std::string problem;  // empty: none
+};
+
+/// Reads --csv as typed (`typed`, empty where it was not given) for a command
+/// whose format is CSV or not (`csvFormat`): "plain" (the default) or "de".
+CsvChoice ReadCsvOption(std::string_view typed, bool csvFormat);
 
 /// What the command-line parser found wrong.
 enum class ParseProblem {

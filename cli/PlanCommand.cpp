@@ -110,6 +110,12 @@ std::optional<PlanRequest> ReadPlanRequest(const PlanArguments& args, Sink& err)
     Usage(err, "--bus gilt nur für --format i2ctransfer.");
     return std::nullopt;
   }
+  const CsvChoice csv = ReadCsvOption(args.csv, *format == PlanFormat::Csv);
+  if (!csv.problem.empty()) {
+    Usage(err, csv.problem);
+    return std::nullopt;
+  }
+  request.csv = csv.dialect;
   if (!channels::WritesImage(*format) && !args.imageOptions.empty()) {
     Usage(err, args.imageOptions.front() + " gilt nur für ein Abbild (--format ihex oder bin).");
     return std::nullopt;

@@ -21,6 +21,7 @@ struct PlanArguments {
   channels::SettingsText settings;  // ZF, TX-ZF, raster, band bits, charge-pump bit
   bool round = false;               // take channels off the raster, pulled onto it
   std::string format = "text";
+  std::string csv;                // --csv: plain or de; empty: not given
   std::string name = "teilomat";  // prefix of the identifiers in a C header
   std::string nameLength;         // C header: names cut to this many bytes; empty: whole
   bool noNames = false;           // C header: no names at all

@@ -266,4 +266,85 @@ TEST(Files, OutputAppearsWholeOrNotAtAll) {
   EXPECT_EQ(cli::ReadInput(path, 3).problem, cli::InputProblem::TooLarge);
 }
 
+// Any command's words; plan's (after "plan") on `list`.
+Outcome RunAny(const std::vector<std::string>& words,
+               std::string_view list = "name,rx_mhz\nA,145.6\n") {
+  if (words.front() == "plan") return Plan(list, {words.begin() + 1, words.end()});
+  channels::StringSink out, err;
+  return {cli::RunCommandLine(words, out, err), out.Text(), err.Text()};
+}
+
+// Each CSV for programs (its last lines) and for a German spreadsheet (all of
+// it). N 1513 for 27.1234; 5801 for 134.325; 6255 for DB0 223, DB1 48; 6252 145.6.
+TEST(Csv, ProgramsAndGermanSpreadsheets) {
+  const char* list = "name,rx_mhz,tx_mhz\n\"a;b\",145.6,145\n=X,145.5,\n";
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string rows =
+      bom + "rx_requested_mhz;n;vco_khz;rx_mhz;diff_hz;db0;db1;db2;db0_hex;db1_hex;db2_hex;i2c\r\n";
+  const std::vector<std::string> calc = {"calc", "27.1234"},
+                                 decode = {"decode", "223", "48", "172"},
+                                 table = {"table", "--from", "134.325", "--to", "134.325"};
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {calc,
+       "\n27.1234,1513,37825,27.125,1600,211,11,160,0xD3,0x0B,0xA0,11010011,00001011,10100000,C4 "
+       "00 D3 0B A0 00\n"},
+      {table,
+       "\n134.325,5801,145025,134.325,0,83,45,160,0x53,0x2D,0xA0,01010011,00101101,10100000,C4 00 "
+       "53 2D A0 00\n"},
+      {decode,
+       "\n223,48,172,0xDF,0x30,0xAC,11011111,00110000,10101100,6255,25,FM,32,1,156375,10.7,145.675,"
+       "Bits 2-3 von DB2 sind gesetzt (Wert 12); sie sollten frei sein.,,,\n"},
+      {{"plan"},
+       "\n0,a;b,145.6,0,6252,217,48,160,145,0,5800,81,45,160,C4 00 D9 30 A0 00,C4 00 51 2D A0 "
+       "00\n1,=X,145.5,0,6248,209,48,160,,,,,,,C4 00 D1 30 A0 00,\n"},
+      {calc,
+       rows + "27,1234;1513;37825;27,125;1600;211;11;160;0xD3;0x0B;0xA0;C4 00 D3 0B A0 00\r\n"},
+      {table,
+       rows + "134,325;5801;145025;134,325;0;83;45;160;0x53;0x2D;0xA0;C4 00 53 2D A0 00\r\n"},
+      {decode, bom + "db0;db1;db2;db0_hex;db1_hex;db2_hex;n;raster_khz;band;band_bits;charge_pump;"
+                     "vco_khz;zf_mhz;rx_mhz;notes;address;address_7bit;address_select\r\n223;48;"
+                     "172;0xDF;0x30;0xAC;6255;25;FM;32;1;156375;10,7;145,675;\"Bits 2-3 von DB2 "
+                     "sind gesetzt (Wert 12); sie sollten frei sein.\";;;\r\n"},
+      {{"plan"},
+       bom + "channel;name;rx_mhz;rx_diff_hz;rx_n;rx_db0;rx_db1;rx_db2;tx_mhz;tx_diff_hz;tx_n;tx_"
+             "db0;tx_db1;tx_db2;rx_i2c;tx_i2c\r\n0;\"a;b\";145,6;0;6252;217;48;160;145;0;5800;81;"
+             "45;160;C4 00 D9 30 A0 00;C4 00 51 2D A0 00\r\n1;'=X;145,5;0;6248;209;48;160;;;;;;;C4 "
+             "00 D1 30 A0 00;\r\n"},
+  };
+  for (auto [words, expected] : cases) {
+    const bool german = expected.starts_with(bom);
+    words.insert(words.end(), {"--format", "csv", "--csv", german ? "de" : "plain"});
+    const std::string out = RunAny(words, list).out;
+    EXPECT_TRUE(german ? out == expected : out.ends_with(expected)) << out;
+    EXPECT_EQ(out.find('\r') == std::string::npos, !german) << words[0];
+  }
+  // An output, but plan reads it back: the mark, ";" and CR LF.
+  const std::string de = RunAny({"plan", "--csv", "de"}, "name,rx_mhz\n\"a;b\",145.6\n").out;
+  EXPECT_EQ(RunAny({"plan"}, de).out, RunAny({"plan"}, "name,rx_mhz\n\"a;b\",145.6\n").out);
+}
+
+// --csv with another format or an unknown value is refused, pointing to the
+// command's help; "plain" is the default.
+TEST(Csv, RefusedOutsideCsvAndUnknown) {
+  const std::string wrong = "--csv gilt nur für --format csv.";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"calc", "145", "--csv", "de"}, wrong},
+      {{"table", "--from", "145", "--to", "145", "--format", "json", "--csv", "plain"}, wrong},
+      {{"decode", "223", "48", "160", "--csv", "de"}, wrong},
+      {{"plan", "--format", "i2ctransfer", "--csv", "de"}, wrong},
+      {{"calc", "145", "--format", "csv", "--csv", "excel"},
+       "--csv \u201Eexcel\u201C gibt es nicht: plain oder de."},
+      {{"plan", "--csv", "DE"}, "--csv \u201EDE\u201C gibt es nicht: plain oder de."},
+      {{"decode", "1", "2", "3", "--format", "csv", "--csv", "\x1B[2J"},
+       "--csv \u201E?[2J\u201C gibt es nicht: plain oder de."},
+  };
+  for (const auto& [words, message] : cases) {
+    const Outcome o = RunAny(words);
+    EXPECT_EQ(o.status, 2) << message;
+    EXPECT_EQ(o.out + o.err, message + "\nHilfe: teilomat-cli " + words[0] + " --help\n");
+  }
+  EXPECT_EQ(RunAny({"calc", "145", "--format", "csv", "--csv", "plain"}).out,
+            RunAny({"calc", "145", "--format", "csv"}).out);
+}
+
 }  // namespace

@@ -211,7 +211,7 @@ const choose = (name, value) => async (t) => t.driver.run((e, n, v) => Object.as
   .find((s) => s.labels[0].textContent === n), {value: v}).dispatchEvent(new Event('change', {bubbles: true})),
 await the(t, `combobox ${name}`, true), name, value);
 const downloadsDisabled = (disabled) => js(() => [...document.querySelectorAll('[data-format]')].map((b) => b.disabled),
-  Array(6).fill(disabled));
+  Array(7).fill(disabled));
 // Each download's name and bytes against the command's file for the same list
 // (the page's click on the download link is caught, nothing is saved).
 const downloads = (list, stem, args, imageArgs = [], sketch = stem) => check(async (t) => {
@@ -222,14 +222,15 @@ const downloads = (list, stem, args, imageArgs = [], sketch = stem) => check(asy
     URL.createObjectURL = (blob) => { const url = make(blob); blobs.set(url, blob); return url; };
     HTMLAnchorElement.prototype.click = function () { caught.push([this.download, blobs.get(this.href)]); };
   });
-  for (const [button, format, suffix] of [['C-Header', 'c', '.h'], ['Arduino-Sketch', 'arduino', '.ino'],
-    ['Intel HEX', 'ihex', '.hex'], ['Binär', 'bin', '.bin'], ['CSV', 'csv', '-plan.csv'], ['JSON', 'json', '.json']]) {
+  for (const [button, format, suffix, csv = []] of [['C-Header', 'c', '.h'], ['Arduino-Sketch', 'arduino', '.ino'],
+    ['Intel HEX', 'ihex', '.hex'], ['Binär', 'bin', '.bin'], ['CSV', 'csv', '-plan.csv'],
+    ['CSV (Excel, deutsch)', 'csv', '-plan-excel.csv', ['--csv', 'de']], ['JSON', 'json', '.json']]) {
     await click(`button ${button}`)(t);
     const [name, bytes] = await t.driver.run(async () => { const [n, b] = caught.pop();
       return [n, btoa(String.fromCharCode(...new Uint8Array(await b.arrayBuffer())))]; });
     const image = ['ihex', 'bin'].includes(format) ? imageArgs : [];
     const file = (format === 'arduino' ? sketch : stem) + suffix;
-    assert.deepEqual([name, bytes], [file, planCli(list, file, '--format', format, ...args, ...image)], button);
+    assert.deepEqual([name, bytes], [file, planCli(list, file, '--format', format, ...csv, ...args, ...image)], button);
   }
 });
 

@@ -221,14 +221,17 @@ val PlanTable(const std::string& csv, const val& fields) {
   return result;
 }
 
-/// The file `format` ("c", "arduino", "ihex", "bin", "csv" or "json") of the
-/// plan, to be saved as `fileName` (which a C header's include line names),
-/// as bytes; empty where there is a problem.
+/// The file `format` ("c", "arduino", "ihex", "bin", "csv", "csv-de" or
+/// "json") of the plan, to be saved as `fileName` (which a C header's include
+/// line names), as bytes; empty where there is a problem. "csv-de" is the CSV
+/// for a spreadsheet in a German locale, as `--csv de` writes it.
 val PlanFile(const std::string& csv, const val& fields, const std::string& format,
              const std::string& fileName) {
-  ViewRequest view = ReadView(fields, format);
+  const bool german = format == "csv-de";
+  ViewRequest view = ReadView(fields, german ? "csv" : format);
   channels::StringSink out;
   if (view.request) {
+    if (german) view.request->csv = channels::kGermanCsv;
     view.request->fileName = fileName;
     const PlanOutcome outcome = channels::RunPlanJob(*view.request, csv);
     if (outcome) channels::WritePlan(outcome, *view.request, out);
