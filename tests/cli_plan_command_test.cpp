@@ -22,7 +22,9 @@ struct Outcome {
 // plan with `options` on the list `input`, read from a file as the program
 // reads it, CSV unless the options say otherwise.
 Outcome Plan(std::string_view input, std::vector<std::string> options = {}) {
-  const std::string list = ::testing::TempDir() + "teilomat-plan-test.csv";
+  // A name of the test's own: ctest runs the tests side by side.
+  const std::string list = ::testing::TempDir() + "teilomat-plan-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv";
   std::ofstream(list, std::ios::binary) << input;
   std::vector<std::string> words = {"plan", list};
   if (std::find(options.begin(), options.end(), "--format") == options.end()) {
