@@ -157,9 +157,10 @@ std::string RasterText(const PlanRequest& request) {
 // "Hinweis: alle Kanäle passen zu --raster 10.", or that only a raster that
 // is too fine would fit, or that none of the three fits.
 std::string RasterHint(const channels::RasterFit& fit) {
-  if (fit.index)
+  if (fit.index) {
     return "Hinweis: alle Kanäle passen zu --raster " +
            std::to_string(channels::RasterKHz(*fit.index)) + ".";
+  }
   if (fit.beyondLimit) {
     return "Nur mit --raster " + std::to_string(channels::RasterKHz(*fit.beyondLimit)) +
            " liegen alle Kanäle im Raster, dort ist aber ein Teilerverhältnis zu gross (max "
