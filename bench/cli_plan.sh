@@ -35,7 +35,7 @@ awk 'BEGIN {
   }
 }' >"$list"
 
-formats=(text csv json c ihex bin)
+formats=(text csv json c arduino i2ctransfer ihex bin)
 json=$scratch/times.json
 commands=()
 for format in "${formats[@]}"; do commands+=("$program plan $list --format $format"); done
