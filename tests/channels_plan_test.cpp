@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "channels/FirmwareHeader.h"
@@ -91,50 +92,34 @@ TEST(Plan, OffRasterListsAreToldTheRasterTheyFit) {
   }
 }
 
-// Hand-worked: N = (RX + ZF) / raster, at most 131071.
+// Hand-worked: N = (RX + ZF) / raster, at most 131071. 156.301 MHz lies on
+// 1 kHz only, N 156301; 156.3125 MHz half a kHz off every grid; 121.001 MHz
+// on 1 kHz, N 121001; TX 145.0015 + 0 off 1 kHz although its RX lies on it.
 TEST(Plan, ListsOffEveryUsableGridAreToldWhichGridTheyLieOn) {
-  struct Case {
-    const char* name;
-    const char* list;
-    std::optional<int> fitting, beyondLimit;
+  const std::tuple<const char*, std::optional<int>, std::optional<int>> cases[] = {
+      {"name,rx_mhz\na,145.601\n", {}, 0},
+      {"name,rx_mhz\na,145.6125\n", {}, {}},
+      {"name,rx_mhz\na,110.301\n", 0, {}},
+      {"name,rx_mhz,tx_mhz\na,145.601,145.0015\n", {}, {}},
   };
-  const Case cases[] = {
-      // 156.301 MHz: on 1 kHz only, N 156301.
-      {"only 1 kHz, too large there", "name,rx_mhz\na,145.601\n", {}, 0},
-      // 156.3125 MHz: half a kHz off every grid.
-      {"off every grid", "name,rx_mhz\na,145.6125\n", {}, {}},
-      // 121.001 MHz: on 1 kHz with N 121001.
-      {"1 kHz fits", "name,rx_mhz\na,110.301\n", 0, {}},
-      // TX 145.0015 + 0 is off 1 kHz although RX lies on it.
-      {"tx off every grid", "name,rx_mhz,tx_mhz\na,145.601,145.0015\n", {}, {}},
-  };
-  for (const Case& c : cases) {
-    channels::PlanSettings settings;
+  for (const auto& [list, fitting, beyondLimit] : cases) {
     const channels::RasterFit fit =
-        channels::FittingRaster(channels::ReadChannelList(c.list).channels, settings);
-    EXPECT_EQ(fit.index, c.fitting) << c.name;
-    EXPECT_EQ(fit.beyondLimit, c.beyondLimit) << c.name;
+        channels::FittingRaster(channels::ReadChannelList(list).channels, {});
+    EXPECT_EQ(fit.index, fitting) << list;
+    EXPECT_EQ(fit.beyondLimit, beyondLimit) << list;
   }
 }
 
+// From a raster (index) and RX: 200 MHz at 25 kHz N 8428; 1000 MHz at 10 kHz
+// N 101070; 4000 MHz at 25 kHz N 160428; 2000 MHz at 25 kHz N 80428.
 TEST(Plan, ASideBeyondTheLimitIsToldTheRasterThatReachesIt) {
-  struct Case {
-    const char* name;
-    int rasterIndex;
-    double mhz;
-    std::optional<int> reaching;
+  const std::tuple<int, double, std::optional<int>> cases[] = {
+      {0, 200.0, 2}, {2, 1000.0, 1}, {2, 4000.0, {}}, {1, 2000.0, 2}, {2, -20.0, {}},
   };
-  const Case cases[] = {
-      {"1 kHz: 25 kHz reaches 200 MHz (N 8428)", 0, 200.0, 2},
-      {"25 kHz: 10 kHz reaches 1000 MHz (N 101070)", 2, 1000.0, 1},
-      {"25 kHz: nothing reaches 4000 MHz (N 160428)", 2, 4000.0, {}},
-      {"10 kHz: 25 kHz reaches 2000 MHz (N 80428)", 1, 2000.0, 2},
-      {"below zero: no raster", 2, -20.0, {}},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [rasterIndex, mhz, reaching] : cases) {
     channels::Setup setup;
-    setup.rasterIndex = c.rasterIndex;
-    EXPECT_EQ(channels::RasterReaching(setup, c.mhz), c.reaching) << c.name;
+    setup.rasterIndex = rasterIndex;
+    EXPECT_EQ(channels::RasterReaching(setup, mhz), reaching) << rasterIndex << " " << mhz;
   }
 }
 
