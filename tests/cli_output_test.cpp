@@ -417,8 +417,6 @@ TEST(CommandLine, ErrorsSayWhatIsWrongAndPointToTheCommandsHelp) {
        usage,
        "Befehl „rechne“; die Befehle sind calc, table, decode und plan\nHilfe: teilomat-cli "
        "--help\n"},
-      {{"calc", "1", "--format", "xml"}, usage, "Hilfe: teilomat-cli calc --help\n"},
-      {{"plan", "-", "--format", "xml"}, usage, "Hilfe: teilomat-cli plan --help\n"},
       {{"calc", "--raster", "1", "200"},
        cli::kExitDividerLimit,
        "(N 210700)\nHinweis: mit --raster 25 liegt das Teilerverhältnis zwischen 0 und 131071.\n"},
