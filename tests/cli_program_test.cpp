@@ -806,7 +806,7 @@ TEST(Program, PlanInputKinds) {
 TEST(Program, PlanRefusesAReadOnlyFile) {
   const std::string folder = RowFolder(1);
   const std::string target = folder + "old.csv";
-  std::ofstream(target) << "old\n";
+  std::ofstream(target, std::ios::binary) << "old\n";
   ASSERT_TRUE(SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_READONLY));
   const Ran ran =
       RunProgram({"plan", folder + "list.csv", "--format", "csv", "-o", target}, folder + "out");
