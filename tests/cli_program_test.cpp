@@ -738,7 +738,7 @@ TEST(Program, PlanOutputFailuresNameFileAndReason) {
   const bool other = !root || Shell(asNobody + "test -x " + Quote(TEILOMAT_CLI_PROGRAM)) == 0;
   const std::string as = root ? asNobody : "";
   const std::string readOnly = as + "$PLAN -o f", throughLink = as + "$PLAN -o l";
-  const std::string noFolderRight = as + "$PLAN -o f";
+  const std::string noFolderRight = as + "$PLAN -o f", fifo = as + "$PLAN -o p";
   const char* user = other ? "echo old > f && chmod 444 f && chmod 777 ." : nullptr;
   const char* link = other ? "echo old > f && chmod 444 f && ln -s f l && chmod 777 ." : nullptr;
   const char* writable =
@@ -750,6 +750,8 @@ TEST(Program, PlanOutputFailuresNameFileAndReason) {
        "grep -qxF 'Die Datei „f“ darf nicht geschrieben werden (keine Berechtigung).' \"$E\""},
       {"a link to a read-only file", link, throughLink.c_str(), 1,
        "test -L l && test \"$(cat f)\" = old && grep -qF '„l“ darf nicht geschrieben' \"$E\""},
+      {"a FIFO it may not open", other ? "mkfifo -m 444 p && chmod 777 ." : nullptr, fifo.c_str(),
+       1, "grep -qxF 'Die Datei „p“ darf nicht geschrieben werden (keine Berechtigung).' \"$E\""},
       {"a link to a writable file", writable, throughLink.c_str(), 0,
        "test -L l && grep -q 6252 f"},
       {"no right to the folder", shut, noFolderRight.c_str(), 1,
