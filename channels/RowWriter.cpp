@@ -24,11 +24,11 @@ std::optional<Format> FormatByName(std::string_view name) {
   return std::nullopt;
 }
 
-RowWriter::RowWriter(Format format, const Heading& heading, Sink& out, const CsvDialect& csv)
-    : format_(format), heading_(heading), out_(out), csv_(csv) {}
+RowWriter::RowWriter(Format format, const RowOrigin& origin, Sink& out, const CsvDialect& csv)
+    : format_(format), origin_(origin), out_(out), csv_(csv) {}
 
 void RowWriter::Begin() {
-  const Setup& setup = heading_.setup;
+  const Setup& setup = origin_.setup;
   switch (format_) {
     case Format::Text:
       out_.Put("teilomat-cli ");
@@ -55,32 +55,32 @@ void RowWriter::Begin() {
                    csv_);
       break;
     case Format::Json:
-      PutJsonOpening(out_, heading_.command);
+      PutJsonOpening(out_, origin_.command);
       out_.Put(",\n");
       PutInputsJson(out_, setup, std::nullopt);
-      if (heading_.range) {
+      if (origin_.range) {
         out_.Put(",\n  \"from_mhz\": ");
-        out_.Put(Shown(heading_.range->fromMHz));
+        out_.Put(Shown(origin_.range->fromMHz));
         out_.Put(",\n  \"to_mhz\": ");
-        out_.Put(Shown(heading_.range->toMHz));
+        out_.Put(Shown(origin_.range->toMHz));
       }
       out_.Put(",\n  \"results\": [");
       break;
     case Format::CArray: {
-      const std::string guard = Upper(heading_.name) + "_CHANNELS_H";
+      const std::string guard = Upper(origin_.name) + "_CHANNELS_H";
       out_.Put("/* Datenbytes {DB0, DB1, DB2} fuer den PLL-Synthesizer TSA6057.\n * Erzeugt von ");
       out_.Put("teilomat-cli ");
       out_.Put(ProgramVersion());
       out_.Put(" (");
-      out_.Put(heading_.command);
+      out_.Put(origin_.command);
       out_.Put(").\n * ");
       PutInputsLine(out_, setup, std::nullopt);
       out_.Put("\n");
-      if (heading_.range) {
+      if (origin_.range) {
         out_.Put(" * Bereich: RX ");
-        out_.Put(Shown(heading_.range->fromMHz));
+        out_.Put(Shown(origin_.range->fromMHz));
         out_.Put(" bis ");
-        out_.Put(Shown(heading_.range->toMHz));
+        out_.Put(Shown(origin_.range->toMHz));
         out_.Put(" MHz\n");
       }
       out_.Put(" */\n#ifndef ");
@@ -88,7 +88,7 @@ void RowWriter::Begin() {
       out_.Put("\n#define ");
       out_.Put(guard);
       out_.Put("\n\n#include <stdint.h>\n\nstatic const uint8_t ");
-      out_.Put(heading_.name);
+      out_.Put(origin_.name);
       out_.Put("_channels[][3] = {\n");
       break;
     }
@@ -97,17 +97,17 @@ void RowWriter::Begin() {
       inputs.Put("teilomat-cli ");
       inputs.Put(ProgramVersion());
       inputs.Put(" ");
-      inputs.Put(heading_.command);
+      inputs.Put(origin_.command);
       inputs.Put(": ");
       PutInputsLine(inputs, setup, std::nullopt);
-      if (heading_.range) {
+      if (origin_.range) {
         inputs.Put(", RX ");
-        inputs.Put(Shown(heading_.range->fromMHz));
+        inputs.Put(Shown(origin_.range->fromMHz));
         inputs.Put(" bis ");
-        inputs.Put(Shown(heading_.range->toMHz));
+        inputs.Put(Shown(origin_.range->toMHz));
         inputs.Put(" MHz");
       }
-      PutI2cScriptHeading(out_, inputs.Text(), heading_.chip);
+      PutI2cScriptHeading(out_, inputs.Text(), origin_.chip);
       break;
     }
   }
@@ -161,7 +161,7 @@ void RowWriter::PutText(const Row& row) {
     PutBinary(out_, b);
   }
   out_.Put(' ');
-  PutChipWriteHex(out_, tuning::MakeChipWrite(heading_.chip.address, row.bytes));
+  PutChipWriteHex(out_, tuning::MakeChipWrite(origin_.chip.address, row.bytes));
   out_.Put('\n');
 }
 
@@ -200,7 +200,7 @@ void RowWriter::PutCsv(const Row& row) {
   *p++ = separator;
   out_.Put(std::string_view(text.data(), static_cast<std::size_t>(p - text.data())));
   // Blanks and letters: text in a spreadsheet as well.
-  PutChipWriteHex(out_, tuning::MakeChipWrite(heading_.chip.address, row.bytes));
+  PutChipWriteHex(out_, tuning::MakeChipWrite(origin_.chip.address, row.bytes));
   out_.Put(csv_.lineEnd);
 }
 
@@ -218,7 +218,7 @@ void RowWriter::PutJson(const Row& row) {
   out_.Put(", ");
   PutJsonBytes(out_, row.bytes, ", ");
   out_.Put(", \"i2c\": ");
-  PutChipWriteJson(out_, tuning::MakeChipWrite(heading_.chip.address, row.bytes));
+  PutChipWriteJson(out_, tuning::MakeChipWrite(origin_.chip.address, row.bytes));
   out_.Put('}');
 }
 
@@ -266,7 +266,7 @@ void RowWriter::PutC(const Row& row) {
 }
 
 void RowWriter::PutI2cTransfer(const Row& row) {
-  PutI2cTransferLine(out_, heading_.chip, row.bytes);
+  PutI2cTransferLine(out_, origin_.chip, row.bytes);
 }
 
 void RowWriter::End(std::string_view stoppedBefore) {
@@ -292,11 +292,11 @@ void RowWriter::End(std::string_view stoppedBefore) {
         out_.Put(": Teilerverhaeltnis zu gross (max 131071). */\n");
       }
       out_.Put("};\n\n#define ");
-      out_.Put(Upper(heading_.name));
+      out_.Put(Upper(origin_.name));
       out_.Put("_CHANNEL_COUNT ");
       PutInt(out_, static_cast<std::int64_t>(count_));
       out_.Put("\n\n#endif /* ");
-      out_.Put(Upper(heading_.name));
+      out_.Put(Upper(origin_.name));
       out_.Put("_CHANNELS_H */\n");
       break;
     }

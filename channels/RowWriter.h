@@ -31,7 +31,7 @@ struct Range {
 };
 
 /// What a document says about where its rows come from.
-struct Heading {
+struct RowOrigin {
   std::string_view command;  // "calc" or "table"
   Setup setup;
   std::optional<Range> range;          // a table's, both ends or none
@@ -44,7 +44,7 @@ struct Heading {
 class RowWriter {
  public:
   /// `csv` lays out Format::Csv.
-  RowWriter(Format format, const Heading& heading, Sink& out, const CsvDialect& csv = kPlainCsv);
+  RowWriter(Format format, const RowOrigin& origin, Sink& out, const CsvDialect& csv = kPlainCsv);
 
   /// Everything before the first row: a heading, a header row, an opening.
   void Begin();
@@ -63,7 +63,7 @@ class RowWriter {
   void PutI2cTransfer(const Row& row);
 
   Format format_;
-  Heading heading_;
+  RowOrigin origin_;
   Sink& out_;
   CsvDialect csv_;
   std::size_t count_ = 0;

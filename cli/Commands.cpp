@@ -26,7 +26,6 @@ using channels::Decode;
 using channels::FindTableRange;
 using channels::Format;
 using channels::FormatByName;
-using channels::Heading;
 using channels::IsCIdentifier;
 using channels::Quoted;
 using channels::Range;
@@ -34,6 +33,7 @@ using channels::RangeError;
 using channels::ReadByte;
 using channels::ReadNumber;
 using channels::Row;
+using channels::RowOrigin;
 using channels::RowResult;
 using channels::RowWriter;
 using channels::Settings;
@@ -64,20 +64,21 @@ std::optional<double> Number(std::string_view command, std::string_view what, st
 }
 
 // What every row needs, read from the options.
-struct Options {
+struct RowRequest {
   Setup setup;
   Format format = Format::Text;
   channels::ChipTarget chip;
   channels::CsvDialect csv;
 };
 
-std::optional<Options> ReadOptions(std::string_view command, const Arguments& args, Sink& err) {
+std::optional<RowRequest> ReadRowRequest(std::string_view command, const Arguments& args,
+                                         Sink& err) {
   const Settings settings = channels::ReadSettings(args.settings, false);
   if (!settings) {
     Usage(err, command, SettingsMessage(settings, args.settings));
     return std::nullopt;
   }
-  Options options{settings.rx, Format::Text, settings.chip, {}};
+  RowRequest options{settings.rx, Format::Text, settings.chip, {}};
   const std::optional<Format> format = FormatByName(args.format);
   if (!format) {
     Usage(err, command,
@@ -119,7 +120,7 @@ int DividerLimit(Sink& err, tuning::Limit limit, std::string_view detail) {
 }  // namespace
 
 int RunCalc(const Arguments& args, Sink& out, Sink& err) {
-  const std::optional<Options> options = ReadOptions("calc", args, err);
+  const std::optional<RowRequest> options = ReadRowRequest("calc", args, err);
   if (!options) return kExitUsage;
   std::vector<double> requested;
   for (const std::string& text : args.rx) {
@@ -160,7 +161,7 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
     rows.push_back(result.row);
   }
 
-  RowWriter writer(options->format, Heading{"calc", options->setup, {}, args.name, options->chip},
+  RowWriter writer(options->format, RowOrigin{"calc", options->setup, {}, args.name, options->chip},
                    out, options->csv);
   writer.Begin();
   for (const Row& row : rows) writer.Put(row);
@@ -169,7 +170,7 @@ int RunCalc(const Arguments& args, Sink& out, Sink& err) {
 }
 
 int RunTable(const Arguments& args, Sink& out, Sink& err) {
-  const std::optional<Options> options = ReadOptions("table", args, err);
+  const std::optional<RowRequest> options = ReadRowRequest("table", args, err);
   if (!options) return kExitUsage;
   const std::optional<double> from = Number("table", "--from", args.from, err);
   if (!from) return kExitUsage;
@@ -214,7 +215,7 @@ int RunTable(const Arguments& args, Sink& out, Sink& err) {
   }
 
   RowWriter writer(options->format,
-                   Heading{"table", setup, Range{*from, *to}, args.name, options->chip}, out,
+                   RowOrigin{"table", setup, Range{*from, *to}, args.name, options->chip}, out,
                    options->csv);
   writer.Begin();
   for (std::int64_t n = range.first; n <= range.LastRow(); ++n) {
