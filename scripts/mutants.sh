@@ -16,7 +16,8 @@
 # window's suites, which drive the same handlers through real widgets, are
 # left out to keep each round short. A fault in Windows-only code
 # (cli/Console.cpp) is also built with the windows preset and its suites run
-# under wine, the only place that code runs. Each fault is written into the
+# under wine, the only place that code runs; so is one in a file's
+# Windows-only branch (#ifdef _WIN32). Each fault is written into the
 # source file and the file is put back afterwards, also when the script is
 # interrupted. Results go to build/dev/mutants.txt.
 set -euo pipefail
@@ -67,7 +68,8 @@ trap 'restore; rm -rf "$backup"' EXIT
 
 # Plants the fault of one line of the list: saves the file into $backup, then
 # replaces the N-th occurrence (default: the only one) of the snippet. Prints
-# the file's name and the note, a tab between them.
+# the file's name, the note, and "windows" where the place is code only
+# Windows compiles, tabs between them.
 plant() {
   python3 - "$1" "$backup" <<'EOF'
 import shutil, sys
@@ -82,9 +84,24 @@ shutil.copyfile(path, backup + "/file")
 at = -1
 for _ in range(int(nth or 1)):
     at = text.index(original, at + 1)
+# Whether the place lies in code that only Windows compiles: in the first
+# branch of an #ifdef _WIN32 (or the #else of an #ifndef _WIN32).
+frames = []  # per open #if: [whether it tests _WIN32 alone, whether Windows takes this branch]
+for directive in text[:at].split("\n"):
+    words = directive.strip().lstrip("#").split() if directive.strip().startswith("#") else []
+    if not words:
+        continue
+    if words[0] in ("if", "ifdef", "ifndef"):
+        alone = "_WIN32" in directive and "||" not in directive and "&&" not in directive
+        frames.append([alone, words[0] != "ifndef" and "!" not in directive])
+    elif words[0] == "else" and frames:
+        frames[-1][1] = not frames[-1][1]
+    elif words[0] == "endif" and frames:
+        frames.pop()
+windows = any(alone and taken for alone, taken in frames)
 text = text[:at] + replacement + text[at + len(original):]
 open(path, "w", encoding="utf-8").write(text)
-print(path + "\t" + (note[0] if note else ""))
+print(path + "\t" + (note[0] if note else "") + "\t" + ("windows" if windows else ""))
 EOF
 }
 
@@ -182,7 +199,9 @@ while IFS= read -r line; do
     exit 1
   fi
   file=${planted%%$'\t'*}
+  where=${planted##*$'\t'}
   note=${planted#*$'\t'}
+  note=${note%$'\t'*}
   current=$file
   change=$(cut -f2-3 <<<"$line" | sed 's/\t/ -> /')
 
@@ -197,7 +216,7 @@ while IFS= read -r line; do
       fi
     done
   fi
-  if [[ "$outcome" == survived && " ${windows_only[*]} " == *" $file "* ]]; then
+  if [[ "$outcome" == survived && ("$where" == windows || " ${windows_only[*]} " == *" $file "*) ]]; then
     killed_under_wine
   fi
   restore
