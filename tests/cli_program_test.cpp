@@ -804,8 +804,9 @@ TEST(Program, PlanInputKinds) {
 #endif
 
 #ifdef _WIN32
-// A file with the read-only attribute is refused before anything is written.
-TEST(Program, PlanRefusesAReadOnlyFile) {
+// A file with the read-only attribute is refused before anything is written;
+// a folder is no list (Windows opens neither, saying "no permission").
+TEST(Program, PlanRefusesAReadOnlyFileAndAFolder) {
   const std::string folder = RowFolder(1);
   const std::string target = folder + "old.csv";
   std::ofstream(target, std::ios::binary) << "old\n";
@@ -818,6 +819,9 @@ TEST(Program, PlanRefusesAReadOnlyFile) {
       << ran.err;
   EXPECT_EQ(ReadFile(target), "old\n");
   EXPECT_FALSE(ScratchLeft(folder));
+  const Ran list = RunProgram({"plan", folder});
+  EXPECT_EQ(list.status, 2);
+  EXPECT_NE(list.err.find("ist ein Ordner"), std::string::npos) << list.err;
 }
 
 // In a console window the messages show their umlauts and quotes: read back
