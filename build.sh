@@ -131,8 +131,11 @@ case "$command" in
     ;;
   test)
     ensure_packages "${packages[@]}"
-    build dev
-    ctest --preset dev
+    preset=dev
+    build "$preset"
+    ctest --preset "$preset"
+    # The Arduino sketch of the firmware test's list: flash and RAM on an Uno.
+    cat "build/$preset/tests/firmware/work/sizes.txt"
     ;;
   asan)
     ensure_packages "${packages[@]}"

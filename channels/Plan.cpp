@@ -5,6 +5,7 @@
 
 #include "channels/Escape.h"
 #include "channels/NumberOutput.h"
+#include "channels/Settings.h"
 
 namespace channels {
 namespace {
@@ -211,6 +212,26 @@ void PutRoundedLines(const Plan& plan, Sink& out) {
     out.Put(SideOf(plan, ref).Mhz());
     out.Put(" MHz\n");
   }
+}
+
+std::string RasterFitHint(const RasterFit& fit, const RasterControl& control) {
+  if (fit.index) {
+    return "Hinweis: alle Kanäle passen zu " + control.name + " " +
+           std::to_string(RasterKHz(*fit.index)) + ".";
+  }
+  if (fit.beyondLimit) {
+    return "Nur mit " + control.name + " " + std::to_string(RasterKHz(*fit.beyondLimit)) +
+           " liegen alle Kanäle im Raster, dort ist aber ein Teilerverhältnis zu gross (max "
+           "131071).";
+  }
+  return "Kein Raster (" + RasterChoices() + " kHz) passt zu allen Kanälen.";
+}
+
+std::string RasterLimitHint(std::optional<int> rasterIndex, const RasterControl& control) {
+  const std::string with =
+      rasterIndex ? "Hinweis: mit " + control.name + " " + std::to_string(RasterKHz(*rasterIndex))
+                  : "Mit keinem " + control.none;
+  return with + " liegt das Teilerverhältnis dieses Kanals zwischen 0 und 131071.\n";
 }
 
 }  // namespace channels

@@ -117,6 +117,23 @@ RasterFit FittingRaster(const std::vector<Channel>& channels, const PlanSettings
 /// which `mhz` gives a divider within 0 to 131071; none if there is none.
 std::optional<int> RasterReaching(const Setup& setup, double mhz);
 
+/// How a front end names its raster control in a hint: `name` before a
+/// step ("--raster", "„Raster (kHz)“"), `none` where no step reaches
+/// ("Raster (1, 10 oder 25 kHz)").
+struct RasterControl {
+  std::string name;
+  std::string none;
+};
+
+/// "Hinweis: alle Kanäle passen zu --raster 10.", that only a raster whose
+/// dividers are too large would fit, or that none of the three fits; no line
+/// end.
+std::string RasterFitHint(const RasterFit& fit, const RasterControl& control);
+
+/// Which raster brings a side beyond the limit within it, or that none does,
+/// as a line.
+std::string RasterLimitHint(std::optional<int> rasterIndex, const RasterControl& control);
+
 /// The core's words for the limit and the side: "Teilerverhältnis zu gross!
 /// (max 131071)\nKanal 0 „L“: RX 131.072 MHz (N 131072)\n".
 std::string LimitMessage(const LimitHit& hit);

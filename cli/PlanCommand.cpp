@@ -154,29 +154,11 @@ std::string RasterText(const PlanRequest& request) {
   return std::to_string(request.settings.rx.Raster() / 1000) + " kHz";
 }
 
-// "Hinweis: alle Kanäle passen zu --raster 10.", or that only a raster that
-// is too fine would fit, or that none of the three fits.
-std::string RasterHint(const channels::RasterFit& fit) {
-  if (fit.index) {
-    return "Hinweis: alle Kanäle passen zu --raster " +
-           std::to_string(channels::RasterKHz(*fit.index)) + ".";
-  }
-  if (fit.beyondLimit) {
-    return "Nur mit --raster " + std::to_string(channels::RasterKHz(*fit.beyondLimit)) +
-           " liegen alle Kanäle im Raster, dort ist aber ein Teilerverhältnis zu gross (max "
-           "131071).";
-  }
-  return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.";
-}
-
-// Which raster brings the side beyond the limit within it, or that none does.
-std::string LimitHint(std::optional<int> rasterIndex) {
-  if (!rasterIndex) {
-    return "Mit keinem Raster (" + channels::RasterChoices() +
-           " kHz) liegt das Teilerverhältnis dieses Kanals zwischen 0 und 131071.\n";
-  }
-  return "Hinweis: mit --raster " + std::to_string(channels::RasterKHz(*rasterIndex)) +
-         " liegt das Teilerverhältnis dieses Kanals zwischen 0 und 131071.\n";
+// The raster hints in the options' words.
+const channels::RasterControl& RasterOption() {
+  static const channels::RasterControl option{"--raster",
+                                              "Raster (" + channels::RasterChoices() + " kHz)"};
+  return option;
 }
 
 // The problem that stopped the plan, in the options' words; the exit status.
@@ -190,12 +172,12 @@ int SayProblem(const PlanOutcome& outcome, const PlanRequest& request, Sink& err
       return Usage(err, "Die ZF ist zu groß für den C-Header.");
     case PlanProblem::DividerLimit:
       err.Put(channels::LimitMessage(*outcome.plan.limit));
-      err.Put(LimitHint(outcome.limitRaster));
+      err.Put(channels::RasterLimitHint(outcome.limitRaster, RasterOption()));
       return kExitDividerLimit;
     case PlanProblem::OffRaster:
       err.Put("Nicht im Raster von " + RasterText(request) + " (mehr als 1 Hz daneben):\n");
       channels::PutOffRasterLines(outcome.plan, request.settings, err);
-      err.Put(RasterHint(outcome.fittingRaster) + "\n");
+      err.Put(channels::RasterFitHint(outcome.fittingRaster, RasterOption()) + "\n");
       err.Put(
           "Mit --round werden sie auf den nächsten Kanal gelegt, die Abweichung steht dann in "
           "der Ausgabe.\n");
@@ -240,7 +222,8 @@ void SayNotes(const PlanOutcome& outcome, const PlanArguments& args, Sink& err,
   if (!outcome.Moved().empty()) {
     err.Put("Mit --round auf das Raster von " + RasterText(request) + " gelegt:\n");
     channels::PutRoundedLines(outcome.plan, err);
-    if (outcome.fittingRaster.index) err.Put(RasterHint(outcome.fittingRaster) + "\n");
+    if (outcome.fittingRaster.index)
+      err.Put(channels::RasterFitHint(outcome.fittingRaster, RasterOption()) + "\n");
   }
   if (!outcome.merged.empty()) {
     err.Put("Verschiedene Frequenzen der Liste auf demselben Kanal des Rasters:\n");

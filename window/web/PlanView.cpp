@@ -85,30 +85,8 @@ std::string RasterText(const PlanRequest& request) {
   return std::to_string(request.settings.rx.Raster() / 1000) + " kHz";
 }
 
-// The raster every side lies on, that only one too fine would fit, or that
-// none does, in the view's words.
-std::string RasterHint(const channels::RasterFit& fit) {
-  if (fit.index) {
-    return "Hinweis: alle Kanäle passen zu „Raster (kHz)“ " +
-           std::to_string(channels::RasterKHz(*fit.index)) + ".\n";
-  }
-  if (fit.beyondLimit) {
-    return "Nur mit „Raster (kHz)“ " + std::to_string(channels::RasterKHz(*fit.beyondLimit)) +
-           " liegen alle Kanäle im Raster, dort ist aber ein Teilerverhältnis zu gross (max "
-           "131071).\n";
-  }
-  return "Kein Raster (" + channels::RasterChoices() + " kHz) passt zu allen Kanälen.\n";
-}
-
-// Which raster brings the side beyond the limit within it, or that none does.
-std::string LimitHint(std::optional<int> rasterIndex) {
-  if (!rasterIndex) {
-    return "Mit keinem „Raster (kHz)“ liegt das Teilerverhältnis dieses Kanals zwischen 0 und "
-           "131071.\n";
-  }
-  return "Hinweis: mit „Raster (kHz)“ " + std::to_string(channels::RasterKHz(*rasterIndex)) +
-         " liegt das Teilerverhältnis dieses Kanals zwischen 0 und 131071.\n";
-}
+// The raster hints in the view's words: its field's label.
+const channels::RasterControl kRasterField{"„Raster (kHz)“", "„Raster (kHz)“"};
 
 // What the view says of an outcome: how the list was read where that is not
 // UTF-8, then its problem, or the sides it moved.
@@ -122,7 +100,8 @@ std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
       if (!outcome.Moved().empty()) {
         said.Put("Neben dem Raster gerundet, auf das Raster von " + RasterText(request) + ":\n");
         channels::PutRoundedLines(outcome.plan, said);
-        if (outcome.fittingRaster.index) said.Put(RasterHint(outcome.fittingRaster));
+        if (outcome.fittingRaster.index)
+          said.Put(channels::RasterFitHint(outcome.fittingRaster, kRasterField) + "\n");
       }
       if (!outcome.merged.empty()) {
         said.Put("Verschiedene Frequenzen der Liste auf demselben Kanal des Rasters:\n");
@@ -137,12 +116,12 @@ std::string Problems(const PlanOutcome& outcome, const PlanRequest& request) {
       break;
     case PlanProblem::DividerLimit:
       said.Put(channels::LimitMessage(*outcome.plan.limit));
-      said.Put(LimitHint(outcome.limitRaster));
+      said.Put(channels::RasterLimitHint(outcome.limitRaster, kRasterField));
       break;
     case PlanProblem::OffRaster:
       said.Put("Nicht im Raster von " + RasterText(request) + " (mehr als 1 Hz daneben):\n");
       channels::PutOffRasterLines(outcome.plan, request.settings, said);
-      said.Put(RasterHint(outcome.fittingRaster));
+      said.Put(channels::RasterFitHint(outcome.fittingRaster, kRasterField) + "\n");
       said.Put(
           "Mit „Neben dem Raster runden“ werden sie auf den nächsten Kanal gelegt, die "
           "Abweichung steht dann in der Tabelle.");
